@@ -1,0 +1,82 @@
+#include "host/messages.h"
+
+#include <new>
+
+#include "records/numeric.h"
+
+namespace wcomp837 {
+
+void ClearMessageArray(HostState& h) {
+  for (auto& entry : h.gMessageArray) entry = MessageEntry{};
+}
+
+std::int32_t GetNextEntryNr(HostState& h) {
+  const std::size_t upper = h.gMessageArray.size() - 1;
+  for (std::size_t i = 1; i <= upper; ++i) {
+    if (h.gMessageArray[i].iMsgType == 0) return static_cast<std::int32_t>(i);
+  }
+  h.gMessageArray.resize(upper + 1 + 10);
+  return static_cast<std::int32_t>(upper + 1);
+}
+
+void AddToMessageArray(HostState& h, std::int16_t type, const std::string& text) {
+  try {
+    std::int32_t i = GetNextEntryNr(h);
+    h.gMessageArray[static_cast<std::size_t>(i)] = MessageEntry{type, text};
+  } catch (...) {
+    // There is nowhere to report a failure of the message list itself.
+  }
+}
+
+std::int32_t MessageCount(const HostState& h) {
+  std::int32_t n = 0;
+  for (std::size_t i = 1; i < h.gMessageArray.size() && h.gMessageArray[i].iMsgType != 0; ++i) ++n;
+  return n;
+}
+
+std::int16_t HighestMessageType(const HostState& h) {
+  std::int16_t highest = 0;
+  for (std::size_t i = 1; i < h.gMessageArray.size() && h.gMessageArray[i].iMsgType != 0; ++i) {
+    if (h.gMessageArray[i].iMsgType > highest) highest = h.gMessageArray[i].iMsgType;
+  }
+  return highest;
+}
+
+std::string GetAMessageText(HostState& h, std::int32_t lIndex) {
+  if (lIndex < 1 || static_cast<std::size_t>(lIndex) >= h.gMessageArray.size()) return "END";
+  MessageEntry& entry = h.gMessageArray[static_cast<std::size_t>(lIndex)];
+  if (entry.iMsgType == 0) return "END";
+  const std::string& t = entry.sMsgText;
+  if (t.size() >= 2 && t.compare(t.size() - 2, 2, "//") != 0) entry.sMsgText += "//";
+  return SignedText(entry.iMsgType) + "//" + entry.sMsgText;
+}
+
+Failure CurrentFailure(std::exception_ptr e) {
+  try {
+    if (e) std::rethrow_exception(e);
+  } catch (const Failure& f) {
+    return f;
+  } catch (const std::bad_alloc&) {
+    return Failure{7, "Out of memory"};
+  } catch (const std::length_error&) {
+    return Failure{7, "Out of memory"};
+  } catch (const std::out_of_range&) {
+    return Failure{9, "Subscript out of range"};
+  } catch (...) {
+    return Failure{5, "Invalid procedure call or argument"};
+  }
+  return Failure{5, "Invalid procedure call or argument"};
+}
+
+std::string AddFailureMessage(HostState& h, const std::string& routineText, const Failure& f) {
+  std::string text = h.gsDllName + routineText + SignedText(f.number) + " " + f.description;
+  AddToMessageArray(h, kMsgError, text);
+  return text;
+}
+
+std::string AddFailureMessage(HostState& h, const std::string& routineText,
+                              std::exception_ptr e) {
+  return AddFailureMessage(h, routineText, CurrentFailure(e));
+}
+
+}  // namespace wcomp837

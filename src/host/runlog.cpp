@@ -1,0 +1,90 @@
+#include "host/runlog.h"
+
+#include "host/messages.h"
+#include "platform/clock.h"
+#include "platform/failure.h"
+#include "records/numeric.h"
+
+namespace wcomp837 {
+namespace {
+void WriteQuoted(HostState& h, std::string_view text) {
+  std::string line;
+  line.reserve(text.size() + 4);
+  line += '"';
+  line += text;
+  line += "\"\r\n";
+  h.LogFile.Write(line);
+}
+}  // namespace
+
+std::string LogFileName(const HostState& h) {
+  std::string folder = (!h.gsOutputPath.empty() && h.gsOutputPath[0] == '?') ? "" : h.gsOutputPath;
+  return folder + "/" + kComponentBaseName + ".Log";
+}
+
+void OpenLog(HostState& h) {
+  if (h.LogFile.IsOpen()) return;
+  try {
+    DateTime now = Now();
+    h.LogFile.Open(LogFileName(h), OutFile::Mode::kAppend);
+    WriteQuoted(h, "***");
+    WriteQuoted(h, "*** Opened on: " + LongDate(now) + " " + Time24(now));
+    WriteQuoted(h, "***");
+    WriteQuoted(h, "giTestClaims_Starting = " + SignedText(h.giTestClaims_Starting));
+    WriteQuoted(h, "giTestClaims_Ending = " + SignedText(h.giTestClaims_Ending));
+    LogLine(h, " >>>>> gbDBConnectionIsGood = " + BoolText(h.gbDBConnectionIsGood));
+  } catch (...) {
+    Failure f = CurrentFailure(std::current_exception());
+    h.LogFile.Abandon();
+    if (f.number == failure::kFileAlreadyOpen) {
+      h.giLogLevel = 0;
+    } else {
+      AddFailureMessage(h, " OpenLog()  Error: ", f);
+    }
+  }
+}
+
+void CloseLog(HostState& h) {
+  if (h.LogFile.IsOpen()) {
+    try {
+      DateTime now = Now();
+      WriteQuoted(h, "***");
+      WriteQuoted(h, "*** Closed on: " + LongDate(now) + " " + Time24(now));
+      WriteQuoted(h, "***");
+      h.LogFile.Close();
+    } catch (...) {
+      h.LogFile.Abandon();
+      AddFailureMessage(h, " CloseLog() ", std::current_exception());
+    }
+  }
+  h.giLogLevel = 0;
+}
+
+void DeleteLog(HostState& h) {
+  try {
+    CloseLog(h);
+    KillFile(LogFileName(h));
+  } catch (...) {
+    AddFailureMessage(h, " DeleteLog()  Error: ", std::current_exception());
+  }
+}
+
+void LogLine(HostState& h, std::string_view text) {
+  if (h.LogFile.IsOpen() && h.giLogLevel >= 2) WriteQuoted(h, text);
+}
+
+void LogRecordDump(HostState& h, std::string_view key, std::string_view record) {
+  if (!h.LogFile.IsOpen()) return;
+  std::string line;
+  line.reserve(key.size() + record.size() + 32);
+  line += '"';
+  line += SignedText(h.glRecordCount);
+  line += "\",\"";
+  line += key;
+  line += "\",\"";
+  line += record;
+  line += "\"\r\n";
+  h.LogFile.Write(line);
+}
+
+}  // namespace wcomp837

@@ -1,0 +1,22 @@
+// The run log beside the claim file: quoted lines, header and trailer,
+// levels, deletion.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "host/state.h"
+
+namespace wcomp837 {
+
+std::string LogFileName(const HostState& h);
+void OpenLog(HostState& h);
+void CloseLog(HostState& h);
+void DeleteLog(HostState& h);
+// Writes one line when the log is open and the level is 2.
+void LogLine(HostState& h, std::string_view text);
+inline bool LogDetailed(const HostState& h) { return h.LogFile.IsOpen() && h.giLogLevel >= 2; }
+// The record dump: record number, key and record as three quoted items.
+void LogRecordDump(HostState& h, std::string_view key, std::string_view record);
+
+}  // namespace wcomp837

@@ -1,0 +1,82 @@
+// Files, paths and the component's folders. Every file the component writes
+// goes through OutFile, which buffers, reports failures as Failure values and
+// lets tests inject write failures.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace wcomp837 {
+
+// Joins a folder and a file name with "/" (where the host's paths used "\").
+std::string JoinPath(const std::string& folder, const std::string& name);
+
+// Deletes a file and ignores every failure.
+void KillFile(const std::string& path);
+bool FileExists(const std::string& path);
+// Length in bytes, or -1 when the file cannot be examined.
+std::int64_t FileLength(const std::string& path);
+
+// The folder of the loaded component (settings files live there).
+std::string ComponentFolder();
+void SetComponentFolderForTesting(std::optional<std::string> folder);
+
+// The override file naming a different claim file.
+std::string OverrideFilePath();
+void SetOverrideFilePathForTesting(std::optional<std::string> path);
+
+// Test seam: called before every physical write or flush of an OutFile with
+// the file's path; a non-zero errno answer makes that write fail.
+using WriteFault = std::function<int(const std::string& path)>;
+void SetWriteFaultForTesting(WriteFault fault);
+
+// A buffered output file. Open, Write, Flush and Close raise Failure on error.
+class OutFile {
+ public:
+  enum class Mode { kTruncate, kAppend };
+  OutFile() = default;
+  ~OutFile();
+  OutFile(const OutFile&) = delete;
+  OutFile& operator=(const OutFile&) = delete;
+  OutFile(OutFile&& other) noexcept;
+  OutFile& operator=(OutFile&& other) noexcept;
+
+  void Open(const std::string& path, Mode mode);
+  bool IsOpen() const { return fd_ >= 0; }
+  const std::string& path() const { return path_; }
+  void Write(std::string_view bytes);
+  void Flush();
+  // Flushes and closes; the file is closed even when the flush fails.
+  void Close();
+  // Closes without flushing or reporting anything (abandoned files).
+  void Abandon() noexcept;
+  // Bytes handed to Write since Open.
+  std::uint64_t bytes_written() const { return written_; }
+
+ private:
+  void WriteRaw(const char* data, std::size_t size);
+  int fd_ = -1;
+  std::string path_;
+  std::string buffer_;
+  std::uint64_t written_ = 0;
+};
+
+// Reads a text file line by line (LF or CR LF); raises Failure when it cannot
+// be opened.
+class LineReader {
+ public:
+  explicit LineReader(const std::string& path);
+  ~LineReader();
+  LineReader(const LineReader&) = delete;
+  LineReader& operator=(const LineReader&) = delete;
+  // Next line without its line end; false at the end of the file.
+  bool Next(std::string& line);
+
+ private:
+  void* file_ = nullptr;
+};
+
+}  // namespace wcomp837

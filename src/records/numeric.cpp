@@ -1,0 +1,162 @@
+#include "records/numeric.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+#include "platform/failure.h"
+
+namespace wcomp837 {
+namespace {
+
+// Span of the number at the start of a text: [begin, end) after blanks.
+struct NumberSpan {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+  bool has_digits = false;
+};
+
+NumberSpan FindNumber(const std::string& text) {
+  NumberSpan span;
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  span.begin = i;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+    ++i;
+    span.has_digits = true;
+  }
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+      ++i;
+      span.has_digits = true;
+    }
+  }
+  span.end = i;
+  return span;
+}
+
+std::string TrimZeros(std::string s) {
+  if (s.find('.') != std::string::npos) {
+    while (!s.empty() && s.back() == '0') s.pop_back();
+    if (!s.empty() && s.back() == '.') s.pop_back();
+  }
+  if (s == "-0") s = "0";
+  return s;
+}
+
+}  // namespace
+
+double NumericValue(const std::string& text) {
+  NumberSpan span = FindNumber(text);
+  if (!span.has_digits) return 0.0;
+  std::string number = text.substr(span.begin, span.end - span.begin);
+  return std::strtod(number.c_str(), nullptr);
+}
+
+std::int16_t ToInt16(double value) {
+  double r = std::nearbyint(value);  // default rounding mode: halves to even
+  if (!(r >= -32768.0 && r <= 32767.0)) Raise(failure::kOverflow);
+  return static_cast<std::int16_t>(r);
+}
+
+std::int32_t ToInt32(double value) {
+  double r = std::nearbyint(value);
+  if (!(r >= -2147483648.0 && r <= 2147483647.0)) Raise(failure::kOverflow);
+  return static_cast<std::int32_t>(r);
+}
+
+std::string SignedText(std::int64_t value) {
+  return value < 0 ? std::to_string(value) : " " + std::to_string(value);
+}
+
+std::string BoolText(bool value) { return value ? "True" : "False"; }
+
+Currency Currency::FromDouble(double value) {
+  double scaled = std::nearbyint(value * static_cast<double>(kScale));
+  if (!(scaled > -9.2e18 && scaled < 9.2e18)) Raise(failure::kOverflow);
+  return FromRaw(static_cast<std::int64_t>(scaled));
+}
+
+Currency Currency::FromText(const std::string& text) {
+  NumberSpan span = FindNumber(text);
+  if (!span.has_digits) return Currency();
+  std::size_t i = span.begin;
+  bool negative = false;
+  if (text[i] == '+' || text[i] == '-') negative = text[i++] == '-';
+  std::int64_t whole = 0;
+  constexpr std::int64_t kLimit = std::numeric_limits<std::int64_t>::max() / kScale / 10;
+  for (; i < span.end && text[i] != '.'; ++i) {
+    if (whole > kLimit) Raise(failure::kOverflow);
+    whole = whole * 10 + (text[i] - '0');
+  }
+  std::int64_t frac = 0;
+  int digits = 0;
+  int next_digit = -1;
+  bool rest_nonzero = false;
+  if (i < span.end && text[i] == '.') {
+    for (++i; i < span.end; ++i) {
+      int d = text[i] - '0';
+      if (digits < 4) {
+        frac = frac * 10 + d;
+        ++digits;
+      } else if (next_digit < 0) {
+        next_digit = d;
+      } else if (d != 0) {
+        rest_nonzero = true;
+      }
+    }
+  }
+  while (digits < 4) {
+    frac *= 10;
+    ++digits;
+  }
+  std::int64_t raw = whole * kScale + frac;
+  if (next_digit > 5 || (next_digit == 5 && (rest_nonzero || (raw % 2) != 0))) ++raw;
+  return FromRaw(negative ? -raw : raw);
+}
+
+std::string Currency::ToPlain() const {
+  std::int64_t v = raw_ < 0 ? -raw_ : raw_;
+  char buf[48];
+  std::snprintf(buf, sizeof buf, "%s%lld.%04lld", raw_ < 0 ? "-" : "",
+                static_cast<long long>(v / kScale), static_cast<long long>(v % kScale));
+  return TrimZeros(buf);
+}
+
+std::string PlainDecimal(Currency value) { return value.ToPlain(); }
+
+std::string PlainDecimal(float value) {
+  // Seven significant digits, as a single-precision value shows itself.
+  char buf[64];
+  if (std::fabs(value) >= 1e15f) {
+    std::snprintf(buf, sizeof buf, "%.0f", static_cast<double>(value));
+    return buf;
+  }
+  std::snprintf(buf, sizeof buf, "%.7g", static_cast<double>(value));
+  std::string s = buf;
+  if (s.find('e') != std::string::npos) {
+    std::snprintf(buf, sizeof buf, "%.10f", static_cast<double>(value));
+    s = buf;
+  }
+  return TrimZeros(s);
+}
+
+std::string PlainDecimal(double value) {
+  char buf[64];
+  if (std::fabs(value) >= 1e15) {
+    std::snprintf(buf, sizeof buf, "%.0f", value);
+    return buf;
+  }
+  std::snprintf(buf, sizeof buf, "%.15g", value);
+  std::string s = buf;
+  if (s.find('e') != std::string::npos) {
+    std::snprintf(buf, sizeof buf, "%.15f", value);
+    s = buf;
+  }
+  return TrimZeros(s);
+}
+
+}  // namespace wcomp837

@@ -1,0 +1,33 @@
+// Numbers in texts: the numeric value of a text, the 16- and 32-bit
+// conversions, the signed text form and plain decimal rendering.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "wcomp837/currency.h"
+
+namespace wcomp837 {
+
+// The number the text begins with (leading blanks skipped; sign, digits,
+// decimal point); 0 when it begins with no number.
+double NumericValue(const std::string& text);
+
+// Rounds half to even; a value outside the range raises the overflow failure.
+std::int16_t ToInt16(double value);
+std::int32_t ToInt32(double value);
+// The numeric value of a text converted to 16 or 32 bits.
+inline std::int16_t TextToInt16(const std::string& text) { return ToInt16(NumericValue(text)); }
+inline std::int32_t TextToInt32(const std::string& text) { return ToInt32(NumericValue(text)); }
+
+// Signed text form: " 5", "-5"; booleans "True"/"False".
+std::string SignedText(std::int64_t value);
+std::string BoolText(bool value);
+
+// Plain decimal text of a currency, single or double value: no grouping,
+// "." as the decimal point, no trailing zeros (150.5, 100, 0.5).
+std::string PlainDecimal(Currency value);
+std::string PlainDecimal(float value);
+std::string PlainDecimal(double value);
+
+}  // namespace wcomp837

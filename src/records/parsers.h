@@ -1,0 +1,61 @@
+// Splitting keys and records into fields, the record parsers, and the
+// routines that clear the record generations.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/state.h"
+
+namespace wcomp837 {
+
+// Cuts a text into fields on the delimiter (trailing blanks cut, "." and
+// ".x." style fields emptied). More than 32767 fields raises the overflow failure.
+void SplitFields(std::string_view text, std::vector<std::string>& fields,
+                 std::string_view delimiter = "//");
+
+std::int16_t ParsePracticeRec(Ctx& c, const std::string& rec, PracticeRec& out);
+std::int16_t ParseSubmitterRec(Ctx& c, const std::string& rec, SubmitterRec& out);
+std::int16_t ParseBProviderRec(Ctx& c, const std::string& rec, BProviderRec& out);
+std::int16_t ParseInsuranceRec(Ctx& c, const std::string& rec, InsuranceRec& out,
+                               std::int16_t iSwitch = 0);
+std::int16_t ParseCalcPrefRec(Ctx& c, const std::string& rec, CalcPrefRec& out);
+std::int16_t ParseBreakPrefRec(Ctx& c, const std::string& rec, BreakPrefRec& out);
+std::int16_t ParsePatientRec(Ctx& c, const std::string& rec, PatientRec& out);
+std::int16_t ParseSubscriberRec(Ctx& c, const std::string& rec, SubscriberRec& out);
+std::int16_t ParseExtDataRec(Ctx& c, const std::string& rec, ExtDataRec& out);
+std::int16_t ParseChargeRec(Ctx& c, const std::string& rec, ChargeRec& out);
+std::int16_t ParseCCFormRec(Ctx& c, const std::string& rec, ChargeGroup& group);
+std::int16_t ParseAmbulanceRec(Ctx& c, const std::string& rec, AmbulanceRec& out);
+std::int16_t ParseChiropractorRec(Ctx& c, const std::string& rec, ChiropractorRec& out);
+std::int16_t ParseSProviderRec(Ctx& c, const std::string& rec, SProviderRec& out);
+std::int16_t ParseOProviderRec(Ctx& c, const std::string& rec, OProviderRec& out);
+std::int16_t ParseReferralRec(Ctx& c, const std::string& rec, ReferralRec& out);
+std::int16_t ParseOReferralRec(Ctx& c, const std::string& rec, OReferralRec& out);
+std::int16_t ParseFacilityRec(Ctx& c, const std::string& rec, FacilityRec& out);
+std::int16_t ParseOInsuranceRec(Ctx& c, const std::string& rec, OInsuranceRec& out,
+                                std::int16_t iSwitch = 0);
+
+// Completes the this group's extended-data texts at the end of a charge.
+std::int16_t Append26ExtData(Ctx& c);
+
+// Clearing routines of the charge-level records.
+void ClearChargeRec(ChargeRec& r);
+void ClearAmbulanceRec(AmbulanceRec& r);
+void ClearChiropractorRec(ChiropractorRec& r);
+void ClearSProviderRec(SProviderRec& r);
+void ClearOProviderRec(OProviderRec& r);
+void ClearReferralStruct(Ctx& c, ReferralRec& r);
+void ClearOReferralRec(OReferralRec& r);
+void ClearFacilityRec(FacilityRec& r);
+void ClearOInsuranceRec(OInsuranceRec& r);
+void ClearExtDataRec(ExtDataRec& r);
+
+void EmptyThisTop(Ctx& c);
+void EmptyLastTop(Ctx& c);
+void EmptyThisGroup(Ctx& c);
+void EmptyLastGroup(Ctx& c);
+
+}  // namespace wcomp837

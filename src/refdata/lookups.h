@@ -1,0 +1,25 @@
+// Reference data: the database connection, the practice-name and NPI
+// overrides and the NPI legacy dates.
+#pragma once
+
+#include <string>
+
+#include "host/state.h"
+
+namespace wcomp837 {
+
+// Opens the database for gsConnectionString: the qualified attempt first,
+// then the unqualified one (the CONNECTIONSTRING message).
+void SetSchemaAndConnect(Ctx& c);
+// Closes the connection (object destruction).
+void CloseDatabase(Ctx& c);
+
+void CheckForAlternatePracticeName(Ctx& c, PracticeRec& practice);
+bool FetchOriginalPracticeAddress(Ctx& c, PracticeRec& practice);
+std::string FetchAlternatePracticeNPIFromDB(Ctx& c, const std::string& practiceCode,
+                                            const std::string& providerCode,
+                                            const std::string& insuranceCode);
+// Sets LegacyDatePassed for the last insurance's payer ID and insurance code.
+void NPILegacyDate(Ctx& c, const std::string& payerId, const std::string& insuranceCode);
+
+}  // namespace wcomp837

@@ -1,0 +1,26 @@
+// Segment output: the one way into the claim file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "host/state.h"
+
+namespace wcomp837 {
+
+std::int16_t OpenASCIIout(Ctx& c);
+std::int16_t CloseASCIIout(Ctx& c);
+// Cleans the segment (the caller's text changes), applies the money rule and
+// writes it with "~". 0 written or dropped, 3 failure (messages added).
+std::int16_t WriteASCIIOUT(Ctx& c, std::string& segment);
+void IncrementSegmentCount(Ctx& c);
+void DecrementSegmentCount(Ctx& c);
+// Counts the segment and writes it: the usual step of every loop writer.
+std::int16_t WriteCountedSegment(Ctx& c, std::string segment);
+void StripTrailingDelimiters(std::string& text, std::string delimiter);
+void ANSI_TrimLeadingZeroOnMoney(std::string& segment);
+std::string DateToCCYYMMDD(const std::string& date);
+// A name element: the first n characters, then blanks trimmed at both ends.
+std::string CutTrim(const std::string& text, std::size_t n);
+
+}  // namespace wcomp837

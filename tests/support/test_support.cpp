@@ -1,0 +1,36 @@
+#include "support/test_support.h"
+
+#include <stdlib.h>
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace wcomp837::testing {
+
+TempDir::TempDir() {
+  std::string tmpl = (std::filesystem::temp_directory_path() / "wcomp837-XXXXXX").string();
+  if (::mkdtemp(tmpl.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  path_ = tmpl;
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+void WriteFile(const std::string& path, const std::string& content) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << content;
+}
+
+std::string SourceDir() { return WCOMP837_SOURCE_DIR; }
+
+}  // namespace wcomp837::testing
