@@ -11,6 +11,9 @@ namespace wcomp837 {
 // Opens the database for gsConnectionString: the qualified attempt first,
 // then the unqualified one (the CONNECTIONSTRING message).
 void SetSchemaAndConnect(Ctx& c);
+// One connection attempt with the present qualifier: connect, run the test
+// query, set gbDBConnectionIsGood and load the NPI legacy dates.
+void OpenInitialDBConnection(Ctx& c);
 // Closes the connection (object destruction).
 void CloseDatabase(Ctx& c);
 
@@ -19,6 +22,9 @@ bool FetchOriginalPracticeAddress(Ctx& c, PracticeRec& practice);
 std::string FetchAlternatePracticeNPIFromDB(Ctx& c, const std::string& practiceCode,
                                             const std::string& providerCode,
                                             const std::string& insuranceCode);
+
+// Loads the NPI legacy date table: database rows first, else the settings file.
+void FillNPILegacyDateArray(Ctx& c);
 // Sets LegacyDatePassed for the last insurance's payer ID and insurance code.
 void NPILegacyDate(Ctx& c, const std::string& payerId, const std::string& insuranceCode);
 

@@ -10,7 +10,7 @@
 
 namespace wcomp837 {
 
-class DbConnection;  // refdata/database.h
+class OdbcConnection;  // platform/odbc.h
 
 struct NPILegacyEntry {
   std::string sType;
@@ -19,9 +19,11 @@ struct NPILegacyEntry {
 };
 
 struct RefState {
-  std::shared_ptr<DbConnection> connection;
+  std::shared_ptr<OdbcConnection> connection;
   std::string qualifier;  // "[QEL_TABLES]." or ""
   std::vector<NPILegacyEntry> NPILegacyDates;
+  // The legacy date table is loaded once per object: at a good connection,
+  // else from the settings file the first time a lookup needs it.
   bool legacy_loaded = false;
   bool LegacyDatePassed = false;
 };
