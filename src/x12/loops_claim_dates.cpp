@@ -1,0 +1,85 @@
+// The claim dates of loop 2300: seventeen rules, each a qualifier and the
+// date it carries (no date, no segment).
+#include <array>
+#include <string_view>
+
+#include "x12/loops_claim.h"
+#include "x12/segments.h"
+
+namespace wcomp837 {
+namespace {
+
+using DateSource = std::string (*)(Ctx&);
+
+struct ClaimDateRule {
+  std::string_view qualifier;
+  DateSource date;
+};
+
+const ChargeRec& LastCharge(const Ctx& c) {
+  return c.g.g_LastGroup.Charge;
+}
+const ChiropractorRec& Chiro(const Ctx& c) {
+  return c.g.g_LastGroup.Chiropractor;
+}
+
+// The onset date when the onset type is `type`.
+std::string OnsetDateOfType(const Ctx& c, std::string_view type) {
+  return LastCharge(c)[Charge::sOnsetType] == type ? LastCharge(c)[Charge::sOnsetDate] : "";
+}
+
+// The date of the first service line's own copy of the charge.
+std::string FirstLineOnsetDate(Ctx& c) {
+  const auto& lines = c.g.claim.DETAILArray;
+  return lines.size() > 1 ? lines[1].Charge[Charge::sOnsetDate] : std::string();
+}
+
+std::string PrescriptionDate(Ctx& c) {
+  const std::string& procedure = LastCharge(c)[Charge::sProcedureCode];
+  if (procedure.empty() || (procedure[0] != 'V' && procedure[0] != 'Y')) return {};
+  return ExtValue(c, 1, "10006");
+}
+
+template <std::size_t kMember>
+std::string ChargeDate(Ctx& c) {
+  return LastCharge(c)[kMember];
+}
+
+const std::array<ClaimDateRule, 17> kClaimDates = {{
+    {"454",
+     [](Ctx& c) {
+       return Received(Chiro(c)) ? Chiro(c)[Chiropractor::sInitialTreatmentDate] : std::string();
+     }},
+    {"439",
+     [](Ctx& c) {
+       return c.g.claim.mClaim.sRelatedCause == "AA" ? LastCharge(c)[Charge::sOnsetDate]
+                                                     : std::string();
+     }},
+    {"431", FirstLineOnsetDate},
+    {"453", [](Ctx& c) { return Chiro(c)[Chiropractor::sAcuteManifestationDate]; }},
+    {"438", [](Ctx& c) { return OnsetDateOfType(c, "ILL"); }},
+    {"439", [](Ctx& c) { return OnsetDateOfType(c, "ACC"); }},
+    {"484", [](Ctx& c) { return OnsetDateOfType(c, "LMP"); }},
+    {"455", [](Ctx& c) { return Chiro(c)[Chiropractor::sLastXRayDate]; }},
+    {"471", PrescriptionDate},
+    {"360", ChargeDate<Charge::sDisabilityFromDate>},
+    {"361", ChargeDate<Charge::sDisabilityToDate>},
+    {"297", ChargeDate<Charge::sLastWorkedDate>},
+    {"296", ChargeDate<Charge::sReturnToWorkDate>},
+    {"435", ChargeDate<Charge::sAdmissionDate>},
+    {"096", ChargeDate<Charge::sDischargeDate>},
+    {"090", [](Ctx& c) { return ExtValue(c, 1, "10009"); }},
+    {"091", [](Ctx& c) { return ExtValue(c, 1, "10010"); }},
+}};
+
+}  // namespace
+
+void PutClaimDates(Ctx& c, LoopWriter& out) {
+  for (const ClaimDateRule& rule : kClaimDates) {
+    std::string date = rule.date(c);
+    if (date.empty()) continue;
+    out.Put(SegmentText("DTP").Add(rule.qualifier).Add("D8").Add(DateToCCYYMMDD(date)));
+  }
+}
+
+}  // namespace wcomp837
