@@ -10,13 +10,22 @@
 namespace wcomp837 {
 
 std::string NACFileName(const HostState& h);
+// Charge member 5 (the procedure column of a record).
+inline constexpr std::size_t kChargeField5 = 5;
+// The 85-character record of a service line whose prior payer (one of the
+// line's other-insurance records) sent no adjustment reason codes.
+std::string FormatNACRecord(const PatientRec& patient, const ChargeRec& charge,
+                            const OInsuranceRec& priorInsurance);
 std::int16_t OpenNACFileOut(Ctx& c);
-// The practice header, written when the practice code changes.
+// The practice header of the "this" practice; the caller writes it when the
+// practice code differs from msLastNACPractice, which then takes the code.
 std::int16_t WriteNACPracticeHeader(Ctx& c);
-// Stores one 85-character record.
+// Stores one 85-character record (nothing when the file is not open) and
+// sets bNACRecordWritten.
 std::int16_t WriteNACRecord(Ctx& c, const std::string& record);
-// The closing remark when no secondary line was written.
+// The closing remark; writes nothing when a record was written.
 std::int16_t WriteNACClosingRemark(Ctx& c);
+// Flushes and closes; a failed flush or close is reported (3).
 std::int16_t CloseNACFile(Ctx& c);
 
 }  // namespace wcomp837

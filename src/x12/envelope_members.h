@@ -30,14 +30,14 @@ struct EnvelopeMembers {
   std::string msInterchangeDate;  // yyyymmdd
   std::string msInterchangeTime;  // HHMM
   // Counters are wide so that a transaction set of 100,000 claims counts right.
-  std::int64_t miGroupCount = 0;
-  std::int64_t miGroupsInFile = 0;  // groups opened since the file began
+  std::int64_t miGroupCount = 0;  // groups of the interchange (the whole file)
   std::int64_t miBatchCount = 0;
   std::int64_t miClaimCount = 0;
   std::int64_t miLinesWritten = 0;
   std::int64_t miHLCount = 0;
   std::int64_t miProviderHL = 0;
   std::int64_t miSubscriberHL = 0;
+  // ISA written and IEA not yet: a later practice opens only a new group.
   bool bInterchangeOpen = false;
   BillingBlock billing;
 };

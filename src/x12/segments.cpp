@@ -1,5 +1,7 @@
 #include "x12/segments.h"
 
+#include <algorithm>
+
 #include "host/messages.h"
 #include "host/runlog.h"
 #include "platform/failure.h"
@@ -31,8 +33,12 @@ std::int16_t CloseASCIIout(Ctx& c) {
   }
 }
 
-void IncrementSegmentCount(Ctx& c) { ++c.g.writer.SegmentCount; }
-void DecrementSegmentCount(Ctx& c) { --c.g.writer.SegmentCount; }
+void IncrementSegmentCount(Ctx& c) {
+  ++c.g.writer.SegmentCount;
+}
+void DecrementSegmentCount(Ctx& c) {
+  --c.g.writer.SegmentCount;
+}
 
 void StripTrailingDelimiters(std::string& text, std::string delimiter) {
   while (!delimiter.empty() && delimiter.back() == ' ') delimiter.pop_back();
@@ -65,7 +71,10 @@ std::int16_t WriteASCIIOUT(Ctx& c, std::string& segment) {
       if (!envelope) DecrementSegmentCount(c);
       return 0;
     }
-    std::size_t money = segment.find("0.");
+    // The interchange header is fixed-width and holds no amounts: the money
+    // rule would shift its columns.
+    bool fixedWidth = segment.compare(0, 3, "ISA") == 0;
+    std::size_t money = fixedWidth ? std::string::npos : segment.find("0.");
     if (money != std::string::npos && money + 2 < segment.size() && segment[money + 2] >= '0' &&
         segment[money + 2] <= '9') {
       ANSI_TrimLeadingZeroOnMoney(segment);

@@ -1,0 +1,146 @@
+// The _NAC.Dat file: a quoted text line per record, CR LF line ends.
+#include "reports/nac_file.h"
+
+#include <array>
+
+#include "host/messages.h"
+#include "host/runlog.h"
+#include "platform/clock.h"
+#include "records/text.h"
+
+namespace wcomp837 {
+namespace {
+
+constexpr std::size_t kNACRecordWidth = 85;
+constexpr std::size_t kRuleWidth = 70;
+
+// The columns of a service line record and of the header's column titles.
+struct NACColumn {
+  std::size_t column;  // 1-based
+  std::size_t width;
+};
+enum NACField : std::size_t { kPatientCol, kDateCol, kProcCol, kInsCol, kNACFields };
+constexpr std::array<NACColumn, kNACFields> kNACLayout = {{{1, 45}, {50, 8}, {60, 5}, {68, 10}}};
+constexpr std::array<const char*, kNACFields> kNACTitles = {"Patient", "SrvDate", "Proc", "Ins"};
+
+constexpr const char* kNACTitleLine =
+    "This is a list of patients who have secondaries missing Adjustment Reason Codes";
+constexpr const char* kNACClosingRemark =
+    "No secondaries without Adjustment Reason Codes were found.";
+
+// Values laid into their windows of a blank line, each cut to its width;
+// trailing blanks are kept up to `width`, or dropped when width is 0.
+std::string LayOut(const std::array<std::string, kNACFields>& values, std::size_t width) {
+  std::string line(kNACRecordWidth, ' ');
+  for (std::size_t i = 0; i < kNACFields; ++i) {
+    std::string v = values[i].substr(0, kNACLayout[i].width);
+    line.replace(kNACLayout[i].column - 1, v.size(), v);
+  }
+  if (width == 0) return Trim(line);
+  return line.substr(0, width);
+}
+
+// Writes one record as a quoted line. A double quote in the text would end
+// the quoted item early when the file is read back; it becomes an apostrophe.
+void WriteQuotedLine(HostState& h, std::string text) {
+  for (char& ch : text) {
+    if (ch == '"') ch = '\'';
+  }
+  h.NACFile.Write("\"" + text + "\"\r\n");
+}
+
+std::int16_t Fail(Ctx& c, const char* routineText) {
+  AddFailureMessage(c.g.host, routineText, std::current_exception());
+  return 3;
+}
+
+}  // namespace
+
+std::string NACFileName(const HostState& h) {
+  return h.gsASCIIFile + "_NAC.Dat";
+}
+
+std::string FormatNACRecord(const PatientRec& patient, const ChargeRec& charge,
+                            const OInsuranceRec& priorInsurance) {
+  return LayOut({Trim(patient[Patient::sAccountNr]) + " " + Trim(patient[Patient::sLastName]) +
+                     ", " + Trim(patient[Patient::sFirstName]),
+                 charge[Charge::sFromDate], charge[kChargeField5],
+                 priorInsurance[OInsurance::sInsuranceCode]},
+                kNACRecordWidth);
+}
+
+std::int16_t OpenNACFileOut(Ctx& c) {
+  HostState& h = c.g.host;
+  try {
+    std::string name = NACFileName(h);
+    h.bNACRecordWritten = false;
+    if (!h.NACFile.IsOpen()) {
+      KillFile(name);
+      LogLine(h, "opennacfileout: trying to open _nac.dat " + name);
+      h.NACFile.Open(name, OutFile::Mode::kTruncate);
+    }
+    return 0;
+  } catch (...) {
+    return Fail(c, " OpenNACFileOut()  Error: ");
+  }
+}
+
+std::int16_t WriteNACPracticeHeader(Ctx& c) {
+  HostState& h = c.g.host;
+  try {
+    const PracticeRec& p = c.g.g_ThisTop.Practice;
+    c.o.msLastNACPractice = p[Practice::sPracticeCode];
+    if (!h.NACFile.IsOpen()) return 0;
+    std::array<std::string, kNACFields> titles;
+    for (std::size_t i = 0; i < kNACFields; ++i) titles[i] = kNACTitles[i];
+    const std::string lines[] = {GeneralDate(Now()),
+                                 p[Practice::sPracticeCode] + " " + p[Practice::sName],
+                                 " ",
+                                 kNACTitleLine,
+                                 "",
+                                 LayOut(titles, 0),
+                                 std::string(kRuleWidth, '-'),
+                                 ""};
+    for (const std::string& line : lines) WriteQuotedLine(h, line);
+    return 0;
+  } catch (...) {
+    return Fail(c, " WriteNACPracticeHeader()  Error: ");
+  }
+}
+
+std::int16_t WriteNACRecord(Ctx& c, const std::string& record) {
+  HostState& h = c.g.host;
+  try {
+    if (!h.NACFile.IsOpen()) return 0;
+    WriteQuotedLine(h, record);
+    h.bNACRecordWritten = true;
+    return 0;
+  } catch (...) {
+    return Fail(c, " WriteNACRecord()  Error: ");
+  }
+}
+
+std::int16_t WriteNACClosingRemark(Ctx& c) {
+  HostState& h = c.g.host;
+  try {
+    if (h.bNACRecordWritten || !h.NACFile.IsOpen()) return 0;
+    WriteQuotedLine(h, kNACClosingRemark);
+    return 0;
+  } catch (...) {
+    return Fail(c, " WriteNACClosingRemark()  Error: ");
+  }
+}
+
+std::int16_t CloseNACFile(Ctx& c) {
+  HostState& h = c.g.host;
+  try {
+    if (h.NACFile.IsOpen()) h.NACFile.Close();
+    return 0;
+  } catch (...) {
+    AddFailureMessage(h, " CloseNACFile()  Error: ", std::current_exception());
+    AddToMessageArray(h, kMsgError, "File: " + NACFileName(h));
+    return 3;
+  }
+}
+
+}  // namespace wcomp837

@@ -1,0 +1,26 @@
+// Control numbers of the interchange, functional group and transaction set,
+// all derived from the batch's submission number.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "host/state.h"
+
+namespace wcomp837 {
+
+// The submission number as a control number base. A negative submission
+// number has no valid control number; its absolute value is used.
+inline std::int64_t SubmissionBase(const ObjectState& o) {
+  std::int64_t n = o.miSubmissionNumber;
+  return n < 0 ? -n : n;
+}
+
+// ISA13 and IEA02: nine digits, zero-filled.
+std::string InterchangeControlNumber(const ObjectState& o);
+// GS06 and GE02: submission number x 10000 + group count, no leading zeros.
+std::string GroupControlNumber(const ObjectState& o);
+// ST02 and SE02: submission number x 10000 + transaction set count.
+std::string TransactionSetControlNumber(const ObjectState& o);
+
+}  // namespace wcomp837

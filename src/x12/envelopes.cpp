@@ -1,0 +1,235 @@
+// The envelope state machine, the interchange and group headers and the
+// trailers of all levels. The transaction set header is in transaction_set.cpp.
+#include "x12/envelopes.h"
+
+#include <fmt/format.h>
+
+#include <array>
+
+#include "claim/tables.h"
+#include "host/messages.h"
+#include "host/runlog.h"
+#include "platform/clock.h"
+#include "records/numeric.h"
+#include "x12/control_numbers.h"
+#include "x12/segments.h"
+
+namespace wcomp837 {
+
+std::string InterchangeControlNumber(const ObjectState& o) {
+  return fmt::format("{:09}", SubmissionBase(o));
+}
+
+std::string GroupControlNumber(const ObjectState& o) {
+  return std::to_string(SubmissionBase(o) * 10000 + o.env.miGroupCount);
+}
+
+std::string TransactionSetControlNumber(const ObjectState& o) {
+  return std::to_string(SubmissionBase(o) * 10000 + o.env.miBatchCount);
+}
+
+namespace {
+
+// Widths of the interchange header's fields (the segment ID, then ISA01 to
+// ISA16); with a "*" between fields the header is 105 columns wide.
+constexpr std::array<std::size_t, 17> kISAWidths = {3, 2, 10, 2, 10, 2, 15, 2, 15,
+                                                    6, 4, 1,  5, 9,  1, 1,  1};
+
+// Each value left-justified in its field: cut to the width or padded with blanks.
+std::string LayOutISA(const std::array<std::string, kISAWidths.size()>& values) {
+  std::string isa;
+  for (std::size_t i = 0; i < kISAWidths.size(); ++i) {
+    if (i > 0) isa += '*';
+    std::string field = values[i].substr(0, kISAWidths[i]);
+    field.resize(kISAWidths[i], ' ');
+    isa += field;
+  }
+  return isa;
+}
+
+std::int16_t Fail(Ctx& c, const char* routineText) {
+  AddFailureMessage(c.g.host, routineText, std::current_exception());
+  return 3;
+}
+
+// Runs one step of the state machine after its log line; true when it failed.
+template <typename Step>
+bool StepFailed(Ctx& c, const char* logText, Step step) {
+  LogLine(c.g.host, logText);
+  return step(c) == 3;
+}
+
+}  // namespace
+
+std::int16_t CheckForOtherRecs(Ctx& c) {
+  try {
+    ClaimState& cl = c.g.claim;
+    LogLine(c.g.host, "CheckForOtherRecs()");
+    bool groupOpened = false;
+    if (cl.NeedNewPractice) {
+      if (StepFailed(c, "WriteBatchTrailer() kickedoff from CheckOtherRecs()  NeedNewPractice",
+                     WriteBatchTrailer) ||
+          StepFailed(c, "WriteGroupTrailer() kickedoff from CheckOtherRecs()  NeedNewPractice",
+                     WriteGroupTrailer)) {
+        return 3;
+      }
+      // One interchange per claim file: a later practice opens only a new group.
+      if (!c.o.env.bInterchangeOpen &&
+          StepFailed(c, "SetupSUBMITTER() kickedoff from CheckOtherRecs()  NeedNewPractice",
+                     SetUpSUBMITTER)) {
+        return 3;
+      }
+      if (StepFailed(c, "SetupGROUP() kickedoff from CheckOtherRecs()  NeedNewPractice",
+                     SetupGROUP)) {
+        return 3;
+      }
+      cl.NeedNewPractice = false;
+      groupOpened = true;
+    }
+    // A new group always needs a transaction set of its own.
+    if (cl.NeedNewProvider || groupOpened) {
+      if (StepFailed(c, "WriteClaimTrailer() kickedoff from CheckOtherRecs()  NeedNewProvider",
+                     WriteClaimTrailer) ||
+          StepFailed(c, "WriteBatchTrailer() kickedoff from CheckOtherRecs()  NeedNewProvider",
+                     WriteBatchTrailer) ||
+          StepFailed(c, "SetUpBATCH() kickedoff from CheckOtherRecs()  NeedNewProvider",
+                     SetUpBATCH)) {
+        return 3;
+      }
+      cl.NeedNewProvider = false;
+    }
+    return 0;
+  } catch (...) {
+    return Fail(c, " CheckForOtherRecs() ");
+  }
+}
+
+std::int16_t SetUpSUBMITTER(Ctx& c) {
+  try {
+    HostState& h = c.g.host;
+    const SubmitterRec& sub = c.g.g_LastTop.Submitter;
+    EnvelopeMembers& env = c.o.env;
+    LogLine(h, "SetupSUBMITTER");
+    DateTime now = Now();
+    env.msInterchangeDate = fmt::format("{:04}{:02}{:02}", now.year, now.month, now.day);
+    env.msInterchangeTime = fmt::format("{:02}{:02}", now.hour, now.minute);
+
+    const std::string& security = sub[Submitter::sSecurityInfo];
+    std::string isa =
+        LayOutISA({"ISA", "00", "", security.empty() ? "00" : "01", security, "ZZ",
+                   sub[Submitter::sSubmitterId], "ZZ", sub[Submitter::sReceiverId],
+                   env.msInterchangeDate.substr(2, 6), env.msInterchangeTime, "U", "00401",
+                   InterchangeControlNumber(c.o), sub[Submitter::sAckRequested] == "Y" ? "1" : "0",
+                   h.gbTestClaims ? "T" : "P", ":"});
+
+    LogLine(h, "@@ ISA Submitter");
+    if (WriteASCIIOUT(c, isa) == 3) return 3;
+    env.bInterchangeOpen = true;
+    return 0;
+  } catch (...) {
+    return Fail(c, " SetUpSUBMITTER() ");
+  }
+}
+
+std::int16_t SetupGROUP(Ctx& c) {
+  try {
+    HostState& h = c.g.host;
+    const SubmitterRec& sub = c.g.g_LastTop.Submitter;
+    EnvelopeMembers& env = c.o.env;
+    env.miProviderHL = 1;
+    LogLine(h, "SetupGROUP()");
+    ++env.miGroupCount;
+    LogLine(h, "Setting up GROUP...");
+    const std::string& sender = sub[Submitter::sGroupSenderCode].empty()
+                                    ? sub[Submitter::sSubmitterId]
+                                    : sub[Submitter::sGroupSenderCode];
+    const std::string& receiver = sub[Submitter::sGroupReceiverCode].empty()
+                                      ? sub[Submitter::sReceiverId]
+                                      : sub[Submitter::sGroupReceiverCode];
+    std::string gs = "GS*HC*" + sender + "*" + receiver + "*" + env.msInterchangeDate + "*" +
+                     env.msInterchangeTime + "*" + GroupControlNumber(c.o) + "*X*004010X098A1";
+    LogLine(h, "@@ GS Group");
+    return WriteASCIIOUT(c, gs);
+  } catch (...) {
+    return Fail(c, " SetupGROUP() ");
+  }
+}
+
+std::int16_t WriteClaimTrailer(Ctx& c) {
+  try {
+    HostState& h = c.g.host;
+    EnvelopeMembers& env = c.o.env;
+    if (env.miLinesWritten > 0) {
+      LogLine(h, "WriteClaimTrailer()");
+      ++h.giclaims_counted;
+      LogLine(h, "giclaims_counted  " + SignedText(h.giclaims_counted));
+      env.miLinesWritten = 0;
+      LogLine(h, "WriteClaimTrailer is Clearing the mClaim Record");
+      ClearClaimRecord(c);
+    }
+    return 0;
+  } catch (...) {
+    return Fail(c, " WriteClaimTrailer() ");
+  }
+}
+
+std::int16_t WriteBatchTrailer(Ctx& c) {
+  try {
+    HostState& h = c.g.host;
+    EnvelopeMembers& env = c.o.env;
+    if (env.miClaimCount < 1) {
+      LogLine(h, "SE Record not written (no Claims)");
+      return 0;
+    }
+    IncrementSegmentCount(c);
+    std::string se =
+        "SE*" + std::to_string(c.g.writer.SegmentCount) + "*" + TransactionSetControlNumber(c.o);
+    LogLine(h, "@@ SE Batch Trailer (Transaction Set Trailer)");
+    if (WriteASCIIOUT(c, se) == 3) return 3;
+    c.g.writer.SegmentCount = 0;
+    env.miClaimCount = 0;
+    return 0;
+  } catch (...) {
+    return Fail(c, " WriteBatchTrailer() ");
+  }
+}
+
+std::int16_t WriteGroupTrailer(Ctx& c) {
+  try {
+    HostState& h = c.g.host;
+    EnvelopeMembers& env = c.o.env;
+    LogLine(h, "WriteGroupTrailer()");
+    if (env.miBatchCount < 1) {
+      LogLine(h, "GE Record Not Written (No batches)");
+      return 0;
+    }
+    std::string ge = "GE*" + std::to_string(env.miBatchCount) + "*" + GroupControlNumber(c.o);
+    LogLine(h, "@@ GE Group Trailer");
+    if (WriteASCIIOUT(c, ge) == 3) return 3;
+    env.miBatchCount = 0;
+    return 0;
+  } catch (...) {
+    return Fail(c, " WriteGroupTrailer() ");
+  }
+}
+
+std::int16_t WriteFileTrailer(Ctx& c) {
+  try {
+    HostState& h = c.g.host;
+    EnvelopeMembers& env = c.o.env;
+    LogLine(h, "WriteFileTrailer()");
+    if (env.miGroupCount > 0) {
+      std::string iea =
+          "IEA*" + std::to_string(env.miGroupCount) + "*" + InterchangeControlNumber(c.o);
+      LogLine(h, "@@ IEA File Trailer");
+      if (WriteASCIIOUT(c, iea) == 3) return 3;
+      env.miGroupCount = 0;
+      env.bInterchangeOpen = false;
+    }
+    return 0;
+  } catch (...) {
+    return Fail(c, " WriteFileTrailer() ");
+  }
+}
+
+}  // namespace wcomp837
