@@ -1,0 +1,60 @@
+// Loop 2430 (line adjudication): SVD, CAS and DTP*573 for every prior payer
+// of a line; a prior payer without adjustment codes is listed in _NAC.Dat.
+#include <cstddef>
+
+#include "host/runlog.h"
+#include "records/numeric.h"
+#include "reports/nac_file.h"
+#include "x12/line_loops.h"
+#include "x12/loops.h"
+#include "x12/segments.h"
+
+namespace wcomp837 {
+namespace {
+
+std::int16_t WriteOneAdjudication(Ctx& c, std::int16_t iIndex, const DetailLine& line,
+                                  std::int16_t i) {
+  const OInsuranceRec& payer = line.OIns[static_cast<std::size_t>(i)];
+  const InsInfo& info = line.oInsInfo.GetInsInfo(i);
+  const std::string& payerId = payer[OInsurance::sPayerId];
+  std::string procedure;
+  if (AppendProcedureAndModifiers(c, iIndex, procedure) == 3) return 3;
+  if (PutSegment(c, "SVD",
+                 {payerId.empty() ? "00000" : payerId, PlainDecimal(info.curAmtPayerPaid),
+                  procedure, "", PlainDecimal(line.sngUnits)}) == 3) {
+    return 3;
+  }
+  if (!info.sPaymentAdjCodes.empty()) {
+    if (DumpThePaymentAdjCodes(c, info.sPaymentAdjCodes) == 3) return 3;
+  } else {
+    // A failure to store the record is reported by WriteNACRecord; the
+    // claim itself is still written.
+    WriteNACRecord(c, FormatNACRecord(c.g.g_LastTop.Patient, line.Charge,
+                                      c.g.g_LastGroup.OIns[static_cast<std::size_t>(i)]));
+  }
+  std::string date = payer[OInsurance::sLastPaymentDate];
+  if (date.empty()) date = line.sToDate;
+  if (!date.empty() && PutSegment(c, "DTP", {"573", "D8", DateToCCYYMMDD(date)}) == 3) {
+    return 3;
+  }
+  LogLine(c.g.host, "19-17");
+  return 0;
+}
+
+}  // namespace
+
+std::int16_t WriteLineAdjudications(Ctx& c, std::int16_t iIndex) {
+  LogLine(c.g.host, "18");
+  const DetailLine& line = DetailLineAt(c, iIndex);
+  const double billingIndex = BillingInsuranceIndex(c);
+  for (std::int16_t i = 1; i <= 4; ++i) {
+    if (!Received(c.g.g_LastGroup.OIns[static_cast<std::size_t>(i)]) || !(i < billingIndex)) {
+      continue;
+    }
+    if (WriteOneAdjudication(c, iIndex, line, i) == 3) return 3;
+  }
+  LogLine(c.g.host, "19-18");
+  return 0;
+}
+
+}  // namespace wcomp837

@@ -1,0 +1,85 @@
+// The SV1 segment of a service line: procedure and modifiers, charge, units
+// or minutes, place of service, diagnosis pointers and indicators.
+#include <algorithm>
+
+#include "host/messages.h"
+#include "host/runlog.h"
+#include "records/numeric.h"
+#include "x12/line_loops.h"
+#include "x12/segments.h"
+
+namespace wcomp837 {
+namespace {
+
+// Hours (characters 1-2) or minutes (characters 3-4) of an HHMM text.
+double TimePart(const std::string& hhmm, std::size_t at) {
+  return at < hhmm.size() ? NumericValue(hhmm.substr(at, 2)) : 0.0;
+}
+
+// The positive pointers joined by ":"; a zero pointer leaves no empty
+// component, so the first pointer present always leads.
+std::string DiagnosisPointers(const DetailLine& line) {
+  std::string pointers;
+  for (std::size_t k = 0; k < 4; ++k) {
+    if (line.iDiagPointer[k] <= 0) continue;
+    if (!pointers.empty()) pointers += ':';
+    pointers += std::to_string(line.iDiagPointer[k]);
+  }
+  return pointers;
+}
+
+std::string YesOrEmpty(const std::string& flag) {
+  return flag == "Y" ? "Y" : "";
+}
+
+}  // namespace
+
+std::int32_t GetMinutes(const std::string& sStart, const std::string& sEnd) {
+  const double h1 = TimePart(sStart, 0);
+  const double m1 = TimePart(sStart, 2);
+  double h2 = TimePart(sEnd, 0);
+  const double m2 = TimePart(sEnd, 2);
+  if (h2 < h1) h2 += 24;
+  const double minutes = (h2 * 60 + m2) - (h1 * 60 + m1);
+  return minutes < 0 ? 0 : ToInt32(minutes);
+}
+
+std::int16_t AppendProcedureAndModifiers(Ctx& c, std::int16_t iIndex, std::string& sText) {
+  try {
+    const DetailLine& line = DetailLineAt(c, iIndex);
+    sText += "HC:" + line.sProcedureCode;
+    for (const std::string* modifier :
+         {&line.sModifier1, &line.sModifier2, &line.sModifier3, &line.sModifier4}) {
+      if (!modifier->empty()) sText += ":" + *modifier;
+    }
+    return 0;
+  } catch (...) {
+    AddFailureMessage(c.g.host, " AppendProcedureAndModifiers() ", std::current_exception());
+    return 3;
+  }
+}
+
+std::int16_t Do_SV1_Record(Ctx& c, std::int16_t iIndex) {
+  try {
+    LogLine(c.g.host, "Do_SV1");
+    const DetailLine& line = DetailLineAt(c, iIndex);
+    std::string procedure;
+    if (AppendProcedureAndModifiers(c, iIndex, procedure) == 3) return 3;
+    LogLine(c.g.host, "After Procs");
+    const bool timed = !line.sStartTime.empty() && !line.sEndTime.empty();
+    std::string count = timed ? std::to_string(GetMinutes(line.sStartTime, line.sEndTime))
+                              : PlainDecimal(line.sngUnits);
+    const std::string& place = line.sPlaceOfService;
+    const bool claimPlace = place == c.g.claim.mClaim.sClaimPlaceOfService;
+    return PutSegment(
+        c, "SV1",
+        {procedure, PlainDecimal(line.curCharge), timed ? "MJ" : "UN", count,
+         claimPlace ? "" : place, "", DiagnosisPointers(line), "", YesOrEmpty(line.sEmergency), "",
+         YesOrEmpty(line.sEPSDT), YesOrEmpty(line.sFamilyPlanning)});
+  } catch (...) {
+    AddFailureMessage(c.g.host, " Do_SV1_Record() ", std::current_exception());
+    return 3;
+  }
+}
+
+}  // namespace wcomp837

@@ -1,0 +1,169 @@
+// Loops 2320 (other subscriber information), 2330A (other subscriber name)
+// and 2330B (other payer), and the CAS segments of an adjustment text.
+#include <cstddef>
+
+#include "host/messages.h"
+#include "host/runlog.h"
+#include "records/numeric.h"
+#include "records/text.h"
+#include "x12/code_tables.h"
+#include "x12/line_loops.h"
+#include "x12/loops.h"
+#include "x12/segment_builder.h"
+#include "x12/segments.h"
+
+namespace wcomp837 {
+namespace {
+
+// Adjustments one CAS segment can hold (reason, amount, quantity triples).
+constexpr std::size_t kAdjustmentsPerCas = 6;
+
+// An element value without the element separator and segment terminator,
+// which would otherwise break the segment apart in the claim file.
+std::string ElementValue(std::string_view value) {
+  std::string clean;
+  for (char ch : value) {
+    if (ch != '*' && ch != '~') clean += ch;
+  }
+  return clean;
+}
+
+std::vector<std::string> SplitOnBar(const std::string& text) {
+  std::vector<std::string> fields;
+  std::size_t start = 0;
+  for (std::size_t bar; (bar = text.find('|', start)) != std::string::npos; start = bar + 1) {
+    fields.push_back(ElementValue(text.substr(start, bar - start)));
+  }
+  fields.push_back(ElementValue(text.substr(start)));
+  return fields;
+}
+
+// An adjustment amount in the "#.##" style; a zero amount is sent as "0"
+// because CAS requires the amount wherever a reason is given.
+std::string CasAmount(const std::string& field) {
+  std::string amount = FormatAmount(Currency::FromText(field), 1);
+  return amount.empty() ? "0" : amount;
+}
+
+std::string PayerSequenceCode(std::int16_t n) {
+  static constexpr const char* kCodes[] = {"P", "S", "T", "T"};
+  return kCodes[n - 1];
+}
+
+// Loops 2320, 2330A and 2330B of other insurance n.
+std::int16_t WriteOneOtherInsurance(Ctx& c, std::int16_t n, const OInsuranceRec& oi,
+                                    const InsInfo& info) {
+  namespace O = OInsurance;
+  HostState& h = c.g.host;
+  const bool priorPayer = BillingInsuranceIndex(c) > n;
+  LogLine(h, "@@ Writing Insurances  LOOP 2320 ");
+  LogLine(h, "We_Want_This_Insurance");
+
+  LoopWriter w(c);
+  w.Put(SegmentOf("SBR", {PayerSequenceCode(n), RelationshipToX12(oi[O::sRelationship]),
+                          oi[O::sGroupNr], "", OtherInsuranceTypeCode(c, n), "", "", "",
+                          ClaimFilingIndicator(oi[O::sInsuranceCategoryCd])}));
+  if (w.Failed() || DumpThePaymentAdjCodes(c, info.sPaymentAdjCodes) == 3) return 3;
+  if (priorPayer) w.Put(SegmentOf("AMT", {"D", PlainDecimal(info.curAmtPayerPaid)}));
+  if (n == 1) w.Put(SegmentOf("AMT", {"B6", PlainDecimal(info.curAmtAllowed)}));
+  const std::string& birth = oi[O::sBirthDate];
+  w.Put(
+      SegmentOf("DMG", {"D8", birth.empty() ? "00000000" : DateToCCYYMMDD(birth), oi[O::sGender]}));
+  const bool signatureOnFile = oi[O::sSignatureOnFile] == "1";
+  w.Put(SegmentOf("OI", {"", "", oi[O::sBenefitsAssignment] == "1" ? "Y" : "N",
+                         signatureOnFile ? "B" : "", "", signatureOnFile ? "Y" : "N"}));
+
+  // Loop 2330A: the insured.
+  w.Put(NameSegment("IL", "1",
+                    {oi[O::sLastName], oi[O::sFirstName], oi[O::sMiddleName], oi[O::sSuffix]},
+                    {"MI", oi[O::sMemberIdPart1] + oi[O::sMemberIdPart2]}));
+  w.Put(AddressSegment(oi[O::sAddress1], oi[O::sAddress2]));
+  w.Put(CityStateZipSegment(oi[O::sCity], oi[O::sState], oi[O::sZip], true));
+
+  // Loop 2330B: the other payer.
+  const std::string& payerId = oi[O::sPayerId];
+  w.Put(NameSegment("PR", "2", {oi[O::sPayerName], "", "", ""},
+                    {"PI", payerId.empty() ? "00000" : payerId}));
+  std::string paidDate = oi[O::sLastPaymentDate];
+  if (paidDate.empty() && priorPayer) paidDate = c.g.g_LastGroup.Charge[Charge::sToDate];
+  if (!paidDate.empty()) w.Put(SegmentOf("DTP", {"573", "D8", DateToCCYYMMDD(paidDate)}));
+  return w.Status();
+}
+
+}  // namespace
+
+SegmentText SegmentOf(std::string_view id, std::initializer_list<std::string_view> elements) {
+  SegmentText segment(id);
+  for (std::string_view element : elements) segment.Add(ElementValue(element));
+  return segment;
+}
+
+std::int16_t PutSegment(Ctx& c, std::string_view id,
+                        std::initializer_list<std::string_view> elements) {
+  return WriteCountedSegment(c, SegmentOf(id, elements).str());
+}
+
+double BillingInsuranceIndex(const Ctx& c) {
+  return NumericValue(c.g.g_LastGroup.Charge[Charge::sBillingInsIndex]);
+}
+
+std::vector<std::string> PaymentAdjSegments(const std::string& codes) {
+  std::vector<std::string> segments;
+  if (codes.empty()) return segments;
+  const std::vector<std::string> fields = SplitOnBar(codes);
+  std::string group = fields[0];
+  std::string segment = "CAS*" + group + "*";
+  std::size_t adjustments = 1;
+  for (std::size_t i = 1; i < fields.size(); ++i) {
+    const std::string& field = fields[i];
+    switch (i % 4) {
+      case 0:
+        if (field != group || adjustments == kAdjustmentsPerCas) {
+          segments.push_back(segment);
+          group = field;
+          segment = "CAS*" + group + "*";
+          adjustments = 0;
+        }
+        ++adjustments;
+        break;
+      case 2:
+        segment += CasAmount(field) + "*";
+        break;
+      default:
+        segment += field + "*";
+        break;
+    }
+  }
+  segments.push_back(segment);
+  return segments;
+}
+
+std::int16_t DumpThePaymentAdjCodes(Ctx& c, const std::string& codes) {
+  try {
+    LogLine(c.g.host, "DumpThePaymentAdjCodes()");
+    for (const std::string& segment : PaymentAdjSegments(codes)) {
+      if (WriteCountedSegment(c, segment) == 3) return 3;
+    }
+    return 0;
+  } catch (...) {
+    AddFailureMessage(c.g.host, " DumpThePaymentAdjCodes() ", std::current_exception());
+    return 3;
+  }
+}
+
+std::int16_t WriteOtherInsurances(Ctx& c) {
+  try {
+    for (std::int16_t n = 1; n <= 4; ++n) {
+      const OInsuranceRec& oi = c.g.g_LastGroup.OIns[static_cast<std::size_t>(n)];
+      const InsInfo& info = c.g.claim.mClaim.oClaimInsInfo.GetInsInfo(n);
+      if (!Received(oi) || !info.bUsed) continue;
+      if (WriteOneOtherInsurance(c, n, oi, info) == 3) return 3;
+    }
+    return 0;
+  } catch (...) {
+    AddFailureMessage(c.g.host, " WriteOtherInsurances() ", std::current_exception());
+    return 3;
+  }
+}
+
+}  // namespace wcomp837
