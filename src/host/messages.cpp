@@ -74,8 +74,7 @@ std::string AddFailureMessage(HostState& h, const std::string& routineText, cons
   return text;
 }
 
-std::string AddFailureMessage(HostState& h, const std::string& routineText,
-                              std::exception_ptr e) {
+std::string AddFailureMessage(HostState& h, const std::string& routineText, std::exception_ptr e) {
   return AddFailureMessage(h, routineText, CurrentFailure(e));
 }
 

@@ -28,8 +28,7 @@ std::string GetAMessageText(HostState& h, std::int32_t lIndex);
 // + " " + description, added as type 3. Returns the text.
 std::string AddFailureMessage(HostState& h, const std::string& routineText, const Failure& f);
 // Same, but also for failures that are not Failure values.
-std::string AddFailureMessage(HostState& h, const std::string& routineText,
-                              std::exception_ptr e);
+std::string AddFailureMessage(HostState& h, const std::string& routineText, std::exception_ptr e);
 // Converts the exception in flight into a Failure (std::bad_alloc is "Out of memory").
 Failure CurrentFailure(std::exception_ptr e);
 

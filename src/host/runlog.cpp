@@ -69,8 +69,23 @@ void DeleteLog(HostState& h) {
   }
 }
 
+namespace {
+// A write that fails closes the log: the failure reaches the routine that
+// was writing, which reports it, and the rest of the batch runs without a log
+// instead of failing again at every later line.
+template <typename Write>
+void WriteOrCloseLog(HostState& h, Write&& write) {
+  try {
+    write();
+  } catch (...) {
+    h.LogFile.Abandon();
+    throw;
+  }
+}
+}  // namespace
+
 void LogLine(HostState& h, std::string_view text) {
-  if (h.LogFile.IsOpen() && h.giLogLevel >= 2) WriteQuoted(h, text);
+  if (h.LogFile.IsOpen() && h.giLogLevel >= 2) WriteOrCloseLog(h, [&] { WriteQuoted(h, text); });
 }
 
 void LogRecordDump(HostState& h, std::string_view key, std::string_view record) {
@@ -84,7 +99,7 @@ void LogRecordDump(HostState& h, std::string_view key, std::string_view record) 
   line += "\",\"";
   line += record;
   line += "\"\r\n";
-  h.LogFile.Write(line);
+  WriteOrCloseLog(h, [&] { h.LogFile.Write(line); });
 }
 
 }  // namespace wcomp837

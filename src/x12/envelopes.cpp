@@ -12,6 +12,7 @@
 #include "platform/clock.h"
 #include "records/numeric.h"
 #include "x12/control_numbers.h"
+#include "x12/segment_builder.h"
 #include "x12/segments.h"
 
 namespace wcomp837 {
@@ -107,7 +108,7 @@ std::int16_t CheckForOtherRecs(Ctx& c) {
 std::int16_t SetUpSUBMITTER(Ctx& c) {
   try {
     HostState& h = c.g.host;
-    const SubmitterRec& sub = c.g.g_LastTop.Submitter;
+    const SubmitterRec sub = WithoutSeparators(c.g.g_LastTop.Submitter);
     EnvelopeMembers& env = c.o.env;
     LogLine(h, "SetupSUBMITTER");
     DateTime now = Now();
@@ -134,7 +135,7 @@ std::int16_t SetUpSUBMITTER(Ctx& c) {
 std::int16_t SetupGROUP(Ctx& c) {
   try {
     HostState& h = c.g.host;
-    const SubmitterRec& sub = c.g.g_LastTop.Submitter;
+    const SubmitterRec sub = WithoutSeparators(c.g.g_LastTop.Submitter);
     EnvelopeMembers& env = c.o.env;
     env.miProviderHL = 1;
     LogLine(h, "SetupGROUP()");

@@ -18,16 +18,6 @@ namespace {
 // Adjustments one CAS segment can hold (reason, amount, quantity triples).
 constexpr std::size_t kAdjustmentsPerCas = 6;
 
-// An element value without the element separator and segment terminator,
-// which would otherwise break the segment apart in the claim file.
-std::string ElementValue(std::string_view value) {
-  std::string clean;
-  for (char ch : value) {
-    if (ch != '*' && ch != '~') clean += ch;
-  }
-  return clean;
-}
-
 std::vector<std::string> SplitOnBar(const std::string& text) {
   std::vector<std::string> fields;
   std::size_t start = 0;
@@ -94,7 +84,7 @@ std::int16_t WriteOneOtherInsurance(Ctx& c, std::int16_t n, const OInsuranceRec&
 
 SegmentText SegmentOf(std::string_view id, std::initializer_list<std::string_view> elements) {
   SegmentText segment(id);
-  for (std::string_view element : elements) segment.Add(ElementValue(element));
+  for (std::string_view element : elements) segment.Add(element);
   return segment;
 }
 

@@ -15,6 +15,15 @@ constexpr std::size_t kSuffixLength = 10;
 constexpr std::size_t kMaxCertificationCodes = 5;
 }  // namespace
 
+std::string ElementValue(std::string_view value) {
+  std::string clean;
+  clean.reserve(value.size());
+  for (char ch : value) {
+    if (ch != '*' && ch != '~') clean += ch;
+  }
+  return clean;
+}
+
 LoopWriter& LoopWriter::Put(const std::string& segment) {
   if (!failed_ && WriteCountedSegment(c_, segment) != 0) failed_ = true;
   return *this;

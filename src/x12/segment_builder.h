@@ -18,11 +18,25 @@ namespace wcomp837 {
 
 // One segment in the making: the identifier, then each element followed by
 // "*" whether or not it has a value (WriteASCIIOUT strips the trailing ones).
+// An element value without the element separator and the segment
+// terminator, which would otherwise break the segment apart in the file.
+std::string ElementValue(std::string_view value);
+
+// A copy of a record whose members hold no separator characters, for
+// segments built outside SegmentText.
+template <std::size_t N>
+Rec<N> WithoutSeparators(const Rec<N>& rec) {
+  Rec<N> out;
+  for (std::size_t i = 0; i < N; ++i) out[i] = ElementValue(rec[i]);
+  return out;
+}
+
 class SegmentText {
  public:
   explicit SegmentText(std::string_view id) : text_(id) { text_ += '*'; }
+  // Appends one element (separators inside the value are dropped) and "*".
   SegmentText& Add(std::string_view element) {
-    text_ += element;
+    text_ += ElementValue(element);
     text_ += '*';
     return *this;
   }

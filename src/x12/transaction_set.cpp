@@ -12,6 +12,7 @@
 #include "x12/code_tables.h"
 #include "x12/control_numbers.h"
 #include "x12/envelopes.h"
+#include "x12/segment_builder.h"
 #include "x12/segments.h"
 
 namespace wcomp837 {
@@ -105,8 +106,7 @@ std::string BillingProviderName(BillingBlock& b, const TopRecords& top) {
 }
 
 // The segments of ST through the billing provider level, in order.
-std::vector<std::string> TransactionSetHeader(Ctx& c, BillingBlock& b) {
-  const TopRecords& top = c.g.g_LastTop;
+std::vector<std::string> TransactionSetHeader(Ctx& c, const TopRecords& top, BillingBlock& b) {
   const SubmitterRec& sub = top.Submitter;
   std::vector<std::string> segs;
 
@@ -162,17 +162,24 @@ std::int16_t SetUpBATCH(Ctx& c) {
     HostState& h = c.g.host;
     EnvelopeMembers& env = c.o.env;
     LogLine(h, "SetUpBATCH()");
-    std::int16_t option = TextToInt16(c.g.g_LastTop.CalcPref[CalcPref::sBillingOption]);
+    // The records this header reads, without separator characters in their values.
+    TopRecords top;
+    top.Practice = WithoutSeparators(c.g.g_LastTop.Practice);
+    top.Submitter = WithoutSeparators(c.g.g_LastTop.Submitter);
+    top.BProvider = WithoutSeparators(c.g.g_LastTop.BProvider);
+    top.Insurance = WithoutSeparators(c.g.g_LastTop.Insurance);
+    top.CalcPref = c.g.g_LastTop.CalcPref;
+    std::int16_t option = TextToInt16(top.CalcPref[CalcPref::sBillingOption]);
     BillingBlock& b = env.billing;
     if (option % 2 == 0) {
-      FillFromPractice(b, c.g.g_LastTop);
+      FillFromPractice(b, top);
     } else {
-      FillFromBProvider(b, c.g.g_LastTop);
+      FillFromBProvider(b, top);
     }
     c.g.writer.SegmentCount = 0;
     ++env.miBatchCount;
     LogLine(h, "@@ ST Batch Header " + SignedText(option));
-    for (const std::string& seg : TransactionSetHeader(c, b)) {
+    for (const std::string& seg : TransactionSetHeader(c, top, b)) {
       if (WriteCountedSegment(c, seg) == 3) return 3;
     }
     return 0;

@@ -1,0 +1,22 @@
+// The records file of the command line: one host record per line, the
+// record key, one TAB, the record.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <istream>
+#include <string>
+
+namespace wcomp837::cli {
+
+struct InputRecord {
+  std::int64_t lineNumber = 0;
+  std::string key;
+  std::string record;
+};
+
+// Calls take for every record line: a trailing CR is dropped; blank lines and
+// lines starting with "#" are skipped; a line without a TAB is all key.
+void ReadRecords(std::istream& in, const std::function<void(const InputRecord&)>& take);
+
+}  // namespace wcomp837::cli

@@ -1,0 +1,73 @@
+// ProcessEndOfFile and ProcessFormattedRecords: the last claim, the
+// trailers, closing the files, and the final check.
+#include <algorithm>
+#include <array>
+
+#include "claim/generations.h"
+#include "host/component.h"
+#include "host/messages.h"
+#include "host/runlog.h"
+#include "records/numeric.h"
+#include "reports/nac_file.h"
+#include "x12/envelopes.h"
+#include "x12/segments.h"
+
+namespace wcomp837 {
+namespace {
+// The claim still open, then SE, GE and IEA.
+constexpr std::array<std::int16_t (*)(Ctx&), 4> kClosingWriters = {
+    WriteClaim, WriteBatchTrailer, WriteGroupTrailer, WriteFileTrailer};
+}  // namespace
+
+std::int16_t EndOfBatch(Ctx& c) {
+  HostState& h = c.g.host;
+  LogLine(h, "ProcessEndOfFile()");
+  LogLine(h, "gbThereWasAFatalError = " + BoolText(h.gbThereWasAFatalError));
+
+  std::int16_t result = 0;
+  bool writerFailed = false;
+  if (h.gbThereWasAFatalError || h.giChargeCount <= 0) {
+    LogLine(h, "VC++ says there was a Fatal Error (or zero records)");
+  } else {
+    for (auto writer : kClosingWriters) {
+      const std::int16_t r = writer(c);
+      result = std::max(result, r);
+      if (r == 3) {
+        writerFailed = true;
+        break;
+      }
+    }
+  }
+
+  if (!writerFailed) {
+    const std::int16_t r = CloseASCIIout(c);
+    result = std::max(result, r);
+    if (r != 3) {
+      if (!h.bNACRecordWritten) WriteNACClosingRemark(c);
+      LogLine(h, "trying to close _nac.dat file");
+      CloseNACFile(c);
+    }
+  }
+
+  if (MessageCount(h) > 0) {
+    LogLine(h, "ProcessEndOfFile:  Had extra messages in error array");
+    result = 1;
+  }
+  CloseLog(h);
+  // A run log that could not be written to the end is reported to the host.
+  if (result == 0 && MessageCount(h) > 0) result = 1;
+  return result;
+}
+
+std::int16_t CheckFormattedRecords(Ctx& c) {
+  HostState& h = c.g.host;
+  LogLine(h, "ProcessFormattedRecords()");
+  if (!HaveASCIIFile(h)) return 1;
+  if (MessageCount(h) > 0) {
+    LogLine(h, "ProcessFormattedRecords:  Had extra messages in error array");
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace wcomp837

@@ -1,0 +1,163 @@
+// Format_Class: creation, destruction and the guards of the public methods.
+#include "wcomp837/format_class.h"
+
+#include "claim/tables.h"
+#include "host/component.h"
+#include "host/messages.h"
+#include "host/shared_state.h"
+#include "platform/failure.h"
+#include "platform/prompt.h"
+#include "records/numeric.h"
+#include "refdata/lookups.h"
+
+namespace wcomp837 {
+
+struct Format_Class::Impl {
+  std::shared_ptr<SharedState> shared = AcquireSharedState();
+  ObjectState object;
+  Ctx ctx() { return Ctx{*shared, object}; }
+};
+
+namespace {
+
+// Runs body; an exception in flight is handed to onFailure (which must not
+// let another one escape) and answers failureResult.
+template <typename R, typename Body, typename OnFailure>
+R Guarded(R failureResult, Body&& body, OnFailure&& onFailure) noexcept {
+  try {
+    return body();
+  } catch (...) {
+    try {
+      onFailure(std::current_exception());
+    } catch (...) {
+      // The failure report itself failed (memory): nothing more can be said.
+    }
+    return failureResult;
+  }
+}
+
+// The record key as the failure message shows it: "//" becomes " /".
+std::string KeyForMessage(const std::string& key) {
+  std::string out;
+  out.reserve(key.size());
+  for (std::size_t i = 0; i < key.size(); ++i) {
+    if (key.compare(i, 2, "//") == 0) {
+      out += " /";
+      ++i;
+    } else {
+      out += key[i];
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+Format_Class::Format_Class() : impl_(std::make_unique<Impl>()) {
+  Ctx c = impl_->ctx();
+  try {
+    c.o = ObjectState{};
+    Shared_Initialize(c.g);
+    InitializeClaimTables(c);
+  } catch (...) {
+    try {
+      Failure f = CurrentFailure(std::current_exception());
+      CurrentUserPrompt()->Notify(kComponentBaseName,
+                                  c.g.host.gsDllName +
+                                      " had a problem in Format_Class.Class_Initialize()\n" +
+                                      SignedText(f.number) + " " + f.description);
+    } catch (...) {
+      // The object is created all the same.
+    }
+  }
+}
+
+Format_Class::~Format_Class() {
+  try {
+    Ctx c = impl_->ctx();
+    if (c.g.host.gbDBConnectionIsGood) {
+      CloseDatabase(c);
+      c.g.host.gbDBConnectionIsGood = false;
+    }
+  } catch (...) {
+    // Releasing the object never fails.
+  }
+}
+
+const std::string& Format_Class::msErrorMsg() const {
+  return impl_->object.msErrorMsg;
+}
+
+void Format_Class::set_msErrorMsg(const std::string& text) {
+  try {
+    impl_->object.msErrorMsg = text;
+  } catch (...) {
+    // Out of memory: the old text stays.
+  }
+}
+
+std::string Format_Class::GetAMessage(std::int32_t lIndex) {
+  return Guarded<std::string>(
+      "END", [&] { return GetAMessageText(impl_->shared->host, lIndex); },
+      [](std::exception_ptr) {});
+}
+
+std::int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::string& sMsg) {
+  Ctx c = impl_->ctx();
+  ClearMessageArray(c.g.host);
+  return GuardedHostMessage(c, sMsgNr, sMsg);
+}
+
+std::int16_t Format_Class::FormatRecord(const std::string& strKey, const std::string& sRec) {
+  Ctx c = impl_->ctx();
+  HostState& h = c.g.host;
+  return Guarded<std::int16_t>(
+      3,
+      [&] {
+        ClearMessageArray(h);
+        return FormatOneRecord(c, strKey, sRec);
+      },
+      [&](std::exception_ptr e) {
+        c.o.msErrorMsg = AddFailureMessage(h, " Had a problem in FormatRecord() Error: ", e);
+        AddToMessageArray(
+            h, kMsgError,
+            "Record# " + SignedText(h.glRecordCount) + " Record Key: " + KeyForMessage(strKey));
+      });
+}
+
+std::int16_t Format_Class::ProcessEndOfFile() {
+  Ctx c = impl_->ctx();
+  HostState& h = c.g.host;
+  return Guarded<std::int16_t>(
+      1,
+      [&] {
+        ClearMessageArray(h);
+        return EndOfBatch(c);
+      },
+      [&](std::exception_ptr e) {
+        c.o.msErrorMsg = AddFailureMessage(
+            h, " Had a problem in ProcessEndOfFile()  Error: " + h.keyFields[10] + " ", e);
+      });
+}
+
+std::int16_t Format_Class::ProcessFormattedRecords() {
+  Ctx c = impl_->ctx();
+  HostState& h = c.g.host;
+  return Guarded<std::int16_t>(
+      1,
+      [&] {
+        ClearMessageArray(h);
+        return CheckFormattedRecords(c);
+      },
+      [&](std::exception_ptr e) {
+        const Failure f = CurrentFailure(e);
+        c.o.msErrorMsg =
+            f.number == failure::kFileNotFound
+                ? std::string("ProcessFormattedRecords()  File Not Found: ")
+                : "ProcessFormattedRecords()  Error: " + SignedText(f.number) + " " + f.description;
+        AddToMessageArray(h, kMsgError, c.o.msErrorMsg);
+        AddToMessageArray(h, kMsgError, "File: " + h.gsASCIIFile);
+      });
+}
+
+}  // namespace wcomp837

@@ -1,0 +1,192 @@
+// The record types FormatRecord knows and the routine each one is handed to.
+#include <array>
+#include <string_view>
+
+#include "claim/generations.h"
+#include "claim/tables.h"
+#include "host/component.h"
+#include "host/messages.h"
+#include "host/runlog.h"
+#include "records/numeric.h"
+#include "records/parsers.h"
+#include "records/text.h"
+#include "reports/nac_file.h"
+
+namespace wcomp837 {
+namespace {
+
+using Handler = std::int16_t (*)(Ctx&, const std::string&);
+
+struct Route {
+  std::string_view type;
+  Handler handler;
+};
+
+std::int16_t TakePractice(Ctx& c, const std::string& rec) {
+  std::int16_t result = ParsePracticeRec(c, rec, c.g.g_ThisTop.Practice);
+  // Every practice of the batch gets its header in the _NAC.Dat file.
+  const std::string& code = c.g.g_ThisTop.Practice[Practice::sPracticeCode];
+  if (code != c.o.msLastNACPractice) {
+    if (WriteNACPracticeHeader(c) == 3) result = 3;
+    c.o.msLastNACPractice = code;
+  }
+  return result;
+}
+
+std::int16_t TakeSubmitter(Ctx& c, const std::string& rec) {
+  return ParseSubmitterRec(c, rec, c.g.g_ThisTop.Submitter);
+}
+std::int16_t TakeBProvider(Ctx& c, const std::string& rec) {
+  return ParseBProviderRec(c, rec, c.g.g_ThisTop.BProvider);
+}
+std::int16_t TakeInsurance(Ctx& c, const std::string& rec) {
+  return ParseInsuranceRec(c, rec, c.g.g_ThisTop.Insurance, 0);
+}
+std::int16_t TakeCalcPref(Ctx& c, const std::string& rec) {
+  return ParseCalcPrefRec(c, rec, c.g.g_ThisTop.CalcPref);
+}
+std::int16_t TakeBreakPref(Ctx& c, const std::string& rec) {
+  return ParseBreakPrefRec(c, rec, c.g.g_ThisTop.BreakPref);
+}
+std::int16_t TakePatient(Ctx& c, const std::string& rec) {
+  return ParsePatientRec(c, rec, c.g.g_ThisTop.Patient);
+}
+std::int16_t TakeSubscriber(Ctx& c, const std::string& rec) {
+  return ParseSubscriberRec(c, rec, c.g.g_ThisTop.Subscriber);
+}
+
+// Claim-level extended data, slots 1-5 (types 5010 ... 5018).
+template <int kSlot>
+std::int16_t ClaimExtData(Ctx& c, const std::string& rec) {
+  return ParseExtDataRec(c, rec, c.g.g_ThisTop.ExtData[kSlot - 1]);
+}
+// Charge-level extended data: first set 6010 ... 6018, second set 6020 ... 6028.
+template <int kSlot>
+std::int16_t FirstSetExtData(Ctx& c, const std::string& rec) {
+  return ParseExtDataRec(c, rec, c.g.g_ThisGroup.FirstSet(kSlot));
+}
+template <int kSlot>
+std::int16_t SecondSetExtData(Ctx& c, const std::string& rec) {
+  return ParseExtDataRec(c, rec, c.g.g_ThisGroup.SecondSet(kSlot));
+}
+
+// A charge starts a new group.
+std::int16_t TakeCharge(Ctx& c, const std::string& rec) {
+  EmptyThisGroup(c);
+  return ParseChargeRec(c, rec, c.g.g_ThisGroup.Charge);
+}
+std::int16_t TakeCustomForm(Ctx& c, const std::string& rec) {
+  return ParseCCFormRec(c, rec, c.g.g_ThisGroup);
+}
+std::int16_t TakeAmbulance(Ctx& c, const std::string& rec) {
+  return ParseAmbulanceRec(c, rec, c.g.g_ThisGroup.Ambulance);
+}
+std::int16_t TakeChiropractor(Ctx& c, const std::string& rec) {
+  return ParseChiropractorRec(c, rec, c.g.g_ThisGroup.Chiropractor);
+}
+std::int16_t TakeSProvider(Ctx& c, const std::string& rec) {
+  return ParseSProviderRec(c, rec, c.g.g_ThisGroup.SProvider);
+}
+std::int16_t TakeOProvider(Ctx& c, const std::string& rec) {
+  return ParseOProviderRec(c, rec, c.g.g_ThisGroup.OProvider);
+}
+std::int16_t TakeReferral(Ctx& c, const std::string& rec) {
+  return ParseReferralRec(c, rec, c.g.g_ThisGroup.Referral);
+}
+std::int16_t TakeOReferral(Ctx& c, const std::string& rec) {
+  return ParseOReferralRec(c, rec, c.g.g_ThisGroup.OReferral);
+}
+
+// The practice's facility option decides whether a facility record counts:
+// "1" never, "2" not for office or home services (place of service 11, 12).
+bool FacilityWanted(const SharedState& g) {
+  const std::string& option = g.g_ThisTop.CalcPref[CalcPref::sFacilityOption];
+  if (option == "1") return false;
+  if (option == "2") {
+    const std::string& pos = g.g_ThisGroup.Charge[Charge::sPOSCode];
+    return pos != "11" && pos != "12";
+  }
+  return true;
+}
+
+std::int16_t TakeFacility(Ctx& c, const std::string& rec) {
+  if (!FacilityWanted(c.g)) return 0;
+  return ParseFacilityRec(c, rec, c.g.g_ThisGroup.Facility);
+}
+
+// Other insurance k is read only when the billed insurance's position lies
+// beyond it (insurance 1 always).
+template <std::size_t kSlot>
+std::int16_t OtherInsurance(Ctx& c, const std::string& rec) {
+  if (kSlot > 1 && NumericValue(c.g.g_ThisGroup.Charge[Charge::sBillingInsIndex]) <=
+                       static_cast<double>(kSlot)) {
+    return 0;
+  }
+  return ParseOInsuranceRec(c, rec, c.g.g_ThisGroup.OIns[kSlot], 0);
+}
+
+std::int16_t Accepted(Ctx&, const std::string&) {
+  return 0;
+}
+
+constexpr std::array<Route, 36> kRoutes = {{
+    {"1000", TakePractice},        {"1050", TakeSubmitter},
+    {"2000", TakeBProvider},       {"3000", TakeInsurance},
+    {"3100", TakeCalcPref},        {"3101", TakeBreakPref},
+    {"4000", TakePatient},         {"5000", TakeSubscriber},
+    {"5010", ClaimExtData<1>},     {"5012", ClaimExtData<2>},
+    {"5014", ClaimExtData<3>},     {"5016", ClaimExtData<4>},
+    {"5018", ClaimExtData<5>},     {"6000", TakeCharge},
+    {"6005", TakeCustomForm},      {"6010", FirstSetExtData<1>},
+    {"6012", FirstSetExtData<2>},  {"6014", FirstSetExtData<3>},
+    {"6016", FirstSetExtData<4>},  {"6018", FirstSetExtData<5>},
+    {"6020", SecondSetExtData<1>}, {"6022", SecondSetExtData<2>},
+    {"6024", SecondSetExtData<3>}, {"6026", SecondSetExtData<4>},
+    {"6028", SecondSetExtData<5>}, {"6050", TakeAmbulance},
+    {"6060", TakeChiropractor},    {"6100", TakeSProvider},
+    {"6110", TakeOProvider},       {"6120", TakeReferral},
+    {"6130", TakeOReferral},       {"6200", TakeFacility},
+    {"6310", OtherInsurance<1>},   {"6320", OtherInsurance<2>},
+    {"6330", OtherInsurance<3>},   {"6340", Accepted},  // other insurance 4: accepted, not used
+}};
+
+}  // namespace
+
+std::int16_t DispatchRecord(Ctx& c, const std::string& sType, const std::string& sRec) {
+  for (const Route& route : kRoutes) {
+    if (route.type == sType) return route.handler(c, sRec);
+  }
+  LogLine(c.g.host, "FormatRecord() - Didn't know the case type");
+  return 0;
+}
+
+std::int16_t EndOfChargeGroup(Ctx& c) {
+  SharedState& g = c.g;
+  HostState& h = g.host;
+  const std::string& subscriberKeys = g.g_ThisTop.Subscriber[Subscriber::sIndicatorKeys];
+  if (!subscriberKeys.empty()) {
+    std::string& keys = g.g_ThisGroup.Charge[Charge::sIndicatorKeys];
+    keys += "~" + subscriberKeys;
+  }
+  const bool extDataFailed = Append26ExtData(c) == 3;
+  ++h.giChargeCount;
+
+  if (h.gbFirstCharge) {
+    h.gbFirstCharge = false;
+    LogLine(h, "1st Charge, not calling CheckBreak()");
+  } else if (CheckBreak(c) == 3) {
+    return 3;
+  }
+
+  CopyThisTopToLast(c);
+  CopyThisGroupToLast(c);
+  std::string& narrative = g.g_LastGroup.Charge[Charge::sNarrative];
+  narrative = SquashAllPunctuation(h, Strip19FromNarrative(h, narrative), false, false, "");
+
+  const std::int16_t result = DealWithLastGroup(c);
+  if (result == 3) return 3;
+  // The extended-data message is in the list; the host must look at it.
+  return (result == 0 && extDataFailed) ? 1 : result;
+}
+
+}  // namespace wcomp837
