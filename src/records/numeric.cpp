@@ -72,7 +72,9 @@ std::string SignedText(std::int64_t value) {
   return value < 0 ? std::to_string(value) : " " + std::to_string(value);
 }
 
-std::string BoolText(bool value) { return value ? "True" : "False"; }
+std::string BoolText(bool value) {
+  return value ? "True" : "False";
+}
 
 Currency Currency::FromDouble(double value) {
   double scaled = std::nearbyint(value * static_cast<double>(kScale));
@@ -126,7 +128,9 @@ std::string Currency::ToPlain() const {
   return TrimZeros(buf);
 }
 
-std::string PlainDecimal(Currency value) { return value.ToPlain(); }
+std::string PlainDecimal(Currency value) {
+  return value.ToPlain();
+}
 
 std::string PlainDecimal(float value) {
   // Seven significant digits, as a single-precision value shows itself.

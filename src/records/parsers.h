@@ -41,6 +41,15 @@ std::int16_t ParseOInsuranceRec(Ctx& c, const std::string& rec, OInsuranceRec& o
 // Completes the this group's extended-data texts at the end of a charge.
 std::int16_t Append26ExtData(Ctx& c);
 
+// The modifier rule: empty modifiers 1-4 take the words of sModifierList
+// (at most three), in order.
+void FillModifiersFromList(ChargeRec& charge);
+// The first word of the modifier work array, the others moving up ("" when empty).
+std::string PopModifierWord(ChargeRec& charge);
+// A procedure description beginning "BP:" gives its rest to sBPText and is
+// replaced by sProcedureDescAlt.
+void SplitBPPrefix(ChargeRec& charge);
+
 // Clearing routines of the charge-level records.
 void ClearChargeRec(ChargeRec& r);
 void ClearAmbulanceRec(AmbulanceRec& r);

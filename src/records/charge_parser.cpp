@@ -1,0 +1,103 @@
+// The charge record: its layout plus the members derived from other members
+// (indicator keys, record tag part, code parts, modifiers, "BP:" text,
+// narrative).
+#include "host/runlog.h"
+#include "records/layout.h"
+#include "records/parsers.h"
+#include "records/text.h"
+
+namespace wcomp837 {
+namespace {
+
+constexpr std::size_t kModifierWords = 3;
+
+std::string& ModifierWord(ChargeRec& charge, std::size_t k) {
+  return charge[Charge::asModifierWord1 + k];
+}
+
+// The third comma-separated part of the record tag ("" when there is none).
+std::string RecordTagPart3(const std::string& tag) {
+  const std::size_t first = tag.find(',');
+  if (first == std::string::npos) return "";
+  const std::size_t second = tag.find(',', first + 1);
+  if (second == std::string::npos) return "";
+  const std::size_t third = tag.find(',', second + 1);
+  return tag.substr(second + 1,
+                    third == std::string::npos ? std::string::npos : third - second - 1);
+}
+
+// A narrative that contains the procedure description is dropped whole.
+void ApplyNarrativeRule(HostState& h, ChargeRec& charge) {
+  if (charge[Charge::sDropDescFromNarrative] != "1") return;
+  std::string& narrative = charge[Charge::sNarrative];
+  if (StripMidStringFromWholeString(h, charge[Charge::sProcedureDesc], narrative) != narrative) {
+    narrative.clear();
+  }
+}
+
+}  // namespace
+
+std::string PopModifierWord(ChargeRec& charge) {
+  std::string word = ModifierWord(charge, 0);
+  if (word.empty()) return word;
+  for (std::size_t k = 0; k + 1 < kModifierWords; ++k) {
+    ModifierWord(charge, k) = ModifierWord(charge, k + 1);
+  }
+  ModifierWord(charge, kModifierWords - 1).clear();
+  return word;
+}
+
+void FillModifiersFromList(ChargeRec& charge) {
+  for (std::size_t k = 0; k < kModifierWords; ++k) ModifierWord(charge, k).clear();
+  std::string rest = Trim(charge[Charge::sModifierList]);
+  std::size_t k = 0;
+  while (!rest.empty() && ModifierWord(charge, kModifierWords - 1).empty() && k < kModifierWords) {
+    const std::size_t blank = rest.find(' ');
+    if (blank == std::string::npos) {
+      ModifierWord(charge, k) = rest;
+      rest.clear();
+    } else {
+      ModifierWord(charge, k) = Trim(std::string_view(rest).substr(0, blank));
+      rest = Trim(std::string_view(rest).substr(blank));
+    }
+    ++k;
+  }
+  for (std::size_t m :
+       {Charge::sModifier1, Charge::sModifier2, Charge::sModifier3, Charge::sModifier4}) {
+    if (charge[m].empty()) charge[m] = PopModifierWord(charge);
+  }
+}
+
+void SplitBPPrefix(ChargeRec& charge) {
+  std::string& desc = charge[Charge::sProcedureDesc];
+  if (desc.rfind("BP:", 0) != 0) return;
+  charge[Charge::sBPText] = Trim(std::string_view(desc).substr(3));
+  desc = charge[Charge::sProcedureDescAlt];
+  charge[Charge::sProcedureDescAlt].clear();
+}
+
+std::int16_t ParseChargeRec(Ctx& c, const std::string& rec, ChargeRec& out) {
+  const layout::Layout& l = layout::ChargeLayout();
+  return layout::Guarded(c.g.host, l.errorText, [&]() -> std::int16_t {
+    LogLine(c.g.host, l.entryLog);
+    c.g.ThisFollowed = false;
+    c.g.ThisFollowedCode.clear();
+    LogLine(c.g.host, "** ParseChargeRec  This-followed is now false");
+    layout::Fields fields;
+    SplitFields(rec, fields, "//");
+
+    layout::CopyMandatory(l, fields, out);
+    out[Charge::sIndicatorKeys] = "~" + out[Charge::sIndicatorKeys] + "~";
+    layout::CopyOptional(l, fields, out);
+    out[Charge::sRecordTagPart3] = RecordTagPart3(out[Charge::sRecordTag]);
+    layout::ApplySplits(l, out);
+    out[Charge::sCodePart1] = PadWithChar(out[Charge::sCodePart1], 4, "0", false);
+    FillModifiersFromList(out);
+    SplitBPPrefix(out);
+    layout::CleanMembers(c.g.host, l, out);
+    ApplyNarrativeRule(c.g.host, out);
+    return 0;
+  });
+}
+
+}  // namespace wcomp837

@@ -1,0 +1,123 @@
+// Record layouts as data, and the one parser that reads them. A layout says
+// which input fields are mandatory, which optional singles, pairs and blocks
+// follow (and what their members become when absent), which members are
+// transformed as they are stored, split afterwards and cleaned at the end.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/messages.h"
+#include "host/state.h"
+
+namespace wcomp837::layout {
+
+using Fields = std::vector<std::string>;
+using Members = std::span<std::string>;
+
+// What an optional group's members become when its first field is absent.
+enum class Absent : std::uint8_t { kDefaults, kKeep };
+
+// An optional single, pair or block: taken whole when its first field is
+// present (a record ending inside it fails), else set to its defaults or
+// left unchanged.
+struct Group {
+  std::size_t field = 0;   // first input field
+  std::size_t count = 1;   // fields taken
+  std::size_t member = 0;  // member receiving the first field
+  Absent absent = Absent::kDefaults;
+  std::vector<std::string> defaults = {};  // per member; missing entries are empty
+  std::size_t absentCount = 0;             // members set when absent; 0 = count
+};
+
+enum class Op : std::uint8_t {
+  kCountry,      // target := GetCountryCode(target)
+  kDrop,         // target := empty
+  kNpiGate,      // target := empty before the NPI start date
+  kGender,       // target (code) not "M"/"F": "U", and other (text) "UNKNOWN"
+  kGenderCode,   // the same without a text member
+  kCopy,         // other := target
+  kEmptyIfNone,  // target := empty when it begins with "NONE"
+  kEmptyIfZero,  // target := empty when its numeric value is 0
+};
+
+inline constexpr std::size_t kNoMember = static_cast<std::size_t>(-1);
+
+// A transform that runs right after member `after` has been stored.
+struct Rule {
+  std::size_t after = 0;
+  Op op = Op::kDrop;
+  std::size_t target = 0;
+  std::size_t other = kNoMember;
+};
+
+// SplitAtChar(member, "/"): the member keeps the left part, `right` gets the rest.
+struct Split {
+  std::size_t member = 0;
+  std::size_t right = 0;
+};
+
+struct Layout {
+  std::string_view entryLog;   // run-log line written on entry
+  std::string_view errorText;  // routine text of the failure message
+  std::string_view cleanName;  // name of the punctuation routine
+  std::size_t members = 0;
+  std::size_t mandatory = 0;  // fields 0 .. mandatory-1 go to the same members
+  std::vector<Group> optional;
+  std::vector<Rule> rules;
+  std::vector<Split> splits;
+  std::vector<std::size_t> cleaned;  // members passed through SquashAllPunctuation
+};
+
+// The layouts of every record type.
+const Layout& PracticeLayout();
+const Layout& SubmitterLayout();
+const Layout& BProviderLayout();
+const Layout& InsuranceLayout();
+const Layout& CalcPrefLayout();
+const Layout& BreakPrefLayout();
+const Layout& PatientLayout();
+const Layout& SubscriberLayout();
+const Layout& ChargeLayout();
+const Layout& SProviderLayout();
+const Layout& OProviderLayout();
+const Layout& ReferralLayout();
+const Layout& OReferralLayout();
+const Layout& FacilityLayout();
+const Layout& OInsuranceLayout();
+const Layout& AmbulanceLayout();
+const Layout& ChiropractorLayout();
+
+// The generic parser, in its steps. Every step raises Failure (subscript out
+// of range) for a field the record does not have; members stored before
+// that keep their new values.
+void CopyMandatory(const Layout& l, const Fields& fields, Members rec);
+void CopyOptional(const Layout& l, const Fields& fields, Members rec);
+void ApplySplits(const Layout& l, Members rec);
+// All three in order.
+void FillFromFields(const Layout& l, const Fields& fields, Members rec);
+
+// Writes the entry log line and splits the record on "//".
+Fields SplitRecord(HostState& h, const Layout& l, const std::string& text);
+
+// Passes the layout's cleaned members through SquashAllPunctuation; a
+// failure is reported under the routine's name and the rest stay as they are.
+std::int16_t CleanMembers(HostState& h, const Layout& l, Members rec);
+
+// The guard of a parser: runs body and turns any failure into the parser's
+// message and the result 3.
+template <class Body>
+std::int16_t Guarded(HostState& h, std::string_view errorText, Body&& body) {
+  try {
+    return body();
+  } catch (...) {
+    AddFailureMessage(h, std::string(errorText), std::current_exception());
+    return 3;
+  }
+}
+
+}  // namespace wcomp837::layout

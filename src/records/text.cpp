@@ -1,0 +1,213 @@
+#include "records/text.h"
+
+#include <cstdlib>
+
+#include "host/messages.h"
+#include "platform/failure.h"
+
+namespace wcomp837 {
+namespace {
+
+// Lengths of texts handled by the padding and cleaning routines are 16-bit.
+void CheckLength16(std::size_t length) {
+  if (length > 32767) Raise(failure::kOverflow);
+}
+
+bool IsBlank(char ch) {
+  return ch == ' ';
+}
+
+}  // namespace
+
+std::string Trim(std::string_view text) {
+  return LTrim(RTrim(text));
+}
+
+std::string RTrim(std::string_view text) {
+  std::size_t end = text.size();
+  while (end > 0 && IsBlank(text[end - 1])) --end;
+  return std::string(text.substr(0, end));
+}
+
+std::string LTrim(std::string_view text) {
+  std::size_t begin = 0;
+  while (begin < text.size() && IsBlank(text[begin])) ++begin;
+  return std::string(text.substr(begin));
+}
+
+std::string Left(std::string_view text, std::size_t n) {
+  return std::string(text.substr(0, n));
+}
+
+std::string UpperCase(std::string_view text) {
+  std::string out(text);
+  for (char& ch : out) {
+    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+  }
+  return out;
+}
+
+std::string SquashAllPunctuation(HostState& h, const std::string& text, bool bSquashSpaces,
+                                 bool bSquashDots, const std::string& keepList) {
+  std::string out;
+  try {
+    CheckLength16(text.size());
+    out.reserve(text.size());
+    for (char raw : text) {
+      // Lower-case letters are kept as capitals rather than lost.
+      const char ch = (raw >= 'a' && raw <= 'z') ? static_cast<char>(raw - 'a' + 'A') : raw;
+      if (keepList.find(ch) != std::string::npos) {
+        out += ch;
+      } else if (ch == ' ') {
+        if (!bSquashSpaces) out += ch;
+      } else if (ch == '.') {
+        if (!bSquashDots) out += ch;
+      } else if ((ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'Z')) {
+        out += ch;
+      }
+    }
+  } catch (...) {
+    AddFailureMessage(h, " SquashAllPunctuation()", std::current_exception());
+  }
+  return out;
+}
+
+std::string GetCountryCode(const std::string& text) {
+  struct CountryRow {
+    std::string_view name;
+    std::string_view code;
+  };
+  static constexpr CountryRow kCountries[] = {
+      {"1.0", ""}, {"USA", ""}, {"US", ""}, {"2.0", "CA"}, {"CANADA", "CA"}, {"GERMANY", "DE"},
+  };
+  for (const CountryRow& row : kCountries) {
+    if (text == row.name) return std::string(row.code);
+  }
+  return "";
+}
+
+std::string PadWithChar(const std::string& text, std::int16_t width, const std::string& pad,
+                        bool bLeftJustify) {
+  CheckLength16(text.size());
+  if (static_cast<int>(text.size()) >= width) return text;
+  if (pad.empty()) Raise(failure::kInvalidCall);
+  std::string out(static_cast<std::size_t>(width), pad[0]);
+  const std::size_t at = bLeftJustify ? 0 : out.size() - text.size();
+  out.replace(at, text.size(), text);
+  return out;
+}
+
+std::string PadWithSpaces(const std::string& text, std::int16_t width, bool bLeftJustify) {
+  return PadWithChar(text, width, " ", bLeftJustify);
+}
+
+void SplitAtChar(const std::string& text, const std::string& sep, std::string& left,
+                 std::string& right) {
+  // left or right may be the same object as text.
+  std::string copy = text;
+  left = Trim(copy);
+  right.clear();
+  if (sep.size() != 1) return;
+  const std::size_t pos = copy.find(sep[0]);
+  if (pos == std::string::npos) return;
+  copy[pos] = ' ';
+  left = Trim(std::string_view(copy).substr(0, pos + 1));
+  right = Trim(std::string_view(copy).substr(pos));
+}
+
+std::string StripMidStringFromWholeString(HostState& h, const std::string& part,
+                                          const std::string& whole) {
+  try {
+    if (part.empty()) return whole;
+    const std::size_t pos = whole.find(part);
+    if (pos == std::string::npos) return whole;
+    return whole.substr(0, pos) + whole.substr(pos + part.size());
+  } catch (...) {
+    AddFailureMessage(h, " StripMidStringFromWholeString() Error: ", std::current_exception());
+    return whole;
+  }
+}
+
+std::string Strip19FromNarrative(HostState& h, const std::string& narrative) {
+  try {
+    if (narrative.rfind("19-", 0) != 0) return narrative;
+    std::string rest = narrative.substr(3);
+    const std::size_t semi = rest.find(';');
+    if (semi != std::string::npos) rest[semi] = ' ';
+    return rest;
+  } catch (...) {
+    AddFailureMessage(h, " Strip19FromNarrative() Error: ", std::current_exception());
+    return narrative;
+  }
+}
+
+namespace {
+
+std::uint64_t Magnitude(std::int64_t value) {
+  return value < 0 ? static_cast<std::uint64_t>(-(value + 1)) + 1
+                   : static_cast<std::uint64_t>(value);
+}
+
+std::uint64_t PowerOfTen(int n) {
+  std::uint64_t p = 1;
+  for (int i = 0; i < n; ++i) p *= 10;
+  return p;
+}
+
+// A four-decimal raw amount as a sign and a magnitude scaled to `decimals`
+// places, halves rounded away from zero.
+struct Scaled {
+  bool negative = false;
+  std::uint64_t magnitude = 0;
+};
+
+Scaled RoundAmount(std::int64_t raw, int decimals) {
+  const std::uint64_t divisor = PowerOfTen(4 - decimals);
+  const std::uint64_t m = Magnitude(raw);
+  std::uint64_t q = m / divisor;
+  if ((m % divisor) * 2 >= divisor) ++q;
+  return Scaled{raw < 0 && q != 0, q};
+}
+
+// Renders a scaled amount as "whole.fraction". A zero whole part is left out
+// when leadingZero is false; trailing fraction zeros are cut when
+// trimFraction is set.
+std::string RenderScaled(Scaled value, int decimals, bool leadingZero, bool trimFraction) {
+  std::string out = value.negative ? "-" : "";
+  if (decimals == 0) return out + std::to_string(value.magnitude);
+  const std::uint64_t divisor = PowerOfTen(decimals);
+  const std::uint64_t whole = value.magnitude / divisor;
+  std::string fraction = std::to_string(value.magnitude % divisor);
+  fraction.insert(0, static_cast<std::size_t>(decimals) - fraction.size(), '0');
+  if (trimFraction) {
+    while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+  }
+  if (whole != 0 || leadingZero) out += std::to_string(whole);
+  return out + "." + fraction;
+}
+
+}  // namespace
+
+std::string FormatAmount(Currency amount, std::int32_t style) {
+  switch (style) {
+    case 2:  // "#.00"
+      return RenderScaled(RoundAmount(amount.raw(), 2), 2, false, false);
+    case 3:  // "0"
+      return RenderScaled(RoundAmount(amount.raw(), 0), 0, true, false);
+    case 4:  // "0.00"
+      return RenderScaled(RoundAmount(amount.raw(), 2), 2, true, false);
+    case 5: {  // cents, rounded down
+      const std::int64_t per_cent = Currency::kScale / 100;
+      std::int64_t cents = amount.raw() / per_cent;
+      if (amount.raw() % per_cent != 0 && amount.raw() < 0) --cents;
+      return std::to_string(cents);
+    }
+    default: {  // "#.##" without a trailing "."
+      std::string out = RenderScaled(RoundAmount(amount.raw(), 2), 2, false, true);
+      if (!out.empty() && out.back() == '.') out.pop_back();
+      return out;
+    }
+  }
+}
+
+}  // namespace wcomp837
