@@ -13,8 +13,22 @@ namespace wcomp837 {
 void InitializeClaimTables(Ctx& c);
 // Empties both tables after a claim was written.
 void ResetClaimTables(Ctx& c);
+// Re-creates the diagnosis table with every entry free.
+void ResetDiagnosisTable(Ctx& c);
 // Clears mClaim (and its insurance totals).
 void ClearClaimRecord(Ctx& c);
+
+// A claim holds at most this many service lines.
+inline constexpr std::int16_t kMaxLinesPerClaim = 50;
+
+// The values a line control number is made of.
+struct LineKeySource {
+  std::string sPracticeCode;
+  double dfLineCounter = 0.0;
+  double dfKeyPart1 = 0.0;
+  double dfKeyPart2 = 0.0;
+  std::string sInsuranceCode;
+};
 
 std::int16_t DealWithLastGroup(Ctx& c);
 std::int16_t GetNextDetailIndex(Ctx& c);
@@ -23,6 +37,8 @@ std::int16_t FillDetailArrayElement(Ctx& c, DetailLine& line);
 bool GetExtDataValue(Ctx& c, std::int16_t iSlot, const std::string& sKey, std::string& sValue);
 bool FindExtDataValue(const std::string& sExtData, const std::string& sKey, std::string& sValue);
 bool NumberToBase(std::string& sText, double dfValue, std::int16_t iBase, std::int16_t iWidth);
+// The 17-character line control number.
+void MakeLineControlNumber(const LineKeySource& key, std::string& sText);
 
 std::int16_t AddToDiagnosisArray(Ctx& c, std::int16_t& iCount);
 bool DoesDiagnosisCauseOverflow(Ctx& c, std::int16_t& iCount);

@@ -1,0 +1,279 @@
+// The service line table (DETAILArray) and the claim totals: each completed
+// charge group becomes the next line of the claim being built.
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "claim/tables.h"
+#include "host/messages.h"
+#include "host/runlog.h"
+#include "platform/failure.h"
+#include "records/numeric.h"
+#include "records/text.h"
+
+namespace wcomp837 {
+namespace {
+
+constexpr std::int16_t kInitialDetailCapacity = 20;
+constexpr std::int16_t kDetailGrowth = 5;
+constexpr std::int16_t kInitialDiagCapacity = 8;
+constexpr std::int16_t kDiagPointersPerCharge = 4;
+constexpr std::size_t kControlNrLength = 17;
+
+constexpr std::array<std::size_t, 5> kLineDiagFields = {Charge::sDiagnosis1, Charge::sDiagnosis2,
+                                                        Charge::sDiagnosis3, Charge::sDiagnosis4,
+                                                        Charge::sDiagnosis5};
+
+std::int16_t DetailUpperBound(const ClaimState& cs) {
+  return static_cast<std::int16_t>(cs.DETAILArray.empty() ? 0 : cs.DETAILArray.size() - 1);
+}
+
+DetailLine& LineAt(ClaimState& cs, std::int16_t idx) {
+  if (idx < 1 || idx > DetailUpperBound(cs)) Raise(failure::kSubscript);
+  return cs.DETAILArray[static_cast<std::size_t>(idx)];
+}
+
+// Writes a piece into its window: a longer piece keeps its first characters,
+// a shorter one leaves the rest of the window as it was.
+void PutWindow(std::string& text, std::size_t start, std::size_t width, const std::string& piece) {
+  text.replace(start, std::min(width, piece.size()), piece, 0, std::min(width, piece.size()));
+}
+
+template <std::size_t N>
+void CopyIfReceived(Rec<N>& dst, const Rec<N>& src) {
+  if (Received(src)) {
+    dst = src;
+  } else {
+    dst = Rec<N>{};
+  }
+}
+
+void AddLineToClaimTotals(Ctx& c, const DetailLine& line) {
+  HostState& h = c.g.host;
+  ClaimRecord& claim = c.g.claim.mClaim;
+  // AddToMe merges the adjustment codes of every used position; the merge
+  // logs its name each time.
+  for (std::int16_t i = 1; i <= 4; ++i) {
+    if (line.oInsInfo.GetInsInfo(i).bUsed) LogLine(h, "AddThePaymentAdjCodes()");
+  }
+  claim.oClaimInsInfo.AddToMe(line.oInsInfo);
+  claim.curTotalCharges += line.curCharge;
+  claim.curTotalPatientPaid += line.curPatientPaid;
+  if (!c.g.g_LastGroup.Charge[Charge::sIndicatorKeys].empty()) claim.sClaimExtKeys += line.sExtKeys;
+}
+
+}  // namespace
+
+void InitializeClaimTables(Ctx& c) {
+  ClaimState& cs = c.g.claim;
+  cs.iDetailCapacity = kInitialDetailCapacity;
+  cs.iDiagCapacity = kInitialDiagCapacity;
+  cs.DiagPointersPerCharge = kDiagPointersPerCharge;
+  cs.DETAILArray.clear();
+  cs.DETAILArray.reserve(static_cast<std::size_t>(kMaxLinesPerClaim) + 1);
+  Redim_DETAILArray(c, false);
+  ResetDiagnosisTable(c);
+  ClearClaimRecord(c);
+}
+
+void ResetClaimTables(Ctx& c) {
+  ResetDiagnosisTable(c);
+  Redim_DETAILArray(c, false);
+}
+
+void ClearClaimRecord(Ctx& c) {
+  c.g.claim.mClaim = ClaimRecord{};
+}
+
+void Redim_DETAILArray(Ctx& c, bool bPreserve) {
+  ClaimState& cs = c.g.claim;
+  LogLine(c.g.host, "Redim_DETAILArray()");
+  if (!bPreserve) {
+    // Only lines that were ever taken hold anything: every other slot is
+    // still empty, so emptying the taken ones empties the table. Assigning
+    // from one empty line keeps the slots' text buffers for the next claim.
+    static const DetailLine kEmptyLine;
+    for (DetailLine& line : cs.DETAILArray) {
+      if (!line.sUsed.empty()) line = kEmptyLine;
+    }
+  }
+  cs.DETAILArray.resize(static_cast<std::size_t>(std::max<std::int16_t>(cs.iDetailCapacity, 0)) +
+                        1);
+}
+
+std::int16_t GetNextDetailIndex(Ctx& c) {
+  const ClaimState& cs = c.g.claim;
+  const std::int16_t upper = DetailUpperBound(cs);
+  std::int16_t idx = 1;
+  while (idx <= upper && cs.DETAILArray[static_cast<std::size_t>(idx)].sUsed == "Y") ++idx;
+  try {
+    LogLine(c.g.host, "GetNextDetailIndex  index = " + SignedText(idx));
+  } catch (...) {
+    AddFailureMessage(c.g.host, " GetNextDetailIndex() Error: ", std::current_exception());
+  }
+  return idx;
+}
+
+std::int16_t DealWithLastGroup(Ctx& c) {
+  HostState& h = c.g.host;
+  try {
+    ClaimState& cs = c.g.claim;
+    LogLine(h, "DealWithLastGroup()");
+    std::int16_t iCount = 0;
+    if (AddToDiagnosisArray(c, iCount) == 3) return 3;
+
+    LogLine(h, "Do_Detail_Stuff:");
+    const std::int16_t idx = GetNextDetailIndex(c);
+    if (idx > cs.iDetailCapacity) {
+      cs.iDetailCapacity = static_cast<std::int16_t>(cs.iDetailCapacity + kDetailGrowth);
+      Redim_DETAILArray(c, true);
+    }
+    DetailLine& line = LineAt(cs, idx);
+    line.sUsed = "Y";
+
+    c.o.dfLineCounter += 1;
+    const ChargeRec& charge = c.g.g_LastGroup.Charge;
+    LineKeySource key{c.g.g_LastTop.Practice[Practice::sPracticeCode], c.o.dfLineCounter,
+                      NumericValue(charge[Charge::sLineKeyPart1]),
+                      NumericValue(charge[Charge::sLineKeyPart2]),
+                      c.g.g_LastTop.Insurance[Insurance::sInsuranceCode]};
+    MakeLineControlNumber(key, line.sLineControlNr);
+
+    LogLine(h, "Before FillDetailArrayElement");
+    std::int16_t status = FillDetailArrayElement(c, line);
+    LogLine(h, "After FillDetailArrayElement");
+    if (status == 3) return 3;
+
+    LogLine(h, "Calc_Insurances");
+    LogLine(h, "Before FillDetailInsInfo");
+    status = FillDetailInsInfo(c, line);
+    LogLine(h, "After FillDetailInsInfo");
+    if (status == 3) return 3;
+
+    LogLine(h, "Add_To_Claim_Totals:");
+    AddLineToClaimTotals(c, line);
+    return 0;
+  } catch (...) {
+    AddFailureMessage(h, " DealWithLastGroup() Error: ", std::current_exception());
+    return 3;
+  }
+}
+
+std::int16_t FillDetailArrayElement(Ctx& c, DetailLine& line) {
+  try {
+    const ChargeGroup& g = c.g.g_LastGroup;
+    const ChargeRec& ch = g.Charge;
+    line.oInsInfo = InsInfoArray();
+    line.oNDCInfo = NDCInfoArray();
+
+    line.sProcedureCode = ch[Charge::sProcedureCode];
+    line.sModifier1 = ch[Charge::sModifier1];
+    line.sModifier2 = ch[Charge::sModifier2];
+    line.sModifier3 = ch[Charge::sModifier3];
+    line.sModifier4 = ch[Charge::sModifier4];
+    line.curCharge = Currency::FromText(ch[Charge::sChargeAmount]);
+    line.curPatientPaid = Currency::FromText(ch[Charge::sAmtPatientPaid]);
+    line.sngUnits = static_cast<float>(NumericValue(ch[Charge::sUnits]));
+    line.sPlaceOfService = ch[Charge::sPOSCode];
+    line.sFromDate = ch[Charge::sFromDate];
+    line.sStartTime = ch[Charge::sStartTime];
+    line.sToDate = ch[Charge::sToDate];
+    line.sEndTime = ch[Charge::sEndTime];
+    for (std::size_t k = 0; k < kLineDiagFields.size(); ++k) {
+      line.sDiagCode[k] = ch[kLineDiagFields[k]];
+    }
+    line.sExtKeys = "~" + ch[Charge::sIndicatorKeys] + "~";
+    line.sNarrative = ch[Charge::sNarrative];
+
+    for (std::size_t k = 0; k < kLineDiagFields.size(); ++k) {
+      line.iDiagPointer[k] = GetIndexForDiagnosis(c, line.sDiagCode[k]);
+    }
+
+    auto flag = [&line](const char* marker) {
+      return line.sExtKeys.find(marker) != std::string::npos ? "Y" : "N";
+    };
+    line.sEmergency = flag("~EM~");
+    line.sEPSDT = flag("~EPSDT");
+    line.sFamilyPlanning = flag("~FP~");
+
+    CopyIfReceived(line.OProvider, g.OProvider);
+    CopyIfReceived(line.Ambulance, g.Ambulance);
+    CopyIfReceived(line.Chiropractor, g.Chiropractor);
+    line.Charge = ch;
+    for (int k = 1; k <= 5; ++k) line.ExtData[static_cast<std::size_t>(k - 1)] = g.SecondSet(k);
+    CopyIfReceived(line.Facility, g.Facility);
+    line.OIns = g.OIns;
+
+    line.sNarrativeNDC = {};
+    if (line.sNarrative.find("NDC ") != std::string::npos) ExtractNDCFromNarrative(c, line);
+
+    std::string ndc;
+    if (GetExtDataValue(c, 2, "20010", ndc)) line.oNDCInfo.Fill_Me(ndc);
+    return 0;
+  } catch (...) {
+    AddFailureMessage(c.g.host, " FillDetailArrayElement() ", std::current_exception());
+    return 3;
+  }
+}
+
+bool FindExtDataValue(const std::string& sExtData, const std::string& sKey, std::string& sValue) {
+  sValue.clear();
+  const std::size_t p = sExtData.find("~" + sKey);
+  if (p == std::string::npos) return false;
+  // The value follows the "~" and the five key characters.
+  const std::size_t start = p + 6;
+  if (start >= sExtData.size()) return false;
+  const std::size_t end = sExtData.find('~', start);
+  sValue = sExtData.substr(start, end == std::string::npos ? std::string::npos : end - start);
+  return !sValue.empty();
+}
+
+bool GetExtDataValue(Ctx& c, std::int16_t iSlot, const std::string& sKey, std::string& sValue) {
+  sValue.clear();
+  if (iSlot < 1 || iSlot > 5) return false;
+  const ChargeGroup& g = c.g.g_LastGroup;
+  const std::array<const ExtDataRec*, 3> sources = {
+      &g.SecondSet(iSlot), &g.FirstSet(iSlot),
+      &c.g.g_LastTop.ExtData[static_cast<std::size_t>(iSlot - 1)]};
+  for (const ExtDataRec* rec : sources) {
+    if (FindExtDataValue((*rec)[ExtData::sExtData], sKey, sValue)) return true;
+  }
+  return false;
+}
+
+bool NumberToBase(std::string& sText, double dfValue, std::int16_t iBase, std::int16_t iWidth) {
+  static constexpr char kDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  const auto width = static_cast<std::size_t>(std::clamp<std::int16_t>(iWidth, 1, 50));
+  if (iBase < 2 || iBase > 36) {
+    sText.assign(width, '0');
+    return false;
+  }
+  std::string digits;
+  double value = dfValue;
+  do {
+    const std::int32_t digit = ToInt32(value) % iBase;
+    // A negative value has no digit of its own.
+    if (digit < 0) Raise(failure::kInvalidCall);
+    digits.insert(digits.begin(), kDigits[digit]);
+    value = std::trunc(value / iBase);
+  } while (value > 0);
+  if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
+  sText = std::move(digits);
+  return true;
+}
+
+void MakeLineControlNumber(const LineKeySource& key, std::string& sText) {
+  std::string text(kControlNrLength, ' ');
+  std::string piece;
+  NumberToBase(piece, key.dfLineCounter, 36, 4);
+  PutWindow(text, 0, 4, piece);
+  NumberToBase(piece, key.dfKeyPart1, 36, 5);
+  PutWindow(text, 4, 5, piece);
+  NumberToBase(piece, key.dfKeyPart2, 36, 1);
+  PutWindow(text, 9, 1, piece);
+  PutWindow(text, 10, 2, key.sPracticeCode.empty() ? "00" : UpperCase(key.sPracticeCode));
+  PutWindow(text, 12, 5, key.sInsuranceCode.empty() ? "00000" : UpperCase(key.sInsuranceCode));
+  sText = std::move(text);
+}
+
+}  // namespace wcomp837

@@ -1,0 +1,192 @@
+// The "this" and "last" record generations: copying a completed charge and
+// its top records to last, and writing the claim built so far.
+#include "claim/generations.h"
+
+#include <cmath>
+#include <cstdio>
+#include <utility>
+
+#include "claim/tables.h"
+#include "host/messages.h"
+#include "host/runlog.h"
+#include "records/numeric.h"
+#include "records/parsers.h"
+#include "refdata/lookups.h"
+#include "x12/envelopes.h"
+#include "x12/loops.h"
+
+namespace wcomp837 {
+namespace {
+
+// Copies a received top record to last and raises its NeedNew flag.
+template <std::size_t N>
+void CopyIfReceived(Rec<N>& last, const Rec<N>& fresh, bool* flag) {
+  if (!Received(fresh)) return;
+  last = fresh;
+  if (flag != nullptr) *flag = true;
+}
+
+// The charge amount as the run log shows it: "000000.00".
+std::string LogAmount(Currency amount) {
+  const std::int64_t raw = amount.raw();
+  const std::int64_t magnitude = raw < 0 ? -raw : raw;
+  // Four decimals to two, halves away from zero.
+  const std::int64_t cents = (magnitude + 50) / 100;
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%s%06lld.%02lld", raw < 0 ? "-" : "",
+                static_cast<long long>(cents / 100), static_cast<long long>(cents % 100));
+  return buf;
+}
+
+// The group copy below names every member; a member added to ChargeGroup
+// must be added there too.
+static_assert(sizeof(ChargeGroup) ==
+              sizeof(ChargeRec) + sizeof(std::array<ExtDataRec, 10>) + sizeof(AmbulanceRec) +
+                  sizeof(ChiropractorRec) + sizeof(SProviderRec) + sizeof(OProviderRec) +
+                  sizeof(ReferralRec) + sizeof(OReferralRec) + sizeof(FacilityRec) +
+                  sizeof(std::array<OInsuranceRec, 5>) + sizeof(std::shared_ptr<CCFormInfoArray>));
+
+std::int16_t WriteServiceLines(Ctx& c) {
+  ClaimState& cs = c.g.claim;
+  for (std::size_t idx = 1; idx < cs.DETAILArray.size(); ++idx) {
+    const DetailLine& line = cs.DETAILArray[idx];
+    if (line.sUsed != "Y") break;
+    LogLine(c.g.host, ">> Procedure: " + line.sProcedureCode + " " + LogAmount(line.curCharge));
+    if (Write_Detail_Records(c, static_cast<std::int16_t>(idx)) == 3) return 3;
+  }
+  return 0;
+}
+
+void CleanUpAfterClaim(Ctx& c) {
+  HostState& h = c.g.host;
+  ClaimState& cs = c.g.claim;
+  cs.NeedNewPractice = false;
+  cs.NeedNewSubmitter = false;
+  cs.NeedNewProvider = false;
+  cs.NeedNewInsurance = false;
+  cs.NeedNewSubscriber = false;
+  if (c.o.mbNeedNewProviderAfterThisClaim) {
+    cs.NeedNewProvider = true;
+    LogLine(h,
+            "Clean_Up: setting gbneednewprovider (submitter) to true because "
+            "mbNeedNewProviderAfterThisClaim is true");
+    cs.NeedNewInsurance = true;
+    cs.NeedNewPatient = true;
+    cs.NeedNewSubscriber = true;
+    c.o.mbNeedNewProviderAfterThisClaim = false;
+    LogLine(h, "Clean_Up: mbNeedNewProviderAfterThisClaim set to False");
+  }
+  EmptyLastGroup(c);
+  ResetClaimTables(c);
+  LogLine(h, "gDiagArray and DETAILArray are now Empty");
+}
+
+}  // namespace
+
+void CopyThisTopToLast(Ctx& c) {
+  HostState& h = c.g.host;
+  try {
+    const TopRecords& fresh = c.g.g_ThisTop;
+    TopRecords& last = c.g.g_LastTop;
+    ClaimState& cs = c.g.claim;
+    const bool insuranceCopied = Received(fresh.Insurance);
+
+    CopyIfReceived(last.Practice, fresh.Practice, &cs.NeedNewPractice);
+    CopyIfReceived(last.Submitter, fresh.Submitter, &cs.NeedNewSubmitter);
+    CopyIfReceived(last.BProvider, fresh.BProvider, &cs.NeedNewProvider);
+    CopyIfReceived(last.Insurance, fresh.Insurance, &cs.NeedNewInsurance);
+    CopyIfReceived(last.CalcPref, fresh.CalcPref, nullptr);
+    CopyIfReceived(last.BreakPref, fresh.BreakPref, nullptr);
+    CopyIfReceived(last.Patient, fresh.Patient, &cs.NeedNewPatient);
+    CopyIfReceived(last.Subscriber, fresh.Subscriber, &cs.NeedNewSubscriber);
+    for (std::size_t k = 0; k < fresh.ExtData.size(); ++k) {
+      CopyIfReceived(last.ExtData[k], fresh.ExtData[k], nullptr);
+    }
+
+    // The insurance parser may have put an alternate NPI into the this
+    // practice: a new insurance can change the billing NPI.
+    if (insuranceCopied && fresh.Practice[Practice::sNPI] != last.Practice[Practice::sNPI]) {
+      last.Practice[Practice::sNPI] = fresh.Practice[Practice::sNPI];
+    }
+    if (cs.NeedNewInsurance) {
+      NPILegacyDate(c, last.Insurance[Insurance::sPayerId],
+                    last.Insurance[Insurance::sInsuranceCode]);
+    }
+
+    const std::pair<bool, const char*> flags[] = {{cs.NeedNewPractice, " ** NeedNewPractice"},
+                                                  {cs.NeedNewSubmitter, " ** NeedNewSubmitter"},
+                                                  {cs.NeedNewProvider, " ** NeedNewProvider"},
+                                                  {cs.NeedNewInsurance, " ** NeedNewInsurance"},
+                                                  {cs.NeedNewPatient, " ** NeedNewPatient"},
+                                                  {cs.NeedNewSubscriber, " ** NeedNewSubscriber"}};
+    for (const auto& [set, text] : flags) {
+      if (set) LogLine(h, text);
+    }
+    EmptyThisTop(c);
+  } catch (...) {
+    AddFailureMessage(h, " CopyThisTopToLast() Error: ", std::current_exception());
+  }
+}
+
+void CopyThisGroupToLast(Ctx& c) {
+  HostState& h = c.g.host;
+  try {
+    ChargeGroup& fresh = c.g.g_ThisGroup;
+    ChargeGroup& last = c.g.g_LastGroup;
+    // Records that EmptyThisGroup clears whole are swapped in; the others
+    // keep some members in the this group and are copied.
+    last.Charge = fresh.Charge;
+    std::swap(last.ExtData, fresh.ExtData);
+    std::swap(last.Ambulance, fresh.Ambulance);
+    std::swap(last.Chiropractor, fresh.Chiropractor);
+    last.SProvider = fresh.SProvider;
+    std::swap(last.OProvider, fresh.OProvider);
+    std::swap(last.Referral, fresh.Referral);
+    last.OReferral = fresh.OReferral;
+    last.Facility = fresh.Facility;
+    last.OIns = fresh.OIns;
+    last.CustomForms = fresh.CustomForms;  // shared, not duplicated
+    c.g.LastFollowed = c.g.ThisFollowed;
+    c.g.LastFollowedCode = c.g.ThisFollowedCode;
+
+    LogLine(h, "**CopyThisGroupToLast - LastFollowed and This-Followed are both: " +
+                   BoolText(c.g.ThisFollowed));
+    LogLine(h, "g_ThisGroup Copied to Last");
+    EmptyThisGroup(c);
+  } catch (...) {
+    AddFailureMessage(h, " CopyThisGroupToLast() Error: ", std::current_exception());
+  }
+}
+
+std::int16_t WriteClaim(Ctx& c) {
+  HostState& h = c.g.host;
+  try {
+    LogLine(h, "WriteClaim()");
+    if (CheckForOtherRecs(c) == 3) {
+      LogLine(h, "WriteClaim Had an Error in CheckForOtherRecs()");
+      return 3;
+    }
+    c.o.env.miClaimCount += 1;
+    h.glTotalClaims += 1;
+    c.g.claim.iDetailCursor = 0;
+
+    const TopRecords& last = c.g.g_LastTop;
+    LogLine(h, ">> Writing Claim for: " + last.Patient[Patient::sLastName] + ", " +
+                   last.Patient[Patient::sFirstName]);
+
+    if (WriteSubscriber(c) == 3 || WriteSubscriberName(c) == 3 || WritePayer(c) == 3) return 3;
+    if (last.Subscriber[Subscriber::sRelationship] != "SLF" && WritePatient(c) == 3) return 3;
+    if (WriteClaimHeader(c) == 3 || WriteOtherInsurances(c) == 3) return 3;
+    if (WriteServiceLines(c) == 3) return 3;
+
+    LogLine(h, "WriteClaimTrailer() being called by WriteClaim()");
+    if (WriteClaimTrailer(c) == 3) return 3;
+    CleanUpAfterClaim(c);
+    return 0;
+  } catch (...) {
+    AddFailureMessage(h, " WriteClaim() Error: ", std::current_exception());
+    return 3;
+  }
+}
+
+}  // namespace wcomp837

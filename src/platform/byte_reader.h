@@ -1,0 +1,35 @@
+// Reads a file byte by byte from a large buffer (one system call per block).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace wcomp837 {
+
+class ByteReader {
+ public:
+  // Opens the file for reading; raises Failure when it cannot.
+  explicit ByteReader(const std::string& path);
+  ~ByteReader();
+  ByteReader(const ByteReader&) = delete;
+  ByteReader& operator=(const ByteReader&) = delete;
+
+  // Length of the file when it was opened.
+  std::int64_t length() const { return length_; }
+  // Bytes consumed so far.
+  std::int64_t position() const { return position_; }
+  // Appends the bytes up to the next delim to out and consumes the delim
+  // too. False when the file ended before a delim (what was read is in out).
+  bool AppendUntil(char delim, std::string& out);
+
+ private:
+  bool Fill();
+  int fd_ = -1;
+  std::int64_t length_ = 0;
+  std::int64_t position_ = 0;
+  std::vector<char> buffer_;
+  std::size_t next_ = 0;
+};
+
+}  // namespace wcomp837

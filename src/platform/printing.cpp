@@ -1,0 +1,259 @@
+#include "platform/printing.h"
+
+#include <cairo-pdf.h>
+#include <cairo.h>
+#include <cups/cups.h>
+
+#include <mutex>
+#include <utility>
+
+#include "platform/failure.h"
+
+namespace wcomp837 {
+namespace {
+
+// US Letter in points, and the edge a printer cannot print on.
+constexpr double kLetterShort = 612.0;
+constexpr double kLetterLong = 792.0;
+constexpr double kDeviceMargin = 18.0;  // a quarter inch
+constexpr double kPointsPerInch = 72.0;
+
+// Faces that stand in for the fonts the reports ask for (same metrics).
+struct FontSubstitute {
+  const char* requested;
+  const char* installed;
+};
+constexpr FontSubstitute kFontSubstitutes[] = {
+    {"Courier New", "Liberation Mono"},
+};
+
+std::string InstalledFace(const std::string& requested) {
+  for (const auto& s : kFontSubstitutes) {
+    if (requested == s.requested) return s.installed;
+  }
+  return requested;
+}
+
+std::mutex g_server_mutex;
+std::optional<std::string> g_server;
+
+// libcups keeps the server per thread: apply the chosen one before each call.
+void UsePrintServer() {
+  std::lock_guard<std::mutex> lock(g_server_mutex);
+  cupsSetServer(g_server ? g_server->c_str() : nullptr);
+}
+
+struct Dests {
+  cups_dest_t* list = nullptr;
+  int count = 0;
+  Dests() {
+    UsePrintServer();
+    count = cupsGetDests2(CUPS_HTTP_DEFAULT, &list);
+  }
+  ~Dests() { cupsFreeDests(count, list); }
+  Dests(const Dests&) = delete;
+  Dests& operator=(const Dests&) = delete;
+};
+
+// One byte is one character cell: bytes above 127 are taken as Latin-1 and
+// control characters print as blanks, so any input keeps the columns and
+// gives the renderer valid UTF-8.
+std::string ToUtf8Cells(const std::string& text) {
+  std::string out;
+  out.reserve(text.size() + 8);
+  for (unsigned char ch : text) {
+    if (ch < 0x20 || ch == 0x7f) {
+      out += ' ';
+    } else if (ch < 0x80) {
+      out += static_cast<char>(ch);
+    } else {
+      out += static_cast<char>(0xC0 | (ch >> 6));
+      out += static_cast<char>(0x80 | (ch & 0x3F));
+    }
+  }
+  return out;
+}
+
+void ApplyFont(cairo_t* cr, const std::string& name, double size, bool bold) {
+  cairo_select_font_face(cr, InstalledFace(name).c_str(), CAIRO_FONT_SLANT_NORMAL,
+                         bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_size(cr, size);
+}
+
+}  // namespace
+
+std::vector<std::string> InstalledPrinterNames() {
+  std::vector<std::string> names{kPdfPrinterName};
+  Dests dests;
+  for (int i = 0; i < dests.count; ++i) {
+    if (dests.list[i].instance == nullptr) names.emplace_back(dests.list[i].name);
+  }
+  return names;
+}
+
+std::string DefaultPrinterName() {
+  Dests dests;
+  for (int i = 0; i < dests.count; ++i) {
+    if (dests.list[i].is_default && dests.list[i].instance == nullptr) return dests.list[i].name;
+  }
+  return kPdfPrinterName;
+}
+
+void SetPrintServerForTesting(std::optional<std::string> server) {
+  std::lock_guard<std::mutex> lock(g_server_mutex);
+  g_server = std::move(server);
+}
+
+struct PrintJob::Impl {
+  cairo_surface_t* measure_surface = nullptr;
+  cairo_t* measure = nullptr;
+  cairo_surface_t* surface = nullptr;
+  cairo_t* cr = nullptr;
+
+  Impl() {
+    measure_surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+    measure = cairo_create(measure_surface);
+  }
+  ~Impl() {
+    if (cr) cairo_destroy(cr);
+    if (surface) cairo_surface_destroy(surface);
+    cairo_destroy(measure);
+    cairo_surface_destroy(measure_surface);
+  }
+};
+
+PrintJob::PrintJob(std::string pdfPath, std::string printer, std::string title)
+    : impl_(std::make_unique<Impl>()),
+      pdf_path_(std::move(pdfPath)),
+      printer_(std::move(printer)),
+      title_(std::move(title)) {}
+
+PrintJob::~PrintJob() = default;
+
+void PrintJob::SetOrientation(Orientation orientation) {
+  orientation_ = orientation;
+}
+
+void PrintJob::FontChanged() {
+  height_ = -1.0;
+  font_applied_ = false;
+}
+
+void PrintJob::SetFont(const std::string& name, double points) {
+  font_name_ = name;
+  font_size_ = points;
+  FontChanged();
+}
+
+void PrintJob::SetBold(bool bold) {
+  if (bold != bold_) FontChanged();
+  bold_ = bold;
+}
+
+void PrintJob::Measure() const {
+  if (height_ >= 0.0) return;
+  ApplyFont(impl_->measure, font_name_, font_size_, bold_);
+  cairo_font_extents_t extents{};
+  cairo_font_extents(impl_->measure, &extents);
+  height_ = extents.height;
+  ascent_ = extents.ascent;
+  cairo_text_extents_t h{};
+  cairo_text_extents(impl_->measure, "H", &h);
+  advance_ = h.x_advance;
+}
+
+double PrintJob::TextHeight() const {
+  Measure();
+  return height_;
+}
+
+void PrintJob::SetCurrentY(double y) {
+  y_ = y < 0.0 ? 0.0 : y;
+}
+
+double PrintJob::PrintableHeight() const {
+  double page = orientation_ == Orientation::kLandscape ? kLetterShort : kLetterLong;
+  return page - 2 * kDeviceMargin;
+}
+
+double PrintJob::OffsetXInches() const {
+  return kDeviceMargin / kPointsPerInch;
+}
+double PrintJob::OffsetYInches() const {
+  return kDeviceMargin / kPointsPerInch;
+}
+
+void PrintJob::StartPage() {
+  bool landscape = orientation_ == Orientation::kLandscape;
+  double width = landscape ? kLetterLong : kLetterShort;
+  double height = landscape ? kLetterShort : kLetterLong;
+  if (impl_->surface == nullptr) {
+    impl_->surface = cairo_pdf_surface_create(pdf_path_.c_str(), width, height);
+    if (cairo_surface_status(impl_->surface) != CAIRO_STATUS_SUCCESS) {
+      cairo_surface_destroy(impl_->surface);
+      impl_->surface = nullptr;
+      Raise(failure::kPathFileAccess);
+    }
+    cairo_pdf_surface_set_metadata(impl_->surface, CAIRO_PDF_METADATA_TITLE, title_.c_str());
+    impl_->cr = cairo_create(impl_->surface);
+  } else {
+    cairo_pdf_surface_set_size(impl_->surface, width, height);
+  }
+  page_open_ = true;
+  ++pages_;
+}
+
+void PrintJob::PrintText(const std::string& text) {
+  if (ended_) Raise(failure::kInvalidCall);
+  if (!page_open_) StartPage();
+  Measure();
+  if (text.find_first_not_of(' ') != std::string::npos) DrawText(text);
+  y_ += height_;
+}
+
+void PrintJob::DrawText(const std::string& text) {
+  cairo_t* cr = impl_->cr;
+  if (!font_applied_) {
+    ApplyFont(cr, font_name_, font_size_, bold_);
+    font_applied_ = true;
+  }
+  cairo_move_to(cr, kDeviceMargin, kDeviceMargin + y_ + ascent_);
+  // What lies beyond the printable width would not show: leave it out.
+  double width =
+      (orientation_ == Orientation::kLandscape ? kLetterLong : kLetterShort) - 2 * kDeviceMargin;
+  std::size_t cells = advance_ > 0 ? static_cast<std::size_t>(width / advance_) + 1 : text.size();
+  cairo_show_text(cr, ToUtf8Cells(text.substr(0, cells)).c_str());
+  if (cairo_status(cr) != CAIRO_STATUS_SUCCESS) Raise(kPrinterFailure, "Printer error");
+}
+
+void PrintJob::NewPage() {
+  if (ended_) Raise(failure::kInvalidCall);
+  // A page with nothing on it yet is ended by starting the next one.
+  if (!page_open_) StartPage();
+  cairo_show_page(impl_->cr);
+  page_open_ = false;
+  y_ = 0.0;
+}
+
+void PrintJob::EndDoc() {
+  if (ended_) return;
+  ended_ = true;
+  if (impl_->surface == nullptr) return;
+  if (page_open_) cairo_show_page(impl_->cr);
+  page_open_ = false;
+  cairo_destroy(impl_->cr);
+  impl_->cr = nullptr;
+  cairo_surface_finish(impl_->surface);
+  cairo_status_t status = cairo_surface_status(impl_->surface);
+  cairo_surface_destroy(impl_->surface);
+  impl_->surface = nullptr;
+  if (status != CAIRO_STATUS_SUCCESS) Raise(failure::kPathFileAccess);
+  if (printer_ == kPdfPrinterName) return;
+  UsePrintServer();
+  queue_job_ = cupsPrintFile(printer_.c_str(), pdf_path_.c_str(), title_.c_str(), 0, nullptr);
+  if (queue_job_ == 0) {
+    Raise(kPrinterFailure, std::string("Printer error: ") + cupsLastErrorString());
+  }
+}
+
+}  // namespace wcomp837

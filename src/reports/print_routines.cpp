@@ -1,0 +1,139 @@
+#include "reports/print_routines.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "host/messages.h"
+#include "platform/failure.h"
+#include "platform/files.h"
+#include "records/numeric.h"
+#include "reports/summary_report.h"
+
+namespace wcomp837 {
+
+std::string CurrentPrinterName(Ctx& c) {
+  const std::string& chosen = c.g.print.selected_printer;
+  return chosen.empty() ? DefaultPrinterName() : chosen;
+}
+
+void StartPrintJob(Ctx& c, const std::string& pdfPath, const std::string& title) {
+  KillFile(pdfPath);
+  c.g.print.printer = std::make_unique<PrintJob>(pdfPath, CurrentPrinterName(c), title);
+  c.g.print.bPrinterInitialized = false;
+}
+
+void EndPrintJob(Ctx& c) {
+  auto job = std::move(c.g.print.printer);
+  c.g.print.iLastQueueJob = 0;
+  if (!job) return;
+  job->EndDoc();
+  c.g.print.iLastQueueJob = job->queue_job();
+}
+
+void AbandonPrintJob(Ctx& c) {
+  c.g.print.printer.reset();
+}
+
+PrintJob& Printer(Ctx& c) {
+  if (!c.g.print.printer) Raise(failure::kInvalidCall);
+  return *c.g.print.printer;
+}
+
+std::int16_t InitializePrinter(Ctx& c, PrintJob& printer) {
+  try {
+    c.g.print.dOffsetXInches = printer.OffsetXInches();
+    c.g.print.dOffsetYInches = printer.OffsetYInches();
+    c.g.print.bPrinterInitialized = true;
+    return 0;
+  } catch (...) {
+    AddFailureMessage(c.g.host, " InitializePrinter() Error:", std::current_exception());
+    return 3;
+  }
+}
+
+void PrintLine(Ctx& c, std::string text, bool headings) {
+  try {
+    PrintJob& p = Printer(c);
+    if (headings && p.CurrentY() + p.TextHeight() >= p.PrintableHeight()) {
+      DoNewPage(c, true);
+      PrintLine(c, std::move(text), false);
+      return;
+    }
+    p.PrintText(text);
+    ResetPrintLine(c);
+  } catch (...) {
+    AddFailureMessage(c.g.host, " PrintLine() Error:", std::current_exception());
+  }
+}
+
+void DoNewPage(Ctx& c, bool headings) {
+  Printer(c).NewPage();
+  if (headings) Do_Elec_Headings(c);
+}
+
+void PrintRepeated(Ctx& c, std::int16_t count, const std::string& text, bool headings) {
+  std::string line;
+  for (std::int16_t i = 0; i < count; ++i) line += text;
+  PrintLine(c, std::move(line), headings);
+}
+
+void PrintBlankLines(Ctx& c, std::int16_t count, bool headings) {
+  for (std::int16_t i = 0; i < count; ++i) PrintLine(c, "", headings);
+}
+
+std::int16_t LinesLeftOnPage(Ctx& c) {
+  PrintJob& p = Printer(c);
+  double lines = std::floor((p.PrintableHeight() - p.CurrentY()) / p.TextHeight());
+  return ToInt16(std::max(lines, 0.0));
+}
+
+void MoveToLinesFromBottom(Ctx& c, std::int16_t count) {
+  PrintJob& p = Printer(c);
+  double h = p.TextHeight();
+  p.SetCurrentY(p.PrintableHeight() - count * h - h / 4);
+}
+
+void ResetPrintLine(Ctx& c) {
+  c.g.print.gsPrintLine.assign(
+      static_cast<std::size_t>(std::max<std::int16_t>(c.g.print.giLineWidth, 0)), ' ');
+}
+
+std::int16_t Do_Elec_Headings(Ctx& c) {
+  try {
+    switch (c.g.host.giReportNr) {
+      case 1:
+        return Summary_Headings(c);
+      case 2:
+        return 0;
+      default:
+        AddUnknownReportMessage(c.g.host, c.g.host.giReportNr);
+        return 3;
+    }
+  } catch (...) {
+    AddReportFailure(c.g.host, "Do_Elec_Headings()  Error: ", std::current_exception());
+    return 3;
+  }
+}
+
+void AddReportFailure(HostState& h, const std::string& text, std::exception_ptr e) {
+  Failure f = CurrentFailure(e);
+  AddToMessageArray(h, kMsgError, text + SignedText(f.number) + " " + f.description);
+}
+
+void AddFileFailure(HostState& h, const std::string& routine, const std::string& file,
+                    std::exception_ptr e) {
+  Failure f = CurrentFailure(e);
+  if (f.number == failure::kFileNotFound) {
+    AddToMessageArray(h, kMsgError, routine + "  File Not Found: ");
+  } else {
+    AddToMessageArray(h, kMsgError,
+                      routine + "  Error: " + SignedText(f.number) + " " + f.description);
+  }
+  AddToMessageArray(h, kMsgError, "File: " + file);
+}
+
+void AddUnknownReportMessage(HostState& h, std::int16_t nr) {
+  AddToMessageArray(h, kMsgError, "Doesn't offer a report with Number: " + SignedText(nr));
+}
+
+}  // namespace wcomp837

@@ -1,0 +1,47 @@
+// The printing routines both reports use: preparing the printer, printing
+// lines with page breaks and headings, and vertical positioning.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <string>
+
+#include "host/state.h"
+
+namespace wcomp837 {
+
+// The printer reports go to: the one chosen by message 7, else the default.
+std::string CurrentPrinterName(Ctx& c);
+// Starts the print job of a report whose document is written to pdfPath
+// (an older document of that name is removed first).
+void StartPrintJob(Ctx& c, const std::string& pdfPath, const std::string& title);
+// Ends the print job: the document is written and sent to the printer.
+void EndPrintJob(Ctx& c);
+// Drops the print job without producing anything.
+void AbandonPrintJob(Ctx& c);
+// The job of the report being printed; raises Failure when there is none.
+PrintJob& Printer(Ctx& c);
+
+std::int16_t InitializePrinter(Ctx& c, PrintJob& printer);
+void PrintLine(Ctx& c, std::string text, bool headings);
+void DoNewPage(Ctx& c, bool headings);
+void PrintRepeated(Ctx& c, std::int16_t count, const std::string& text, bool headings);
+void PrintBlankLines(Ctx& c, std::int16_t count, bool headings);
+std::int16_t LinesLeftOnPage(Ctx& c);
+void MoveToLinesFromBottom(Ctx& c, std::int16_t count);
+void ResetPrintLine(Ctx& c);
+// Prints the page headings of the current report.
+std::int16_t Do_Elec_Headings(Ctx& c);
+
+// Adds the type-3 message text + number in signed text form + " " +
+// description of the failure in flight.
+void AddReportFailure(HostState& h, const std::string& text, std::exception_ptr e);
+// The two messages of a routine that could not read a file: routine +
+// "  File Not Found: " (or "  Error: " + number + " " + description), then
+// "File: " + the file name.
+void AddFileFailure(HostState& h, const std::string& routine, const std::string& file,
+                    std::exception_ptr e);
+// "Doesn't offer a report with Number: " + number.
+void AddUnknownReportMessage(HostState& h, std::int16_t nr);
+
+}  // namespace wcomp837

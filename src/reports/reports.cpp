@@ -1,0 +1,65 @@
+#include "reports/reports.h"
+
+#include <algorithm>
+
+#include "host/messages.h"
+#include "platform/printing.h"
+#include "reports/nac_report.h"
+#include "reports/print_routines.h"
+#include "reports/summary_report.h"
+
+namespace wcomp837 {
+namespace {
+
+using ReportRoutine = std::int16_t (*)(Ctx&, const std::string&, const std::string&);
+
+struct ReportEntry {
+  std::int16_t nr;
+  ReportRoutine routine;
+  const char* title;
+};
+
+const ReportEntry kReports[] = {
+    {1, Summary_Report_It, "Workers COMP Prof.837 (ANSI 4010 A1) Summary Report"},
+    {2, NAC_Report, "Workers COMP Prof.837 (ANSI 4010 A1)"},
+};
+
+}  // namespace
+
+std::string GetReportList() {
+  return "Summary//Secondaries Missing Adjustment Reason Codes";
+}
+
+std::int16_t Do_Elec_Report(Ctx& c, std::int16_t nr) {
+  try {
+    c.g.host.giReportNr = nr;
+    if (nr == 0) return 0;
+    for (const auto& r : kReports) {
+      if (r.nr == nr) {
+        std::int32_t before = MessageCount(c.g.host);
+        std::int16_t result = r.routine(c, c.g.host.gsFormatID, r.title);
+        // A line that failed inside a report leaves its error message behind.
+        return result != 0 || MessageCount(c.g.host) > before ? 3 : 0;
+      }
+    }
+    AddUnknownReportMessage(c.g.host, nr);
+    return 3;
+  } catch (...) {
+    AddFailureMessage(c.g.host, " Do_Elec_Report() Error:", std::current_exception());
+    return 3;
+  }
+}
+
+std::vector<std::string> InstalledPrinters() {
+  return InstalledPrinterNames();
+}
+
+void SelectPrinter(Ctx& c, const std::string& name) {
+  if (name.empty()) return;
+  auto printers = InstalledPrinters();
+  if (std::find(printers.begin(), printers.end(), name) != printers.end()) {
+    c.g.print.selected_printer = name;
+  }
+}
+
+}  // namespace wcomp837
