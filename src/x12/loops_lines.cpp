@@ -36,6 +36,9 @@ struct LineView {
   const DetailLine& line;
   // The last charge's billing insurance index as the host sent it.
   const std::string& billingInsIndex;
+  // A line carries one NTE at most: the guide allows a single note per line,
+  // so the first of narrative, delivery and chiropractic note is sent.
+  bool noteWritten = false;
 };
 
 using LineStep = std::int16_t (*)(LineView&);
@@ -57,7 +60,8 @@ std::int16_t PutRef(LineView& v, std::string_view qualifier, const std::string& 
 }
 
 std::int16_t PutNote(LineView& v, const std::string& text) {
-  if (text.empty()) return 0;
+  if (text.empty() || v.noteWritten) return 0;
+  v.noteWritten = true;
   return Put(v, "NTE", {"ADD", text});
 }
 

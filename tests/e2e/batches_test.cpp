@@ -1,0 +1,62 @@
+// Every batch under tests/batches/ runs through the component with the clock
+// fixed; its claim file and _NAC.Dat file must equal the reviewed expected
+// files byte for byte, pass the envelope checker and follow the
+// implementation guide. WCOMP837_UPDATE_EXPECTED=1 rewrites the expected
+// files instead (see tests/batches/README.md).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+#include "e2e/e2e_env.h"
+#include "x12/checker.h"
+
+namespace wcomp837::testing {
+namespace {
+
+std::vector<std::string> BatchNames() {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(SourceDir() + "/tests/batches")) {
+    if (std::filesystem::exists(entry.path() / "batch.txt")) {
+      names.push_back(entry.path().filename().string());
+    }
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool Updating() {
+  const char* v = std::getenv("WCOMP837_UPDATE_EXPECTED");
+  return v && std::string(v) == "1";
+}
+
+class BatchTest : public E2eTest, public ::testing::WithParamInterface<std::string> {
+ protected:
+  std::string Dir() const { return SourceDir() + "/tests/batches/" + GetParam(); }
+};
+
+TEST_P(BatchTest, MatchesExpectedFilesAndTheGuide) {
+  const BatchOutput out = RunText(ReadFile(Dir() + "/batch.txt"));
+  EXPECT_EQ(out.worstAnswer, 0) << ::testing::PrintToString(out.messages);
+  ASSERT_FALSE(out.claimFile.empty());
+
+  const ClaimFileCheck check = CheckClaimText(out.claimFile);
+  EXPECT_TRUE(check.ok) << ::testing::PrintToString(check.problems);
+  EXPECT_EQ(check.interchanges, 1);
+  EXPECT_EQ(UnexplainedDepartures(out.claimFile), std::vector<std::string>{});
+
+  if (Updating()) {
+    WriteFile(Dir() + "/expected.837", out.claimFile);
+    WriteFile(Dir() + "/expected_NAC.Dat", out.nacFile);
+    GTEST_SKIP() << "expected files rewritten";
+  }
+  EXPECT_EQ(out.claimFile, ReadFile(Dir() + "/expected.837"));
+  EXPECT_EQ(out.nacFile, ReadFile(Dir() + "/expected_NAC.Dat"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Batches, BatchTest, ::testing::ValuesIn(BatchNames()),
+                         [](const auto& info) { return info.param; });
+
+}  // namespace
+}  // namespace wcomp837::testing

@@ -1,0 +1,54 @@
+// Runs host records files through the component the way the host does, in
+// the surroundings of tests/faults/component_env.h (fixed clock, example
+// settings files, an output folder of its own), and reads back what it wrote.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "faults/component_env.h"
+
+namespace wcomp837::testing {
+
+struct HostRecord {
+  std::string key;
+  std::string record;
+};
+
+// A records file: "key TAB record" per line; "#" lines and blank lines skipped.
+std::vector<HostRecord> ReadRecords(const std::string& text);
+
+// Sets input field `field` of the records of type `type` (the nth of them
+// only, counting from 0, when nth is given).
+void SetField(std::vector<HostRecord>& records, const std::string& type, std::size_t field,
+              const std::string& value, int nth = -1);
+// The records of tests/batches/<name>/batch.txt.
+std::vector<HostRecord> BatchRecords(const std::string& name);
+
+// What one batch left behind.
+struct BatchOutput {
+  std::string claimFile;
+  std::string nacFile;
+  std::vector<std::string> messages;  // every message read after a non-zero answer
+  std::int16_t worstAnswer = 0;
+};
+
+class E2eTest : public ComponentEnv {
+ protected:
+  // Sends the output folder and claim file name, every record, then ends
+  // the batch.
+  BatchOutput Run(const std::vector<HostRecord>& records);
+  BatchOutput RunText(const std::string& recordsText) { return Run(ReadRecords(recordsText)); }
+};
+
+// The segments of a claim file, without their terminators.
+std::vector<std::string> SegmentsOf(const std::string& claimFile);
+// Segments whose text starts with `prefix`.
+std::vector<std::string> Starting(const std::vector<std::string>& segments,
+                                  const std::string& prefix);
+// Guide departures of a claim file that the component's documented output
+// does not explain (see the allow-list in e2e_env.cpp).
+std::vector<std::string> UnexplainedDepartures(const std::string& claimFile);
+
+}  // namespace wcomp837::testing
