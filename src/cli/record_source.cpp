@@ -7,23 +7,25 @@ bool IsBlank(const std::string& line) {
 }
 }  // namespace
 
-void ReadRecords(std::istream& in, const std::function<void(const InputRecord&)>& take) {
+bool ReadRecords(std::istream& in, const std::function<void(const InputRecord&)>& take) {
   InputRecord rec;
   std::string line;
   while (std::getline(in, line)) {
     ++rec.lineNumber;
+    rec.bytesRead += static_cast<std::int64_t>(line.size()) + (in.eof() ? 0 : 1);
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (IsBlank(line) || line[0] == '#') continue;
     const std::size_t tab = line.find('\t');
     if (tab == std::string::npos) {
-      rec.key = line;
+      rec.key.assign(line);
       rec.record.clear();
     } else {
-      rec.key = line.substr(0, tab);
-      rec.record = line.substr(tab + 1);
+      rec.key.assign(line, 0, tab);
+      rec.record.assign(line, tab + 1);
     }
     take(rec);
   }
+  return !in.bad();
 }
 
 }  // namespace wcomp837::cli

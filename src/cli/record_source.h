@@ -11,12 +11,14 @@ namespace wcomp837::cli {
 
 struct InputRecord {
   std::int64_t lineNumber = 0;
+  std::int64_t bytesRead = 0;  // input bytes up to the end of this line
   std::string key;
   std::string record;
 };
 
 // Calls take for every record line: a trailing CR is dropped; blank lines and
 // lines starting with "#" are skipped; a line without a TAB is all key.
-void ReadRecords(std::istream& in, const std::function<void(const InputRecord&)>& take);
+// Answers false when reading failed before the end of the input.
+bool ReadRecords(std::istream& in, const std::function<void(const InputRecord&)>& take);
 
 }  // namespace wcomp837::cli

@@ -1,77 +1,57 @@
-// The wcomp837 command line, run as a separate program.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
+// The command line's records file, messages, summary and exit statuses.
+#include <filesystem>
 
-#include <cstdlib>
-#include <string>
-
-#include "support/test_support.h"
+#include "cli_runner.h"
 
 namespace wcomp837::testing {
 namespace {
 
-struct RunResult {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-class CliTest : public ::testing::Test {
- protected:
-  // Runs the command line with the arguments (already quoted as needed).
-  RunResult Run(const std::string& args, const std::string& stdinFile = "/dev/null") {
-    const std::string cmd = std::string(WCOMP837_CLI) + " " + args + " <" + stdinFile + " >" +
-                            dir.File("stdout.txt") + " 2>" + dir.File("stderr.txt");
-    const int raw = std::system(cmd.c_str());
-    RunResult r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = ReadFile(dir.File("stdout.txt"));
-    r.err = ReadFile(dir.File("stderr.txt"));
-    return r;
-  }
-  std::string Batch(const std::string& name, const std::string& content) {
-    WriteFile(dir.File(name), content);
-    return dir.File(name);
-  }
-  std::string Options() const { return "--output-dir " + dir.path() + " --claim-file c.837 "; }
-  static std::string Key(const std::string& type) {
-    return "0//0//0//42//0//0//0//0//0//0//" + type;
-  }
-  static std::string Practice() {
-    std::string rec = "1000//PR01//RIVERSIDE ORTHOPEDICS";
-    for (int i = 3; i < 21; ++i) rec += "//F" + std::to_string(i);
-    return rec;
-  }
-
-  TempDir dir;
-};
-
 TEST_F(CliTest, UsageErrorsExitWithTwo) {
-  EXPECT_EQ(Run("").status, 2);
+  EXPECT_EQ(Run("").status, 2);                                        // nothing to do
   EXPECT_EQ(Run("--output-dir " + dir.path() + " in.txt").status, 2);  // no --claim-file
+  EXPECT_EQ(Run("--report 1").status, 2);                              // no claim file known
+  EXPECT_EQ(Run("--delete-batch").status, 2);
   EXPECT_EQ(Run(Options() + "--log-level 5 in.txt").status, 2);
+  EXPECT_EQ(Run(Options() + "--adjustments 0012+0034 in.txt").status, 2);  // 9 characters
+  EXPECT_EQ(Run(Options() + "--report x in.txt").status, 2);
   EXPECT_EQ(Run(Options() + "--bogus in.txt").status, 2);
+  EXPECT_EQ(Run("check").status, 2);
   RunResult missing = Run(Options() + dir.File("no-such-records.txt"));
   EXPECT_EQ(missing.status, 2);
-  EXPECT_NE(missing.err.find("cannot read the records file"), std::string::npos);
-  EXPECT_EQ(Run("--help").status, 0);
+  EXPECT_TRUE(Contains(missing.err, "cannot read the records file")) << missing.err;
 }
 
-TEST_F(CliTest, RecordsFileLinesAndWhereTheFilesWent) {
+TEST_F(CliTest, HelpExplainsTheRecordsFile) {
+  RunResult r = Run("--help");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(Contains(r.out, "RECORDS FILE"));
+  EXPECT_TRUE(Contains(r.out, "B20261206//PR01////1207//0//0//0//0//0//0//6990<TAB>6990"));
+  for (const char* option :
+       {"--output-dir", "--claim-file", "--log-level", "--test-claims", "--fatal", "--adjustments",
+        "--dsn", "--batch-row-id", "--user", "--printer", "--report", "--list-printers",
+        "--list-reports", "--delete-batch", "--self-description", "--version", "--quiet",
+        "check"}) {
+    EXPECT_TRUE(Contains(r.out, option)) << option;
+  }
+}
+
+TEST_F(CliTest, RecordsFileLinesAndTheSummary) {
   const std::string file = Batch("in.txt", "# a comment\r\n\r\n   \n" + Key("1000") + "\t" +
                                                Practice() + "\r\n" + Key("6340") + "\tX//Y\n");
   RunResult r = Run(Options() + file);
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.out.find("claim file: " + dir.File("c.837") + "\n"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("run log:    " + dir.File("QZK_WCOMP_P4_Format.Log") + "\n"),
-            std::string::npos);
-  EXPECT_NE(r.out.find("_NAC.Dat:   " + dir.File("c.837_NAC.Dat") + "\n"), std::string::npos);
+  EXPECT_TRUE(Contains(r.out, "claims written: 0\n")) << r.out;
+  EXPECT_TRUE(Contains(r.out, "charges:        0\n"));
+  EXPECT_TRUE(Contains(r.out, "records:        2\n"));
+  EXPECT_TRUE(Contains(r.out, "claim file:     " + dir.File("c.837") + " (0 bytes)\n")) << r.out;
+  EXPECT_TRUE(Contains(r.out, "run log:        " + dir.File("QZK_WCOMP_P4_Format.Log") + " ("));
+  EXPECT_TRUE(Contains(r.out, "_NAC.Dat:       " + dir.File("c.837_NAC.Dat") + " ("));
+  EXPECT_TRUE(Contains(r.out, "result:         0 (done)\n"));
   const std::string log = ReadFile(dir.File("QZK_WCOMP_P4_Format.Log"));
   // The CR is dropped; the comment and blank lines never reach the component.
-  EXPECT_NE(log.find("\" 1\",\"" + Key("1000") + "\",\"" + Practice() + "\"\r\n"),
-            std::string::npos);
-  EXPECT_NE(log.find("\" 2\",\"" + Key("6340") + "\",\"X//Y\"\r\n"), std::string::npos);
-  EXPECT_EQ(log.find("\" 3\""), std::string::npos);
+  EXPECT_TRUE(Contains(log, "\" 1\",\"" + Key("1000") + "\",\"" + Practice() + "\"\r\n"));
+  EXPECT_TRUE(Contains(log, "\" 2\",\"" + Key("6340") + "\",\"X//Y\"\r\n"));
+  EXPECT_FALSE(Contains(log, "\" 3\""));
 }
 
 TEST_F(CliTest, MessagesCarryTheInputLineAndSetTheExitStatus) {
@@ -79,41 +59,43 @@ TEST_F(CliTest, MessagesCarryTheInputLineAndSetTheExitStatus) {
       Batch("one.txt", Key("1000") + "\t" + Practice() + "\n#\n" + Key("6050") + "\t6050//SHORT\n");
   RunResult one = Run(Options() + parserFails);
   EXPECT_EQ(one.status, 1);
-  EXPECT_NE(one.err.find("line 3:  3//QZK_WCOMP_P4_Format.Dll ParseAmbulanceRec() Error:  9 "
-                         "Subscript out of range//"),
-            std::string::npos)
+  EXPECT_TRUE(Contains(one.err,
+                       "line 3:  3//QZK_WCOMP_P4_Format.Dll ParseAmbulanceRec() Error:  9 "
+                       "Subscript out of range//"))
       << one.err;
+  EXPECT_TRUE(Contains(one.out, "result:         1 (messages waiting)\n"));
 
   const std::string notPractice = Batch("three.txt", "\n" + Key("4000") + "\tP\n");
   RunResult three = Run(Options() + notPractice);
   EXPECT_EQ(three.status, 3);
-  EXPECT_NE(three.err.find("line 2:  3//1st Record was not Practice Info (type:1000)//\n"
-                           "line 2:  3//Please call support for help//\n"),
-            std::string::npos)
+  EXPECT_TRUE(Contains(three.err,
+                       "line 2:  3//1st Record was not Practice Info (type:1000)//\n"
+                       "line 2:  3//Please call support for help//\n"))
       << three.err;
 
   RunResult badLimit = Run(Options() + "--test-claims 5 " + notPractice);
-  EXPECT_NE(badLimit.err.find("setting 6:  3//QZK_WCOMP_P4_Format.Dll  HereIsAMessage()  Error:"),
-            std::string::npos)
+  EXPECT_EQ(badLimit.status, 3);
+  EXPECT_TRUE(
+      Contains(badLimit.err, "setting 6:  3//QZK_WCOMP_P4_Format.Dll  HereIsAMessage()  Error:"))
       << badLimit.err;
 }
 
-TEST_F(CliTest, ReadsStandardInput) {
+TEST_F(CliTest, ReadsStandardInputAndQuietPrintsNothing) {
   const std::string file = Batch("in.txt", Key("1000") + "\t" + Practice() + "\n");
-  RunResult r = Run(Options() + "--log-level 1 -", file);
+  RunResult r = Run(Options() + "--quiet --log-level 1 -", file);
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(ReadFile(dir.File("QZK_WCOMP_P4_Format.Log")).find("\"ParsePracticeRec\""),
-            std::string::npos);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "");
+  EXPECT_TRUE(Contains(ReadFile(dir.File("QZK_WCOMP_P4_Format.Log")), "\"ParsePracticeRec\""));
 }
 
-TEST_F(CliTest, ExampleBatchRuns) {
-  RunResult r = Run(Options() + SourceDir() + "/examples/batch.txt");
-  EXPECT_EQ(r.status, 0) << r.err;
-  const std::string claims = ReadFile(dir.File("c.837"));
-  EXPECT_EQ(claims.rfind("ISA*", 0), 0u) << claims.substr(0, 200);
-  EXPECT_NE(claims.find("~IEA*"), std::string::npos);
-  const std::string nac = ReadFile(dir.File("c.837_NAC.Dat"));
-  EXPECT_NE(nac.find("This is a list of patients"), std::string::npos);
+TEST_F(CliTest, RecordsThatCannotBeReadToTheEndFailTheBatch) {
+  // A folder opens like a file but every read fails.
+  std::filesystem::create_directory(dir.File("folder"));
+  RunResult r = Run(Options() + dir.File("folder"));
+  EXPECT_EQ(r.status, 3);
+  EXPECT_TRUE(Contains(r.err, "wcomp837: reading the records failed after line 0")) << r.err;
+  EXPECT_TRUE(Contains(r.out, "result:         3 (error)\n")) << r.out;
 }
 
 }  // namespace

@@ -1,0 +1,98 @@
+#include "cli/options.h"
+
+namespace wcomp837::cli {
+namespace {
+
+constexpr const char* kRecordsHelp = R"(RECORDS FILE
+  One host record per line: the record key, one TAB, the record. The key has
+  eleven fields separated by "//" (field 3 is the submission number, the base
+  of the control numbers; field 10 is the record type); the record's fields
+  are separated by "//" too and its first field repeats the record type. The
+  first record must be a practice record (1000); each charge (6000 with its
+  companion records) ends with a 6990 record. A trailing CR is dropped, blank
+  lines and lines starting with "#" are skipped, a line without a TAB is all
+  key. "-" reads standard input. Example line (<TAB> is one TAB character):
+
+    B20261206//PR01////1207//0//0//0//0//0//0//6990<TAB>6990
+
+ORDER OF WORK
+  Settings, then --version, --self-description, --list-reports and
+  --list-printers, then the batch, then every --report in the order given,
+  then --delete-batch. Messages of the component go to standard error with
+  the input line they belong to. On a terminal a progress line shows on
+  standard error; at the end a summary shows on standard output.
+
+EXIT STATUS
+  0 every call answered 0; 1 the worst answer was 1 (messages waiting);
+  3 a call answered 3 (error); 2 usage error.
+  check: 0 no problem found; 1 problems found; 3 a file could not be read.)";
+
+}  // namespace
+
+CLI::App* DeclareOptions(CLI::App& app, Options& opt) {
+  app.footer(kRecordsHelp);
+  app.add_option("--output-dir", opt.outputDir,
+                 "folder of the claim file, run log and _NAC.Dat (message 1)")
+      ->type_name("DIR");
+  app.add_option("--claim-file", opt.claimFile, "claim file name, no folder (message 2)")
+      ->type_name("NAME");
+  app.add_option("--log-level", opt.logLevel,
+                 "run log level 0-2 before the first record (message 5)")
+      ->check(CLI::Range(0, 2))
+      ->type_name("N");
+  app.add_option("--test-claims", opt.testClaims,
+                 "test claims: stop after END claims, as START//END (message 6)")
+      ->type_name("S//E");
+  app.add_flag("--fatal", opt.fatal,
+               "the host had a fatal error: no claim is written at the end (message 3 \"Y\")");
+  app.add_option("--adjustments", opt.adjustments,
+                 "two signed adjustments as NNNNsNNNNs, s a sign, e.g. 0012+0034- (message 4)")
+      ->type_name("NNNNsNNNNs")
+      ->check([](const std::string& v) {
+        return v.size() >= 10 ? std::string() : std::string("needs at least 10 characters");
+      });
+  app.add_option("--dsn", opt.dsn, "ODBC data source of the host's database (CONNECTIONSTRING)")
+      ->type_name("NAME");
+  app.add_option("--batch-row-id", opt.batchRowId, "the host's batch row identifier (BATCHROWID)")
+      ->type_name("ID");
+  app.add_option("--user", opt.user, "the host's user name (TOVIXUSER)")->type_name("NAME");
+  app.add_option("--printer", opt.printer,
+                 "printer of the reports, see --list-printers (message 7)")
+      ->type_name("NAME");
+  app.add_option("--report", opt.reports,
+                 "after the batch, print report N: 1 summary, 2 secondaries missing adjustment "
+                 "reason codes (message 9; repeatable)")
+      ->type_name("N");
+  app.add_flag("--list-printers", opt.listPrinters, "list the printers the reports can use");
+  app.add_flag("--list-reports", opt.listReports, "list the reports (message 8)");
+  app.add_flag("--delete-batch", opt.deleteBatch,
+               "delete the batch's _NAC.Dat file, last of all (DELETEBATCH)");
+  app.add_flag("--self-description", opt.selfDescription,
+               "print the self-description rows (BCM-1)");
+  app.add_flag("--version", opt.version, "print the component version (VER)");
+  app.add_flag("-q,--quiet", opt.quiet, "no progress line and no summary");
+  app.add_option("RECORDS", opt.records, "records file, - for standard input");
+
+  CLI::App* check =
+      app.add_subcommand("check", "check 837 claim files as a payer's front end would");
+  check->footer(
+      "Prints what each file holds and every problem found. Exit status: 0 no problem found; "
+      "1 problems found; 3 a file could not be read.");
+  check->add_option("FILE", opt.checkFiles, "claim file")->required();
+  check->fallthrough();
+  return check;
+}
+
+std::string UsageProblem(const Options& opt, bool checking) {
+  if (checking) return {};
+  const bool needsBatchFiles = opt.records || !opt.reports.empty() || opt.deleteBatch;
+  if (needsBatchFiles && (!opt.outputDir || !opt.claimFile)) {
+    return "a batch, --report and --delete-batch need --output-dir and --claim-file";
+  }
+  const bool anything =
+      needsBatchFiles || opt.listPrinters || opt.listReports || opt.selfDescription || opt.version;
+  if (!anything) return "nothing to do: give a RECORDS file or a command (see --help)";
+  return {};
+}
+
+}  // namespace wcomp837::cli

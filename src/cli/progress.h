@@ -1,0 +1,51 @@
+// The progress line of a long batch: records and claims done, rate and the
+// share of the input file read, redrawn a few times a second on standard
+// error when it is a terminal, and cleared at the end.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+namespace wcomp837::cli {
+
+struct ProgressFigures {
+  std::int64_t records = 0;
+  std::int64_t claims = 0;
+  double seconds = 0.0;
+  std::int64_t bytesRead = 0;
+  std::int64_t totalBytes = 0;  // 0 when the input's size is unknown
+};
+
+// "12,345 records  1,024 claims  48,000 records/s  37%".
+std::string ProgressText(const ProgressFigures& f);
+// 1234567 as "1,234,567".
+std::string Grouped(std::int64_t n);
+
+class ProgressLine {
+ public:
+  // enabled: standard error is a terminal and the user did not ask for quiet.
+  ProgressLine(bool enabled, std::int64_t totalBytes);
+  ~ProgressLine() { Clear(); }
+  ProgressLine(const ProgressLine&) = delete;
+  ProgressLine& operator=(const ProgressLine&) = delete;
+
+  // Redraws when the last drawing is old enough (the first call draws).
+  void Update(std::int64_t records, std::int64_t claims, std::int64_t bytesRead);
+  // Removes the line (before other output and at the end).
+  void Clear();
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  bool enabled_;
+  bool shown_ = false;
+  std::int64_t totalBytes_;
+  Clock::time_point start_;
+  Clock::time_point lastDraw_;
+  bool drawn_ = false;
+};
+
+// True when standard error is a terminal.
+bool StandardErrorIsTerminal();
+
+}  // namespace wcomp837::cli
