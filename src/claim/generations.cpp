@@ -134,17 +134,21 @@ void CopyThisGroupToLast(Ctx& c) {
     ChargeGroup& fresh = c.g.g_ThisGroup;
     ChargeGroup& last = c.g.g_LastGroup;
     // Records that EmptyThisGroup clears whole are swapped in; the others
-    // keep some members in the this group and are copied.
+    // are handed over keeping the members EmptyThisGroup keeps. The charge
+    // keeps all but its received mark and is copied.
     last.Charge = fresh.Charge;
     std::swap(last.ExtData, fresh.ExtData);
     std::swap(last.Ambulance, fresh.Ambulance);
     std::swap(last.Chiropractor, fresh.Chiropractor);
-    last.SProvider = fresh.SProvider;
+    HandOverSProviderRec(last.SProvider, fresh.SProvider);
     std::swap(last.OProvider, fresh.OProvider);
     std::swap(last.Referral, fresh.Referral);
-    last.OReferral = fresh.OReferral;
-    last.Facility = fresh.Facility;
-    last.OIns = fresh.OIns;
+    HandOverOReferralRec(last.OReferral, fresh.OReferral);
+    HandOverFacilityRec(last.Facility, fresh.Facility);
+    last.OIns[0] = fresh.OIns[0];  // unused, and not cleared with the group
+    for (std::size_t k = 1; k < last.OIns.size(); ++k) {
+      HandOverOInsuranceRec(last.OIns[k], fresh.OIns[k]);
+    }
     last.CustomForms = fresh.CustomForms;  // shared, not duplicated
     c.g.LastFollowed = c.g.ThisFollowed;
     c.g.LastFollowedCode = c.g.ThisFollowedCode;

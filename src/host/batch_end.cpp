@@ -7,6 +7,8 @@
 #include "host/component.h"
 #include "host/messages.h"
 #include "host/runlog.h"
+#include "platform/failure.h"
+#include "platform/files.h"
 #include "records/numeric.h"
 #include "reports/nac_file.h"
 #include "x12/envelopes.h"
@@ -63,6 +65,12 @@ std::int16_t CheckFormattedRecords(Ctx& c) {
   HostState& h = c.g.host;
   LogLine(h, "ProcessFormattedRecords()");
   if (!HaveASCIIFile(h)) return 1;
+  // A claim file that lost a write, that a failed end of batch left open, or
+  // that never came into being is no finished claim file.
+  const OutFile& claims = c.g.writer.ASCIIFile;
+  if (claims.failed() != 0) Raise(claims.failed());
+  if (claims.IsOpen()) Raise(failure::kFileAlreadyOpen);
+  if (h.glRecordCount > 0 && !FileExists(h.gsASCIIFile)) Raise(failure::kFileNotFound);
   if (MessageCount(h) > 0) {
     LogLine(h, "ProcessFormattedRecords:  Had extra messages in error array");
     return 1;

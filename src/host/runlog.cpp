@@ -8,12 +8,7 @@
 namespace wcomp837 {
 namespace {
 void WriteQuoted(HostState& h, std::string_view text) {
-  std::string line;
-  line.reserve(text.size() + 4);
-  line += '"';
-  line += text;
-  line += "\"\r\n";
-  h.LogFile.Write(line);
+  h.LogFile.Write({"\"", text, "\"\r\n"});
 }
 }  // namespace
 

@@ -95,10 +95,13 @@ void SetWriteFaultForTesting(WriteFault fault) {
   g_write_fault = std::move(fault);
 }
 
-OutFile::~OutFile() { Abandon(); }
+OutFile::~OutFile() {
+  Abandon();
+}
 
 OutFile::OutFile(OutFile&& other) noexcept
     : fd_(other.fd_),
+      failed_(other.failed_),
       path_(std::move(other.path_)),
       buffer_(std::move(other.buffer_)),
       written_(other.written_) {
@@ -109,6 +112,7 @@ OutFile& OutFile::operator=(OutFile&& other) noexcept {
   if (this != &other) {
     Abandon();
     fd_ = other.fd_;
+    failed_ = other.failed_;
     path_ = std::move(other.path_);
     buffer_ = std::move(other.buffer_);
     written_ = other.written_;
@@ -128,6 +132,7 @@ void OutFile::Open(const std::string& path, Mode mode) {
     RaiseErrno(err);
   }
   fd_ = fd;
+  failed_ = 0;
   path_ = path;
   buffer_.clear();
   buffer_.reserve(kBufferSize);
@@ -136,6 +141,7 @@ void OutFile::Open(const std::string& path, Mode mode) {
 
 void OutFile::Write(std::string_view bytes) {
   if (fd_ < 0) Raise(failure::kBadFileNumber);
+  if (failed_ != 0) Raise(failed_);
   written_ += bytes.size();
   if (buffer_.size() + bytes.size() > kBufferSize) {
     Flush();
@@ -147,13 +153,35 @@ void OutFile::Write(std::string_view bytes) {
   buffer_.append(bytes);
 }
 
+void OutFile::Write(std::initializer_list<std::string_view> parts) {
+  std::size_t total = 0;
+  for (std::string_view part : parts) total += part.size();
+  if (buffer_.size() + total > kBufferSize) {
+    // A flush is due: the one-piece path decides how the bytes go out.
+    std::string joined;
+    joined.reserve(total);
+    for (std::string_view part : parts) joined.append(part);
+    Write(std::string_view(joined));
+    return;
+  }
+  if (fd_ < 0) Raise(failure::kBadFileNumber);
+  if (failed_ != 0) Raise(failed_);
+  written_ += total;
+  for (std::string_view part : parts) buffer_.append(part);
+}
+
+void OutFile::Fail(int number) {
+  failed_ = number;
+  Raise(number);
+}
+
 void OutFile::WriteRaw(const char* data, std::size_t size) {
-  if (int err = InjectedFault(path_); err != 0) RaiseErrno(err);
+  if (int err = InjectedFault(path_); err != 0) Fail(FailureNumberForErrno(err));
   while (size > 0) {
     ssize_t n = ::write(fd_, data, size);
     if (n < 0) {
       if (errno == EINTR) continue;
-      RaiseErrno(errno);
+      Fail(FailureNumberForErrno(errno));
     }
     data += n;
     size -= static_cast<std::size_t>(n);
@@ -162,6 +190,7 @@ void OutFile::WriteRaw(const char* data, std::size_t size) {
 
 void OutFile::Flush() {
   if (fd_ < 0) Raise(failure::kBadFileNumber);
+  if (failed_ != 0) Raise(failed_);
   if (buffer_.empty()) return;
   std::string pending;
   pending.swap(buffer_);
@@ -213,6 +242,9 @@ bool LineReader::Next(std::string& line) {
     if (c == '\n') break;
     line.push_back(static_cast<char>(c));
   }
+  // A read error is not the end of the file (a folder in the file's place,
+  // an I/O error): what was read would be taken for the whole file.
+  if (std::ferror(f)) RaiseErrno(errno);
   if (!any) return false;
   if (!line.empty() && line.back() == '\r') line.pop_back();
   return true;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,6 +49,9 @@ class OutFile {
   bool IsOpen() const { return fd_ >= 0; }
   const std::string& path() const { return path_; }
   void Write(std::string_view bytes);
+  // Writes the parts as one piece (the same bytes and failures as one Write
+  // of their concatenation) without building the concatenation.
+  void Write(std::initializer_list<std::string_view> parts);
   void Flush();
   // Flushes and closes; the file is closed even when the flush fails.
   void Close();
@@ -55,17 +59,22 @@ class OutFile {
   void Abandon() noexcept;
   // Bytes handed to Write since Open.
   std::uint64_t bytes_written() const { return written_; }
+  // The failure of a physical write since Open (0 when none). Bytes were lost
+  // with it, so every later Write, Flush and Close raises it again.
+  int failed() const { return failed_; }
 
  private:
   void WriteRaw(const char* data, std::size_t size);
+  [[noreturn]] void Fail(int number);
   int fd_ = -1;
+  int failed_ = 0;
   std::string path_;
   std::string buffer_;
   std::uint64_t written_ = 0;
 };
 
 // Reads a text file line by line (LF or CR LF); raises Failure when it cannot
-// be opened.
+// be opened or read.
 class LineReader {
  public:
   explicit LineReader(const std::string& path);

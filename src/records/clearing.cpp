@@ -1,6 +1,7 @@
 // Clearing the record structures and the this/last generations.
 #include <algorithm>
-#include <initializer_list>
+#include <span>
+#include <utility>
 
 #include "host/runlog.h"
 #include "records/parsers.h"
@@ -11,11 +12,30 @@ namespace {
 // Empties every member except the ones listed, which keep their values
 // from one charge to the next.
 template <std::size_t N>
-void ClearExcept(Rec<N>& rec, std::initializer_list<std::size_t> kept) {
+void ClearExcept(Rec<N>& rec, std::span<const std::size_t> kept) {
   for (std::size_t m = 0; m < N; ++m) {
-    if (std::find(kept.begin(), kept.end(), m) == kept.end()) rec[m].clear();
+    // Most members are empty already: test that before searching the list.
+    if (!rec[m].empty() && std::find(kept.begin(), kept.end(), m) == kept.end()) rec[m].clear();
   }
 }
+
+// Hands a record over: the receiver takes the whole record and the giver
+// keeps its kept members (its other members are cleared with the group).
+// Cheaper than a copy: only the kept members are copied.
+template <std::size_t N>
+void HandOver(Rec<N>& to, Rec<N>& from, std::span<const std::size_t> kept) {
+  std::swap(to, from);
+  for (std::size_t m : kept) from[m] = to[m];
+}
+
+// Members each record keeps from one charge to the next.
+constexpr std::size_t kChargeKept[] = {Charge::sRecordTagPart3};
+constexpr std::size_t kSProviderKept[] = {32, 33, SProvider::sNPI};
+constexpr std::size_t kOReferralKept[] = {38};
+constexpr std::size_t kFacilityKept[] = {Facility::sNPI};
+constexpr std::size_t kOInsuranceKept[] = {
+    70, 71, OInsurance::sMedigap, OInsurance::sAmtDeductible, OInsurance::sLastPaymentDate,
+    OInsurance::sPaymentAdjCodes, OInsurance::sCountry, OInsurance::sCountry2};
 
 void EmptyTop(TopRecords& top) {
   for (std::string* tag :
@@ -37,13 +57,20 @@ void EmptyGroup(Ctx& c, ChargeGroup& group) {
   ClearOReferralRec(group.OReferral);
   ClearFacilityRec(group.Facility);
   for (std::size_t k = 1; k <= 4; ++k) ClearOInsuranceRec(group.OIns[k]);
-  group.CustomForms = std::make_shared<CCFormInfoArray>();
+  // A fresh list per charge would cost a 100-position allocation each time;
+  // the group points to the shared empty one until an answer arrives.
+  group.CustomForms = NoCustomForms();
 }
 
 }  // namespace
 
+const std::shared_ptr<CCFormInfoArray>& NoCustomForms() {
+  static const std::shared_ptr<CCFormInfoArray> empty = std::make_shared<CCFormInfoArray>();
+  return empty;
+}
+
 void ClearChargeRec(ChargeRec& r) {
-  ClearExcept(r, {Charge::sRecordTagPart3});
+  ClearExcept(r, kChargeKept);
 }
 void ClearAmbulanceRec(AmbulanceRec& r) {
   ClearExcept(r, {});
@@ -52,21 +79,32 @@ void ClearChiropractorRec(ChiropractorRec& r) {
   ClearExcept(r, {});
 }
 void ClearSProviderRec(SProviderRec& r) {
-  ClearExcept(r, {32, 33, SProvider::sNPI});
+  ClearExcept(r, kSProviderKept);
 }
 void ClearOProviderRec(OProviderRec& r) {
   ClearExcept(r, {});
 }
 void ClearOReferralRec(OReferralRec& r) {
-  ClearExcept(r, {38});
+  ClearExcept(r, kOReferralKept);
 }
 void ClearFacilityRec(FacilityRec& r) {
-  ClearExcept(r, {Facility::sNPI});
+  ClearExcept(r, kFacilityKept);
 }
 void ClearOInsuranceRec(OInsuranceRec& r) {
-  ClearExcept(
-      r, {70, 71, OInsurance::sMedigap, OInsurance::sAmtDeductible, OInsurance::sLastPaymentDate,
-          OInsurance::sPaymentAdjCodes, OInsurance::sCountry, OInsurance::sCountry2});
+  ClearExcept(r, kOInsuranceKept);
+}
+
+void HandOverSProviderRec(SProviderRec& to, SProviderRec& from) {
+  HandOver(to, from, kSProviderKept);
+}
+void HandOverOReferralRec(OReferralRec& to, OReferralRec& from) {
+  HandOver(to, from, kOReferralKept);
+}
+void HandOverFacilityRec(FacilityRec& to, FacilityRec& from) {
+  HandOver(to, from, kFacilityKept);
+}
+void HandOverOInsuranceRec(OInsuranceRec& to, OInsuranceRec& from) {
+  HandOver(to, from, kOInsuranceKept);
 }
 void ClearExtDataRec(ExtDataRec& r) {
   ClearExcept(r, {});

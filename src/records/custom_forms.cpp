@@ -109,9 +109,7 @@ void CCFormInfo::DetermineQuestionNumber() {
   }
 }
 
-CCFormInfoArray::CCFormInfoArray() {
-  Empty_Me();
-}
+CCFormInfoArray::CCFormInfoArray() = default;
 
 void CCFormInfoArray::Empty_Me() {
   for (CCFormInfo& info : items_) info = CCFormInfo{};
@@ -164,7 +162,9 @@ std::int16_t ParseCCFormRec(Ctx& c, const std::string& rec, ChargeGroup& group) 
     info.sChargeCustomForm = fields[1];
     info.sQuestionIDName = fields[2];
     info.sAnswerValue = fields[3];
-    if (!group.CustomForms) group.CustomForms = std::make_shared<CCFormInfoArray>();
+    if (!group.CustomForms || group.CustomForms == NoCustomForms()) {
+      group.CustomForms = std::make_shared<CCFormInfoArray>();
+    }
     group.CustomForms->AddTail(info);
     return 0;
   } catch (...) {

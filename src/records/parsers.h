@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,6 +62,18 @@ void ClearOReferralRec(OReferralRec& r);
 void ClearFacilityRec(FacilityRec& r);
 void ClearOInsuranceRec(OInsuranceRec& r);
 void ClearExtDataRec(ExtDataRec& r);
+
+// Moves a record of the this group to the last group: `to` becomes what
+// `from` was, and `from` keeps the members its clearing routine keeps (its
+// other members are left for that routine to clear).
+void HandOverSProviderRec(SProviderRec& to, SProviderRec& from);
+void HandOverOReferralRec(OReferralRec& to, OReferralRec& from);
+void HandOverFacilityRec(FacilityRec& to, FacilityRec& from);
+void HandOverOInsuranceRec(OInsuranceRec& to, OInsuranceRec& from);
+
+// The one empty custom-form list a cleared group points to until a custom-form
+// answer arrives; ParseCCFormRec never adds to it.
+const std::shared_ptr<CCFormInfoArray>& NoCustomForms();
 
 void EmptyThisTop(Ctx& c);
 void EmptyLastTop(Ctx& c);

@@ -1,0 +1,78 @@
+#!/bin/bash
+# Whole-process benchmark: builds Release, generates 10,000 / 100,000 /
+# 1,000,000-record batches, runs the command line on each under
+# /usr/bin/time -v and measures, in the same run, the I/O floor (reading the
+# same input and writing the same number of output bytes with a plain
+# buffered copy). Then times the summary report (report 1) of the largest
+# batch's claim file. Prints a Markdown table.
+#
+#   bench/run_bench.sh [BUILD_DIR] [WORK_DIR] [SIZES...]
+#   default: build-bench, a temporary folder, 10000 100000 1000000
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD=${1:-$ROOT/build-bench}
+WORK=${2:-$(mktemp -d)}
+shift $(($# > 2 ? 2 : $#))
+SIZES=("$@")
+[ ${#SIZES[@]} -gt 0 ] || SIZES=(10000 100000 1000000)
+
+if [ ! -x /usr/bin/time ]; then
+  echo "run_bench.sh: /usr/bin/time is missing (apt-get install time)" >&2
+  exit 2
+fi
+
+cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$BUILD" --target wcomp837 wcomp837_genbatch wcomp837_io_floor -- -j2 >/dev/null
+cp "$ROOT"/examples/settings/*.DAT "$BUILD"/
+mkdir -p "$WORK"
+
+# seconds from "Elapsed (wall clock) time (h:mm:ss or m:ss): M:SS.ss"
+wall_seconds() {
+  awk -F': ' '/Elapsed \(wall clock\)/ {
+    n = split($2, p, ":"); s = 0; for (i = 1; i <= n; ++i) s = s * 60 + p[i]; printf "%.2f", s }' "$1"
+}
+rss_mb() { awk -F': ' '/Maximum resident set size/ { printf "%.1f", $2 / 1024 }' "$1"; }
+bytes_of() { stat -c %s "$@" | awk '{ s += $1 } END { print s }'; }
+
+echo "| records | claims | wall s | records/s | claims/s | output bytes | peak RSS MB | I/O floor s | x floor |"
+echo "|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
+for n in "${SIZES[@]}"; do
+  input=$WORK/batch_$n.txt
+  out=$WORK/out_$n
+  "$BUILD"/wcomp837_genbatch "$n" >"$input"
+  rm -rf "$out" && mkdir -p "$out"
+  /usr/bin/time -v -o "$WORK/time_$n.txt" \
+    "$BUILD"/wcomp837 --quiet --output-dir "$out" --claim-file claims.837 "$input" \
+    2>"$WORK/messages_$n.txt" || true
+  records=$(grep -vc '^#' "$input")
+  claims=$(grep -o 'CLM\*' "$out/claims.837" | wc -l)
+  wall=$(wall_seconds "$WORK/time_$n.txt")
+  bytes=$(bytes_of "$out"/*)
+  rss=$(rss_mb "$WORK/time_$n.txt")
+
+  # I/O floor: the same input read and the same number of bytes written.
+  /usr/bin/time -v -o "$WORK/floor_$n.txt" \
+    "$BUILD"/wcomp837_io_floor "$input" "$WORK/floor_$n.out" "$bytes"
+  floor=$(wall_seconds "$WORK/floor_$n.txt")
+  rm -f "$WORK/floor_$n.out"
+
+  awk -v n="$records" -v c="$claims" -v w="$wall" -v b="$bytes" -v r="$rss" -v f="$floor" \
+    'BEGIN { ws = (w > 0 ? w : 0.01); fs = (f > 0 ? f : 0.01);
+             printf "| %d | %d | %.2f | %.0f | %.0f | %d | %s | %.2f | %.1f |\n",
+                    n, c, w, n / ws, c / ws, b, r, f, w / fs }'
+  last=$out
+done
+
+# The summary report of the largest batch's claim file, printed to PDF.
+mkdir -p "$WORK/report"
+cp "$last/claims.837" "$WORK/report/claims.837"
+/usr/bin/time -v -o "$WORK/time_report.txt" \
+  "$BUILD"/wcomp837 --quiet --output-dir "$WORK/report" --claim-file claims.837 \
+  --report 1 >/dev/null 2>"$WORK/messages_report.txt" || true
+pdf=$(ls "$WORK"/report/*.pdf 2>/dev/null | head -1 || true)
+echo
+echo "Summary report (report 1) of the ${SIZES[-1]}-record claim file:" \
+  "$(wall_seconds "$WORK/time_report.txt") s wall," \
+  "peak RSS $(rss_mb "$WORK/time_report.txt") MB, PDF ${pdf:+$(bytes_of "$pdf") bytes}"
+echo "Work folder: $WORK"

@@ -1,0 +1,81 @@
+// A large batch for one practice and one billing provider: one transaction
+// set whose HL numbers pass 32767, with every count and control number right.
+#include <gtest/gtest.h>
+
+#include "faults/batch_runner.h"
+#include "faults/component_env.h"
+#include "x12/checker.h"
+
+namespace wcomp837::testing {
+namespace {
+
+// The sanitizer build is several times slower: fewer records, still well
+// past the 16-bit HL range.
+#ifdef WCOMP837_SANITIZED_BUILD
+constexpr std::int64_t kRecords = 160000;
+#else
+constexpr std::int64_t kRecords = 200000;
+#endif
+
+// Key field 4 is the claim's line number, field 10 the record type.
+std::string KeyField(const std::string& key, int n) {
+  std::size_t start = 0;
+  for (int i = 0; i < n; ++i) start = key.find("//", start) + 2;
+  return key.substr(start, key.find("//", start) - start);
+}
+
+// A generated batch cut down to one practice and billing provider sent once,
+// and claims of one service line each: many claims, and so many HL numbers,
+// for the records sent.
+Batch ManySmallClaims(std::int64_t records) {
+  bench::BatchOptions o;
+  o.records = records * 8;
+  o.seed = 31;
+  o.practices = 1;
+  o.providersPerPractice = 1;
+  Batch batch;
+  bool topSent = false;
+  bench::GenerateBatch(o, [&](const std::string& key, const std::string& record) {
+    if (static_cast<std::int64_t>(batch.size()) >= records) return;
+    const std::string type = KeyField(key, 10);
+    if (type == "1000" || type == "1050" || type == "2000") {
+      if (topSent) return;
+      topSent = type == "2000";
+    } else if (type[0] == '6' && KeyField(key, 4) != "1") {
+      return;
+    }
+    batch.push_back({key, record});
+  });
+  while (!batch.empty() && KeyField(batch.back().key, 10) != "6990") batch.pop_back();
+  return batch;
+}
+
+class LargeBatch : public ComponentEnv {};
+
+TEST_F(LargeBatch, TransactionSetPastTheSixteenBitHLRangeChecksOut) {
+  Batch batch = ManySmallClaims(kRecords);
+  ASSERT_GE(static_cast<std::int64_t>(batch.size()), kRecords - 20);
+
+  Format_Class fc;
+  const HostView v = RunBatch(fc, OutFolder(), "large.837", batch);
+  batch.clear();
+  EXPECT_EQ(v.FirstRecordAnswering(3), -1);
+  EXPECT_EQ(v.endOfFile, 0);
+  EXPECT_EQ(v.finalCheck, 0);
+  EXPECT_TRUE(v.messages.empty()) << v.messages.front();
+
+  const ClaimFileCheck check = CheckClaimFile(Out("large.837"));
+  EXPECT_TRUE(check.ok) << (check.problems.empty() ? "" : check.problems.front());
+  EXPECT_EQ(check.interchanges, 1);
+  EXPECT_EQ(check.groups, 1);
+  EXPECT_EQ(check.transactionSets, 1);
+  EXPECT_GT(check.maxHL, 32767);
+  EXPECT_GT(check.segments, 100000);
+
+  // The host's claim count agrees with the file.
+  ASSERT_EQ(fc.HereIsAMessage("HOW_MANY_CLAIMS", ""), 1);
+  EXPECT_EQ(fc.GetAMessage(1), " 1//TOTALCLAIMS//" + std::to_string(check.claims) + "//");
+}
+
+}  // namespace
+}  // namespace wcomp837::testing
