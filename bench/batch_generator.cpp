@@ -341,8 +341,8 @@ class Generator {
   void SProvider() {
     using namespace wcomp837::SProvider;
     Fields f(kSProviderT);
-    f.Set(sProviderNr, "SP" + std::to_string(7710 + practice_)).Set(sNPI, "141705382" +
-                                                                        std::to_string(practice_));
+    f.Set(sProviderNr, "SP" + std::to_string(7710 + practice_))
+        .Set(sNPI, "141705382" + std::to_string(practice_));
     Emit("6100", f);
   }
 
@@ -360,8 +360,8 @@ class Generator {
     Emit("6200", f);
   }
 
-  void OtherInsurance(const std::string& first, const std::string& last,
-                      const std::string& birth, bool tertiary) {
+  void OtherInsurance(const std::string& first, const std::string& last, const std::string& birth,
+                      bool tertiary) {
     using namespace wcomp837::OInsurance;
     const int allowed = 4000 + r_.Below(20000);
     const int paid = allowed * 4 / 5;

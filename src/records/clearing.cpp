@@ -33,9 +33,14 @@ constexpr std::size_t kChargeKept[] = {Charge::sRecordTagPart3};
 constexpr std::size_t kSProviderKept[] = {32, 33, SProvider::sNPI};
 constexpr std::size_t kOReferralKept[] = {38};
 constexpr std::size_t kFacilityKept[] = {Facility::sNPI};
-constexpr std::size_t kOInsuranceKept[] = {
-    70, 71, OInsurance::sMedigap, OInsurance::sAmtDeductible, OInsurance::sLastPaymentDate,
-    OInsurance::sPaymentAdjCodes, OInsurance::sCountry, OInsurance::sCountry2};
+constexpr std::size_t kOInsuranceKept[] = {70,
+                                           71,
+                                           OInsurance::sMedigap,
+                                           OInsurance::sAmtDeductible,
+                                           OInsurance::sLastPaymentDate,
+                                           OInsurance::sPaymentAdjCodes,
+                                           OInsurance::sCountry,
+                                           OInsurance::sCountry2};
 
 void EmptyTop(TopRecords& top) {
   for (std::string* tag :
