@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "report_fixture.h"
 
 namespace wcomp837::testing {
