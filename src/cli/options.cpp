@@ -62,7 +62,9 @@ CLI::App* DeclareOptions(CLI::App& app, Options& opt) {
   app.add_option("--report", opt.reports,
                  "after the batch, print report N: 1 summary, 2 secondaries missing adjustment "
                  "reason codes (message 9; repeatable)")
-      ->type_name("N");
+      ->type_name("N")
+      ->allow_extra_args(false)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   app.add_flag("--list-printers", opt.listPrinters, "list the printers the reports can use");
   app.add_flag("--list-reports", opt.listReports, "list the reports (message 8)");
   app.add_flag("--delete-batch", opt.deleteBatch,

@@ -32,7 +32,7 @@ TEST_F(CliTest, QueriesPrintTheirAnswers) {
 
 TEST_F(CliTest, ExampleBatchWithReportsAndDeletion) {
   RunResult r = Run(Options() + "--user MJONES --batch-row-id 881 --adjustments 0012+0034- " +
-                    "--printer PDF " + ExampleBatch() + " --report 1 --report 2");
+                    "--printer PDF --report 1 --report 2 " + ExampleBatch());
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(Contains(r.out, "claims written: 5\n")) << r.out;
   EXPECT_TRUE(Contains(r.out, "charges:        7\n"));
