@@ -40,6 +40,16 @@ void WriteFile(const std::string& path, const std::string& content) {
   out << content;
 }
 
+std::vector<std::string> SplitSegments(const std::string& text, std::string* rest) {
+  std::vector<std::string> out;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('~', start)) != std::string::npos; start = end + 1) {
+    out.push_back(text.substr(start, end - start));
+  }
+  if (rest) *rest = text.substr(start);
+  return out;
+}
+
 std::string SourceDir() {
   return WCOMP837_SOURCE_DIR;
 }

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace wcomp837::testing {
 
@@ -23,6 +24,9 @@ class TempDir {
 
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& content);
+// The segments of claim-file text ended by "~"; *rest receives any text
+// after the last terminator.
+std::vector<std::string> SplitSegments(const std::string& text, std::string* rest = nullptr);
 // Source tree root (for examples/ and tests/batches/).
 std::string SourceDir();
 

@@ -33,12 +33,9 @@ class LoopsBTest : public ::testing::Test {
     CloseASCIIout(c_);
     std::string text = testing::ReadFile(g_->host.gsASCIIFile);
     EXPECT_EQ(OpenASCIIout(c_), 0);
-    std::vector<std::string> out;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find('~', start)) != std::string::npos; start = end + 1) {
-      out.push_back(text.substr(start, end - start));
-    }
-    EXPECT_EQ(start, text.size()) << "text after the last terminator";
+    std::string rest;
+    std::vector<std::string> out = testing::SplitSegments(text, &rest);
+    EXPECT_EQ(rest, "") << "text after the last terminator";
     return out;
   }
 
