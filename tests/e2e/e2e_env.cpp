@@ -30,23 +30,7 @@ bool Documented(const std::string& key) {
 }  // namespace
 
 std::vector<HostRecord> ReadRecords(const std::string& text) {
-  std::vector<HostRecord> out;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    start = end + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty() || line[0] == '#') continue;
-    const std::size_t tab = line.find('\t');
-    if (tab == std::string::npos) {
-      out.push_back({line, ""});
-    } else {
-      out.push_back({line.substr(0, tab), line.substr(tab + 1)});
-    }
-  }
-  return out;
+  return testing::ParseRecordsText(text);
 }
 
 void SetField(std::vector<HostRecord>& records, const std::string& type, std::size_t field,

@@ -8,13 +8,11 @@
 #include <vector>
 
 #include "faults/component_env.h"
+#include "support/test_support.h"
 
 namespace wcomp837::testing {
 
-struct HostRecord {
-  std::string key;
-  std::string record;
-};
+using HostRecord = testing::HostLine;
 
 // A records file: "key TAB record" per line; "#" lines and blank lines skipped.
 std::vector<HostRecord> ReadRecords(const std::string& text);

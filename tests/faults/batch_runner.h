@@ -14,32 +14,12 @@
 
 namespace wcomp837::testing {
 
-struct BatchLine {
-  std::string key;
-  std::string record;
-};
+using BatchLine = testing::HostLine;
 using Batch = std::vector<BatchLine>;
 
 // A records file: key TAB record per line; "#" lines and empty lines skipped.
 inline Batch ReadRecordsFile(const std::string& path) {
-  Batch batch;
-  const std::string text = ReadFile(path);
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    start = end + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty() || line[0] == '#') continue;
-    const std::size_t tab = line.find('\t');
-    if (tab == std::string::npos) {
-      batch.push_back({line, ""});
-    } else {
-      batch.push_back({line.substr(0, tab), line.substr(tab + 1)});
-    }
-  }
-  return batch;
+  return testing::ParseRecordsText(ReadFile(path));
 }
 
 inline Batch ExampleBatch() {

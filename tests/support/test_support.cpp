@@ -40,6 +40,26 @@ void WriteFile(const std::string& path, const std::string& content) {
   out << content;
 }
 
+std::vector<HostLine> ParseRecordsText(const std::string& text) {
+  std::vector<HostLine> out;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == '#') continue;
+    const std::size_t tab = line.find('\t');
+    if (tab == std::string::npos) {
+      out.push_back({line, ""});
+    } else {
+      out.push_back({line.substr(0, tab), line.substr(tab + 1)});
+    }
+  }
+  return out;
+}
+
 std::vector<std::string> SplitSegments(const std::string& text, std::string* rest) {
   std::vector<std::string> out;
   std::size_t start = 0;

@@ -24,6 +24,15 @@ class TempDir {
 
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& content);
+// One host record of a records file.
+struct HostLine {
+  std::string key;
+  std::string record;
+};
+// A records file's text: key TAB record per line (a line without TAB is all
+// key); a trailing CR is dropped, empty lines and "#" lines are skipped.
+std::vector<HostLine> ParseRecordsText(const std::string& text);
+
 // The segments of claim-file text ended by "~"; *rest receives any text
 // after the last terminator.
 std::vector<std::string> SplitSegments(const std::string& text, std::string* rest = nullptr);
