@@ -13,8 +13,8 @@
 
 namespace wcomp837 {
 
-// A segment of the given elements in order; a "*" or "~" inside a value is
-// dropped.
+// A segment of the given elements in order; separators and bytes outside
+// the X12 character sets inside a value are dropped.
 SegmentText SegmentOf(std::string_view id, std::initializer_list<std::string_view> elements);
 // Counts and writes that segment: 0, or 3 when the output failed.
 std::int16_t PutSegment(Ctx& c, std::string_view id,
@@ -37,8 +37,10 @@ double BillingInsuranceIndex(const Ctx& c);
 std::vector<std::string> PaymentAdjSegments(const std::string& codes);
 
 std::int16_t Do_SV1_Record(Ctx& c, std::int16_t iIndex);
-// Appends "HC:" procedure and ":" each non-empty modifier.
-std::int16_t AppendProcedureAndModifiers(Ctx& c, std::int16_t iIndex, std::string& sText);
+// The components of SV101/SVD03: "HC", the procedure and each non-empty
+// modifier (written with SegmentText::AddComposite).
+std::int16_t AppendProcedureAndModifiers(Ctx& c, std::int16_t iIndex,
+                                         std::vector<std::string>& components);
 // Minutes from the first HHMM text to the second (an earlier end is on the
 // next day); 0 when negative.
 std::int32_t GetMinutes(const std::string& sStart, const std::string& sEnd);

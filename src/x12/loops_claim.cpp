@@ -100,13 +100,16 @@ void FillClaimFields(Ctx& c) {
 }
 
 // CLM11: the related cause, for an auto accident with the accident state
-// (a missing state leaves no empty components behind).
-std::string RelatedCauses(Ctx& c) {
+// in the fourth component (a missing state leaves no empty components behind).
+void AddRelatedCauses(Ctx& c, SegmentText& clm) {
   const std::string& cause = c.g.claim.mClaim.sRelatedCause;
-  if (cause != "AA") return cause;
-  std::string state = ExtValue(c, 2, "20003");
-  if (state.empty()) state = c.g.g_LastTop.Practice[Practice::sState];
-  return state.empty() ? cause : cause + ":::" + state;
+  std::string state = cause == "AA" ? ExtValue(c, 2, "20003") : std::string();
+  if (cause == "AA" && state.empty()) state = c.g.g_LastTop.Practice[Practice::sState];
+  if (state.empty()) {
+    clm.Add(cause);
+  } else {
+    clm.AddComposite({cause, "", "", state});
+  }
 }
 
 SegmentText ClaimSegment(Ctx& c) {
@@ -117,14 +120,14 @@ SegmentText ClaimSegment(Ctx& c) {
       .Add(PlainDecimal(claim.curTotalCharges))
       .Add("")
       .Add("")
-      .Add(claim.sClaimPlaceOfService + "::1")
+      .AddComposite({claim.sClaimPlaceOfService, "", "1"})
       .Add("Y")
       .Add(claim.sAssignmentCode)
       .Add(claim.sBenefitsAssignment)
       .Add(signatureOnFile ? "Y" : "N")
-      .Add(signatureOnFile ? "B" : "")
-      .Add(RelatedCauses(c))
-      .Add(SpecialProgramCode(claim.sClaimExtKeys));
+      .Add(signatureOnFile ? "B" : "");
+  AddRelatedCauses(c, clm);
+  clm.Add(SpecialProgramCode(claim.sClaimExtKeys));
   return clm;
 }
 
@@ -192,9 +195,9 @@ void PutDiagnoses(Ctx& c, LoopWriter& out) {
   const auto& codes = c.g.claim.mClaim.sDiagCode;
   if (codes[1].empty()) return;
   SegmentText hi("HI");
-  hi.Add("BK:" + codes[1]);
+  hi.AddComposite({"BK", codes[1]});
   for (std::size_t k = 2; k <= kClaimDiagnoses; ++k) {
-    if (!codes[k].empty()) hi.Add("BF:" + codes[k]);
+    if (!codes[k].empty()) hi.AddComposite({"BF", codes[k]});
   }
   out.Put(hi);
 }

@@ -17,13 +17,15 @@ std::int16_t WriteOneAdjudication(Ctx& c, std::int16_t iIndex, const DetailLine&
   const OInsuranceRec& payer = line.OIns[static_cast<std::size_t>(i)];
   const InsInfo& info = line.oInsInfo.GetInsInfo(i);
   const std::string& payerId = payer[OInsurance::sPayerId];
-  std::string procedure;
+  std::vector<std::string> procedure;
   if (AppendProcedureAndModifiers(c, iIndex, procedure) == 3) return 3;
-  if (PutSegment(c, "SVD",
-                 {payerId.empty() ? "00000" : payerId, PlainDecimal(info.curAmtPayerPaid),
-                  procedure, "", PlainDecimal(line.sngUnits)}) == 3) {
-    return 3;
-  }
+  SegmentText svd("SVD");
+  svd.Add(payerId.empty() ? "00000" : payerId)
+      .Add(PlainDecimal(info.curAmtPayerPaid))
+      .AddComposite(procedure)
+      .Add("")
+      .Add(PlainDecimal(line.sngUnits));
+  if (WriteCountedSegment(c, svd.str()) == 3) return 3;
   if (!info.sPaymentAdjCodes.empty()) {
     if (DumpThePaymentAdjCodes(c, info.sPaymentAdjCodes) == 3) return 3;
   } else {

@@ -16,14 +16,12 @@ double TimePart(const std::string& hhmm, std::size_t at) {
   return at < hhmm.size() ? NumericValue(hhmm.substr(at, 2)) : 0.0;
 }
 
-// The positive pointers joined by ":"; a zero pointer leaves no empty
+// The positive pointers as components; a zero pointer leaves no empty
 // component, so the first pointer present always leads.
-std::string DiagnosisPointers(const DetailLine& line) {
-  std::string pointers;
+std::vector<std::string> DiagnosisPointers(const DetailLine& line) {
+  std::vector<std::string> pointers;
   for (std::size_t k = 0; k < 4; ++k) {
-    if (line.iDiagPointer[k] <= 0) continue;
-    if (!pointers.empty()) pointers += ':';
-    pointers += std::to_string(line.iDiagPointer[k]);
+    if (line.iDiagPointer[k] > 0) pointers.push_back(std::to_string(line.iDiagPointer[k]));
   }
   return pointers;
 }
@@ -44,13 +42,15 @@ std::int32_t GetMinutes(const std::string& sStart, const std::string& sEnd) {
   return minutes < 0 ? 0 : ToInt32(minutes);
 }
 
-std::int16_t AppendProcedureAndModifiers(Ctx& c, std::int16_t iIndex, std::string& sText) {
+std::int16_t AppendProcedureAndModifiers(Ctx& c, std::int16_t iIndex,
+                                         std::vector<std::string>& components) {
   try {
     const DetailLine& line = DetailLineAt(c, iIndex);
-    sText += "HC:" + line.sProcedureCode;
+    components.push_back("HC");
+    components.push_back(line.sProcedureCode);
     for (const std::string* modifier :
          {&line.sModifier1, &line.sModifier2, &line.sModifier3, &line.sModifier4}) {
-      if (!modifier->empty()) sText += ":" + *modifier;
+      if (!modifier->empty()) components.push_back(*modifier);
     }
     return 0;
   } catch (...) {
@@ -63,7 +63,7 @@ std::int16_t Do_SV1_Record(Ctx& c, std::int16_t iIndex) {
   try {
     LogLine(c.g.host, "Do_SV1");
     const DetailLine& line = DetailLineAt(c, iIndex);
-    std::string procedure;
+    std::vector<std::string> procedure;
     if (AppendProcedureAndModifiers(c, iIndex, procedure) == 3) return 3;
     LogLine(c.g.host, "After Procs");
     const bool timed = !line.sStartTime.empty() && !line.sEndTime.empty();
@@ -71,11 +71,20 @@ std::int16_t Do_SV1_Record(Ctx& c, std::int16_t iIndex) {
                               : PlainDecimal(line.sngUnits);
     const std::string& place = line.sPlaceOfService;
     const bool claimPlace = place == c.g.claim.mClaim.sClaimPlaceOfService;
-    return PutSegment(
-        c, "SV1",
-        {procedure, PlainDecimal(line.curCharge), timed ? "MJ" : "UN", count,
-         claimPlace ? "" : place, "", DiagnosisPointers(line), "", YesOrEmpty(line.sEmergency), "",
-         YesOrEmpty(line.sEPSDT), YesOrEmpty(line.sFamilyPlanning)});
+    SegmentText sv1("SV1");
+    sv1.AddComposite(procedure)
+        .Add(PlainDecimal(line.curCharge))
+        .Add(timed ? "MJ" : "UN")
+        .Add(count)
+        .Add(claimPlace ? "" : place)
+        .Add("")
+        .AddComposite(DiagnosisPointers(line))
+        .Add("")
+        .Add(YesOrEmpty(line.sEmergency))
+        .Add("")
+        .Add(YesOrEmpty(line.sEPSDT))
+        .Add(YesOrEmpty(line.sFamilyPlanning));
+    return WriteCountedSegment(c, sv1.str());
   } catch (...) {
     AddFailureMessage(c.g.host, " Do_SV1_Record() ", std::current_exception());
     return 3;

@@ -101,10 +101,14 @@ std::vector<std::string> PaymentAdjSegments(const std::string& codes) {
   std::vector<std::string> segments;
   if (codes.empty()) return segments;
   const std::vector<std::string> fields = SplitOnBar(codes);
+  // Only complete group|reason|amount|units runs are adjustments: an
+  // incomplete last one is ignored, as the claim-level merge ignores it.
+  const std::size_t complete = fields.size() - fields.size() % 4;
+  if (complete == 0) return segments;
   std::string group = fields[0];
   std::string segment = "CAS*" + group + "*";
   std::size_t adjustments = 1;
-  for (std::size_t i = 1; i < fields.size(); ++i) {
+  for (std::size_t i = 1; i < complete; ++i) {
     const std::string& field = fields[i];
     switch (i % 4) {
       case 0:

@@ -15,13 +15,43 @@ constexpr std::size_t kSuffixLength = 10;
 constexpr std::size_t kMaxCertificationCodes = 5;
 }  // namespace
 
+bool IsElementCharacter(char ch) {
+  const auto byte = static_cast<unsigned char>(ch);
+  return byte >= 0x20 && byte <= 0x7E && ch != '*' && ch != '~' && ch != ':';
+}
+
 std::string ElementValue(std::string_view value) {
   std::string clean;
   clean.reserve(value.size());
   for (char ch : value) {
-    if (ch != '*' && ch != '~') clean += ch;
+    if (IsElementCharacter(ch)) clean += ch;
   }
   return clean;
+}
+
+namespace {
+template <typename Range>
+void AppendComposite(std::string& text, const Range& components) {
+  bool first = true;
+  for (std::string_view component : components) {
+    if (!first) text += ':';
+    first = false;
+    for (char ch : component) {
+      if (IsElementCharacter(ch)) text += ch;
+    }
+  }
+  text += '*';
+}
+}  // namespace
+
+SegmentText& SegmentText::AddComposite(std::initializer_list<std::string_view> components) {
+  AppendComposite(text_, components);
+  return *this;
+}
+
+SegmentText& SegmentText::AddComposite(std::span<const std::string> components) {
+  AppendComposite(text_, components);
+  return *this;
 }
 
 LoopWriter& LoopWriter::Put(const std::string& segment) {

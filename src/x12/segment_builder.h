@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -18,9 +19,13 @@ namespace wcomp837 {
 
 // One segment in the making: the identifier, then each element followed by
 // "*" whether or not it has a value (WriteASCIIOUT strips the trailing ones).
-// An element value without the element separator and the segment
-// terminator, which would otherwise break the segment apart in the file.
+// A host value as it may stand in an element: without the element
+// separator, the component separator and the segment terminator (each would
+// break the segment apart or shift a payer's reading of it), and without
+// bytes outside the printable X12 basic and extended character sets.
 std::string ElementValue(std::string_view value);
+// True for a byte that may stand in an element value.
+bool IsElementCharacter(char ch);
 
 // A copy of a record whose members hold no separator characters, for
 // segments built outside SegmentText.
@@ -36,10 +41,16 @@ class SegmentText {
   explicit SegmentText(std::string_view id) : text_(id) { text_ += '*'; }
   // Appends one element (separators inside the value are dropped) and "*".
   SegmentText& Add(std::string_view element) {
-    text_ += ElementValue(element);
+    for (char ch : element) {
+      if (IsElementCharacter(ch)) text_ += ch;
+    }
     text_ += '*';
     return *this;
   }
+  // Appends one composite element: each component cleaned as above, joined
+  // by the component separator ":", then "*".
+  SegmentText& AddComposite(std::initializer_list<std::string_view> components);
+  SegmentText& AddComposite(std::span<const std::string> components);
   const std::string& str() const { return text_; }
 
  private:

@@ -1,6 +1,8 @@
 #include "x12/segments.h"
 
 #include <algorithm>
+#include <initializer_list>
+#include <string_view>
 
 #include "host/messages.h"
 #include "host/runlog.h"
@@ -49,13 +51,61 @@ void StripTrailingDelimiters(std::string& text, std::string delimiter) {
   }
 }
 
+namespace {
+
+// The decimal (type R) elements of the segments an 837 Professional carries:
+// amounts, quantities and measurements. Only these take the money rule.
+struct DecimalElements {
+  std::string_view segment;
+  std::initializer_list<int> positions;
+};
+const DecimalElements kDecimalElements[] = {
+    {"AMT", {2}},
+    {"CAS", {3, 4, 6, 7, 9, 10, 12, 13, 15, 16, 18, 19}},
+    {"CLM", {2}},
+    {"CN1", {2, 3, 5}},
+    {"CR1", {2, 6}},
+    {"CR2", {2, 6, 7}},
+    {"CR3", {3}},
+    {"CR5", {2, 6, 7, 8, 10, 11, 16}},
+    {"CTP", {3, 4, 7, 8}},
+    {"CUR", {3}},
+    {"DMG", {9}},
+    {"FRM", {5}},
+    {"HCP", {2, 3, 5, 7, 12}},
+    {"HSD", {2, 4}},
+    {"MEA", {3, 5, 6}},
+    {"MOA", {1, 2, 8, 9}},
+    {"PAT", {8}},
+    {"PS1", {2}},
+    {"SV1", {2, 4, 8, 19}},
+    {"SV5", {3, 4, 5}},
+    {"SVD", {2, 5}},
+};
+
+bool IsDecimalElement(std::string_view segment, int position) {
+  for (const DecimalElements& entry : kDecimalElements) {
+    if (entry.segment != segment) continue;
+    return std::find(entry.positions.begin(), entry.positions.end(), position) !=
+           entry.positions.end();
+  }
+  return false;
+}
+
+}  // namespace
+
 void ANSI_TrimLeadingZeroOnMoney(std::string& segment) {
-  std::size_t pos;
-  while ((pos = segment.find("*0.")) != std::string::npos) {
-    for (std::size_t p = pos; (p = segment.find("*0.", p)) != std::string::npos;) {
-      segment.erase(p + 1, 1);
-      ++p;
+  std::size_t start = segment.find('*');
+  if (start == std::string::npos) return;
+  const std::string_view id(segment.data(), start);
+  int position = 0;
+  while (start != std::string::npos) {
+    ++position;
+    const std::size_t value = start + 1;
+    if (segment.compare(value, 2, "0.") == 0 && IsDecimalElement(id, position)) {
+      segment.erase(value, 1);
     }
+    start = segment.find('*', value);
   }
 }
 
@@ -71,14 +121,7 @@ std::int16_t WriteASCIIOUT(Ctx& c, std::string& segment) {
       if (!envelope) DecrementSegmentCount(c);
       return 0;
     }
-    // The interchange header is fixed-width and holds no amounts: the money
-    // rule would shift its columns.
-    bool fixedWidth = segment.compare(0, 3, "ISA") == 0;
-    std::size_t money = fixedWidth ? std::string::npos : segment.find("0.");
-    if (money != std::string::npos && money + 2 < segment.size() && segment[money + 2] >= '0' &&
-        segment[money + 2] <= '9') {
-      ANSI_TrimLeadingZeroOnMoney(segment);
-    }
+    ANSI_TrimLeadingZeroOnMoney(segment);
     OutFile& out = c.g.writer.ASCIIFile;
     if (!out.IsOpen()) Raise(failure::kBadFileNumber);
     out.Write(segment);

@@ -18,6 +18,8 @@ void DecrementSegmentCount(Ctx& c);
 // Counts the segment and writes it: the usual step of every loop writer.
 std::int16_t WriteCountedSegment(Ctx& c, std::string segment);
 void StripTrailingDelimiters(std::string& text, std::string delimiter);
+// The money rule: a decimal element (amount, quantity) "0.50" is sent as
+// ".50"; identifiers and texts that look like numbers keep their bytes.
 void ANSI_TrimLeadingZeroOnMoney(std::string& segment);
 std::string DateToCCYYMMDD(const std::string& date);
 // A name element: the first n characters, then blanks trimmed at both ends.

@@ -27,16 +27,19 @@ TEST_F(SegmentOutput, TrailingElementsGoAndEmptySegmentsAreDroppedUncounted) {
   EXPECT_TRUE(Segments().empty()) << "reopening replaces the earlier file";
 }
 
-TEST_F(SegmentOutput, MoneyRuleIsDecidedByTheFirstZeroPoint) {
+TEST_F(SegmentOutput, MoneyRuleTrimsDecimalElementsOnly) {
   const std::pair<std::string, std::string> cases[] = {
-      {"SV1*HC:99213*0.50*UN*1", "SV1*HC:99213*.50*UN*1"},
-      {"AMT*F5*10.5*0.50", "AMT*F5*10.5*.50"},
-      {"REF*XX*A0.B*0.25", "REF*XX*A0.B*0.25"},
-      {"AMT*D*0.00*0.1", "AMT*D*.00*.1"},
+      {"SV1*HC:99213*0.50*UN*0.5", "SV1*HC:99213*.50*UN*.5"},
+      {"AMT*F5*0.50", "AMT*F5*.50"},
+      {"CAS*PR*1*0.00*0.5*2*10.00", "CAS*PR*1*.00*.5*2*10.00"},
+      // An earlier value that is not an amount no longer decides.
+      {"SV1*HC:0.B*0.25", "SV1*HC:0.B*.25"},
       {"AMT*D*10.50*100.00*00.50*-0.50", "AMT*D*10.50*100.00*00.50*-0.50"},
-      {"SV1*HC:0.5*10.00", "SV1*HC:0.5*10.00"},
-      {"X*0.", "X*0."},
-      // The fixed-width interchange header holds no amounts and keeps its columns.
+      // Identifiers, notes and components keep their zero.
+      {"CLM*0.5A*0.50", "CLM*0.5A*.50"},
+      {"NM1*IL*1*DOE*JOHN****MI*0.12", "NM1*IL*1*DOE*JOHN****MI*0.12"},
+      {"NTE*ADD*0.5 MG DOSE", "NTE*ADD*0.5 MG DOSE"},
+      {"REF*XX*0.25", "REF*XX*0.25"},
       {"ISA*00*0.12345678*ZZ*0.5", "ISA*00*0.12345678*ZZ*0.5"},
   };
   for (const auto& [in, out] : cases) {
