@@ -5,9 +5,9 @@
 
 #include "claim/generations.h"
 #include "claim/tables.h"
-#include "host/messages.h"
-#include "host/runlog.h"
 #include "records/numeric.h"
+#include "state/messages.h"
+#include "state/runlog.h"
 
 namespace wcomp837 {
 namespace {

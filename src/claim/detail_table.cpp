@@ -5,11 +5,11 @@
 #include <cmath>
 
 #include "claim/tables.h"
-#include "host/messages.h"
-#include "host/runlog.h"
 #include "platform/failure.h"
 #include "records/numeric.h"
 #include "records/text.h"
+#include "state/messages.h"
+#include "state/runlog.h"
 
 namespace wcomp837 {
 namespace {

@@ -7,11 +7,11 @@
 #include <utility>
 
 #include "claim/tables.h"
-#include "host/messages.h"
-#include "host/runlog.h"
 #include "records/numeric.h"
 #include "records/parsers.h"
 #include "refdata/lookups.h"
+#include "state/messages.h"
+#include "state/runlog.h"
 #include "x12/envelopes.h"
 #include "x12/loops.h"
 

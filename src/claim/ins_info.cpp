@@ -4,10 +4,10 @@
 
 #include "claim/split_text.h"
 #include "claim/tables.h"
-#include "host/messages.h"
 #include "platform/failure.h"
 #include "platform/prompt.h"
 #include "records/numeric.h"
+#include "state/messages.h"
 
 namespace wcomp837 {
 

@@ -3,9 +3,9 @@
 // marked "NDC " in the charge narrative.
 #include "claim/split_text.h"
 #include "claim/tables.h"
-#include "host/messages.h"
 #include "platform/failure.h"
 #include "records/text.h"
+#include "state/messages.h"
 
 namespace wcomp837 {
 namespace {

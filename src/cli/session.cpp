@@ -8,11 +8,11 @@
 #include "cli/progress.h"
 #include "cli/record_source.h"
 #include "cli/summary.h"
-#include "host/runlog.h"
 #include "host/shared_state.h"
 #include "platform/files.h"
 #include "reports/nac_file.h"
 #include "reports/reports.h"
+#include "state/runlog.h"
 
 namespace wcomp837::cli {
 namespace {

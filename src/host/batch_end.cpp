@@ -5,12 +5,12 @@
 
 #include "claim/generations.h"
 #include "host/component.h"
-#include "host/messages.h"
-#include "host/runlog.h"
 #include "platform/failure.h"
 #include "platform/files.h"
 #include "records/numeric.h"
 #include "reports/nac_file.h"
+#include "state/messages.h"
+#include "state/runlog.h"
 #include "x12/envelopes.h"
 #include "x12/segments.h"
 

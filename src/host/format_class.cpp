@@ -3,12 +3,12 @@
 
 #include "claim/tables.h"
 #include "host/component.h"
-#include "host/messages.h"
 #include "host/shared_state.h"
 #include "platform/failure.h"
 #include "platform/prompt.h"
 #include "records/numeric.h"
 #include "refdata/lookups.h"
+#include "state/messages.h"
 
 namespace wcomp837 {
 

@@ -3,8 +3,6 @@
 #include <string_view>
 
 #include "host/component.h"
-#include "host/messages.h"
-#include "host/runlog.h"
 #include "platform/failure.h"
 #include "platform/files.h"
 #include "records/numeric.h"
@@ -12,6 +10,8 @@
 #include "refdata/lookups.h"
 #include "reports/nac_file.h"
 #include "reports/reports.h"
+#include "state/messages.h"
+#include "state/runlog.h"
 
 namespace wcomp837 {
 namespace {

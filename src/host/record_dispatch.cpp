@@ -5,12 +5,12 @@
 #include "claim/generations.h"
 #include "claim/tables.h"
 #include "host/component.h"
-#include "host/messages.h"
-#include "host/runlog.h"
 #include "records/numeric.h"
 #include "records/parsers.h"
 #include "records/text.h"
 #include "reports/nac_file.h"
+#include "state/messages.h"
+#include "state/runlog.h"
 
 namespace wcomp837 {
 namespace {

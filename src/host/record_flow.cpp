@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include "host/component.h"
-#include "host/messages.h"
-#include "host/runlog.h"
 #include "platform/failure.h"
 #include "records/numeric.h"
 #include "records/parsers.h"
 #include "reports/nac_file.h"
+#include "state/messages.h"
+#include "state/runlog.h"
 #include "x12/segments.h"
 
 namespace wcomp837 {

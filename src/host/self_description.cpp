@@ -2,7 +2,7 @@
 #include <array>
 
 #include "host/component.h"
-#include "host/messages.h"
+#include "state/messages.h"
 
 namespace wcomp837 {
 namespace {

@@ -1,10 +1,10 @@
 // The charge record: its layout plus the members derived from other members
 // (indicator keys, record tag part, code parts, modifiers, "BP:" text,
 // narrative).
-#include "host/runlog.h"
 #include "records/layout.h"
 #include "records/parsers.h"
 #include "records/text.h"
+#include "state/runlog.h"
 
 namespace wcomp837 {
 namespace {

@@ -3,8 +3,8 @@
 #include <span>
 #include <utility>
 
-#include "host/runlog.h"
 #include "records/parsers.h"
+#include "state/runlog.h"
 
 namespace wcomp837 {
 namespace {

@@ -2,10 +2,10 @@
 // charge's answer list and the record that adds to it.
 #include <string_view>
 
-#include "host/messages.h"
-#include "host/runlog.h"
 #include "platform/failure.h"
 #include "records/parsers.h"
+#include "state/messages.h"
+#include "state/runlog.h"
 #include "wcomp837/line_classes.h"
 
 namespace wcomp837 {

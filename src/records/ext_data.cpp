@@ -1,9 +1,9 @@
 // Extended-data records: key/value fields packed into one "~"-separated
 // text, and the merge of a charge's sets at the end of the charge.
-#include "host/messages.h"
-#include "host/runlog.h"
 #include "records/parsers.h"
 #include "records/text.h"
+#include "state/messages.h"
+#include "state/runlog.h"
 
 namespace wcomp837 {
 namespace {

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "host/messages.h"
 #include "host/state.h"
+#include "state/messages.h"
 
 namespace wcomp837::layout {
 

@@ -1,11 +1,11 @@
 // The generic record parser: reads any layout of layouts.cpp.
-#include "host/runlog.h"
 #include "platform/clock.h"
 #include "platform/failure.h"
 #include "records/layout.h"
 #include "records/numeric.h"
 #include "records/parsers.h"
 #include "records/text.h"
+#include "state/runlog.h"
 
 namespace wcomp837::layout {
 namespace {

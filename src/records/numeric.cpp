@@ -68,14 +68,6 @@ std::int32_t ToInt32(double value) {
   return static_cast<std::int32_t>(r);
 }
 
-std::string SignedText(std::int64_t value) {
-  return value < 0 ? std::to_string(value) : " " + std::to_string(value);
-}
-
-std::string BoolText(bool value) {
-  return value ? "True" : "False";
-}
-
 Currency Currency::FromDouble(double value) {
   double scaled = std::nearbyint(value * static_cast<double>(kScale));
   if (!(scaled > -9.2e18 && scaled < 9.2e18)) Raise(failure::kOverflow);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "state/signed_text.h"
 #include "wcomp837/currency.h"
 
 namespace wcomp837 {
@@ -17,12 +18,12 @@ double NumericValue(const std::string& text);
 std::int16_t ToInt16(double value);
 std::int32_t ToInt32(double value);
 // The numeric value of a text converted to 16 or 32 bits.
-inline std::int16_t TextToInt16(const std::string& text) { return ToInt16(NumericValue(text)); }
-inline std::int32_t TextToInt32(const std::string& text) { return ToInt32(NumericValue(text)); }
-
-// Signed text form: " 5", "-5"; booleans "True"/"False".
-std::string SignedText(std::int64_t value);
-std::string BoolText(bool value);
+inline std::int16_t TextToInt16(const std::string& text) {
+  return ToInt16(NumericValue(text));
+}
+inline std::int32_t TextToInt32(const std::string& text) {
+  return ToInt32(NumericValue(text));
+}
 
 // Plain decimal text of a currency, single or double value: no grouping,
 // "." as the decimal point, no trailing zeros (150.5, 100, 0.5).

@@ -2,10 +2,10 @@
 // only what a table cannot say.
 #include "records/parsers.h"
 
-#include "host/messages.h"
-#include "host/runlog.h"
 #include "records/layout.h"
 #include "refdata/lookups.h"
+#include "state/messages.h"
+#include "state/runlog.h"
 
 namespace wcomp837 {
 namespace {

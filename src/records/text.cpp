@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "host/messages.h"
 #include "platform/failure.h"
+#include "state/messages.h"
 
 namespace wcomp837 {
 namespace {

@@ -1,9 +1,9 @@
 // The database connection: the qualified attempt, the unqualified retry,
 // the test query and closing.
-#include "host/messages.h"
 #include "platform/odbc.h"
 #include "refdata/lookups.h"
 #include "refdata/sql_texts.h"
+#include "state/messages.h"
 
 namespace wcomp837 {
 

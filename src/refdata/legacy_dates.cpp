@@ -4,8 +4,6 @@
 
 #include <optional>
 
-#include "host/messages.h"
-#include "host/runlog.h"
 #include "platform/failure.h"
 #include "platform/odbc.h"
 #include "records/numeric.h"
@@ -13,6 +11,8 @@
 #include "refdata/lookups.h"
 #include "refdata/settings_file.h"
 #include "refdata/sql_texts.h"
+#include "state/messages.h"
+#include "state/runlog.h"
 
 namespace wcomp837 {
 namespace {

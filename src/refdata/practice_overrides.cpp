@@ -3,13 +3,13 @@
 // billing NPI per practice, provider, billing form and insurance.
 #include <optional>
 
-#include "host/messages.h"
 #include "platform/failure.h"
 #include "platform/odbc.h"
 #include "records/text.h"
 #include "refdata/lookups.h"
 #include "refdata/settings_file.h"
 #include "refdata/sql_texts.h"
+#include "state/messages.h"
 
 namespace wcomp837 {
 namespace {

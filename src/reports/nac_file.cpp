@@ -3,10 +3,10 @@
 
 #include <array>
 
-#include "host/messages.h"
-#include "host/runlog.h"
 #include "platform/clock.h"
 #include "records/text.h"
+#include "state/messages.h"
+#include "state/runlog.h"
 
 namespace wcomp837 {
 namespace {

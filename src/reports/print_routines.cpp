@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "host/messages.h"
 #include "platform/failure.h"
 #include "platform/files.h"
 #include "records/numeric.h"
 #include "reports/summary_report.h"
+#include "state/messages.h"
 
 namespace wcomp837 {
 

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "host/messages.h"
 #include "platform/printing.h"
 #include "reports/nac_report.h"
 #include "reports/print_routines.h"
 #include "reports/summary_report.h"
+#include "state/messages.h"
 
 namespace wcomp837 {
 namespace {

@@ -7,10 +7,10 @@
 #include <array>
 
 #include "claim/tables.h"
-#include "host/messages.h"
-#include "host/runlog.h"
 #include "platform/clock.h"
 #include "records/numeric.h"
+#include "state/messages.h"
+#include "state/runlog.h"
 #include "x12/control_numbers.h"
 #include "x12/segment_builder.h"
 #include "x12/segments.h"

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "claim/tables.h"
-#include "host/messages.h"
-#include "host/runlog.h"
 #include "records/numeric.h"
+#include "state/messages.h"
+#include "state/runlog.h"
 #include "x12/code_tables.h"
 #include "x12/loops.h"
 #include "x12/segments.h"

@@ -4,11 +4,11 @@
 #include <cstddef>
 
 #include "claim/tables.h"
-#include "host/messages.h"
-#include "host/runlog.h"
 #include "platform/failure.h"
 #include "records/numeric.h"
 #include "records/text.h"
+#include "state/messages.h"
+#include "state/runlog.h"
 #include "x12/line_loops.h"
 #include "x12/loops.h"
 #include "x12/segments.h"

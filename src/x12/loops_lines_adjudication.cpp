@@ -2,9 +2,9 @@
 // of a line; a prior payer without adjustment codes is listed in _NAC.Dat.
 #include <cstddef>
 
-#include "host/runlog.h"
 #include "records/numeric.h"
 #include "reports/nac_file.h"
+#include "state/runlog.h"
 #include "x12/line_loops.h"
 #include "x12/loops.h"
 #include "x12/segments.h"

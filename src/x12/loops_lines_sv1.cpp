@@ -2,9 +2,9 @@
 // or minutes, place of service, diagnosis pointers and indicators.
 #include <algorithm>
 
-#include "host/messages.h"
-#include "host/runlog.h"
 #include "records/numeric.h"
+#include "state/messages.h"
+#include "state/runlog.h"
 #include "x12/line_loops.h"
 #include "x12/segments.h"
 

@@ -2,10 +2,10 @@
 // and 2330B (other payer), and the CAS segments of an adjustment text.
 #include <cstddef>
 
-#include "host/messages.h"
-#include "host/runlog.h"
 #include "records/numeric.h"
 #include "records/text.h"
+#include "state/messages.h"
+#include "state/runlog.h"
 #include "x12/code_tables.h"
 #include "x12/line_loops.h"
 #include "x12/loops.h"

@@ -3,9 +3,9 @@
 #include <array>
 #include <string_view>
 
-#include "host/messages.h"
-#include "host/runlog.h"
 #include "records/numeric.h"
+#include "state/messages.h"
+#include "state/runlog.h"
 #include "x12/code_tables.h"
 #include "x12/loops.h"
 #include "x12/segment_builder.h"

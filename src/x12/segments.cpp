@@ -4,9 +4,9 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "host/messages.h"
-#include "host/runlog.h"
 #include "platform/failure.h"
+#include "state/messages.h"
+#include "state/runlog.h"
 
 namespace wcomp837 {
 

@@ -4,11 +4,11 @@
 
 #include <vector>
 
-#include "host/messages.h"
-#include "host/runlog.h"
 #include "platform/clock.h"
 #include "records/numeric.h"
 #include "records/text.h"
+#include "state/messages.h"
+#include "state/runlog.h"
 #include "x12/code_tables.h"
 #include "x12/control_numbers.h"
 #include "x12/envelopes.h"

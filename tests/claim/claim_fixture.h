@@ -14,9 +14,9 @@
 #include "claim/generations.h"
 #include "claim/tables.h"
 #include "host/component.h"
-#include "host/messages.h"
-#include "host/runlog.h"
 #include "reports/nac_file.h"
+#include "state/messages.h"
+#include "state/runlog.h"
 #include "support/test_support.h"
 #include "x12/segments.h"
 

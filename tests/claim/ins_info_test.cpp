@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "claim/tables.h"
-#include "host/messages.h"
 #include "platform/prompt.h"
+#include "state/messages.h"
 
 namespace wcomp837::testing {
 namespace {

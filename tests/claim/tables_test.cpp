@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "host/messages.h"
 #include "platform/failure.h"
+#include "state/messages.h"
 
 namespace wcomp837::testing {
 namespace {

@@ -1,6 +1,6 @@
 // HereIsAMessage: every key, its effect and its result.
-#include "host/messages.h"
 #include "host_fixture.h"
+#include "state/messages.h"
 
 namespace wcomp837::testing {
 namespace {

@@ -1,6 +1,6 @@
 // The message list as the host reads it through GetAMessage.
-#include "host/messages.h"
 #include "host_fixture.h"
+#include "state/messages.h"
 
 namespace wcomp837::testing {
 namespace {

@@ -8,10 +8,10 @@
 #include <utility>
 #include <vector>
 
-#include "host/messages.h"
-#include "host/runlog.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "state/messages.h"
+#include "state/runlog.h"
 #include "support/test_support.h"
 
 namespace wcomp837::testing {

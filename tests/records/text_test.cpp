@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/messages.h"
+#include "state/messages.h"
 #include "wcomp837/failure.h"
 
 namespace wcomp837 {

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "host/messages.h"
 #include "host/state.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "refdata/lookups.h"
+#include "state/messages.h"
 #include "support/test_support.h"
 
 namespace wcomp837::testing {

@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <sstream>
 
-#include "host/messages.h"
 #include "platform/clock.h"
 #include "records/numeric.h"
 #include "reports/reports.h"
+#include "state/messages.h"
 
 namespace wcomp837::testing {
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "envelopes_fixture.h"
-#include "host/messages.h"
+#include "state/messages.h"
 #include "x12/control_numbers.h"
 
 namespace wcomp837::testing {

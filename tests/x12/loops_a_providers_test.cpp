@@ -1,6 +1,6 @@
 // Claim provider and facility loops 2310A-2310E and the taxonomy code.
-#include "host/messages.h"
 #include "loops_a_fixture.h"
+#include "state/messages.h"
 #include "x12/loops_claim.h"
 
 namespace wcomp837 {

@@ -6,9 +6,9 @@
 
 #include <cerrno>
 
-#include "host/messages.h"
 #include "host/state.h"
 #include "platform/clock.h"
+#include "state/messages.h"
 #include "support/test_support.h"
 
 namespace wcomp837::testing {

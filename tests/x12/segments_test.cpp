@@ -3,7 +3,7 @@
 #include <cerrno>
 
 #include "envelopes_fixture.h"
-#include "host/messages.h"
+#include "state/messages.h"
 
 namespace wcomp837::testing {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "host/state.h"
+#include "state/host_state.h"
 #include "wcomp837/failure.h"
 
 namespace wcomp837 {

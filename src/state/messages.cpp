@@ -1,8 +1,9 @@
-#include "host/messages.h"
+#include "state/messages.h"
 
 #include <new>
+#include <stdexcept>
 
-#include "records/numeric.h"
+#include "state/signed_text.h"
 
 namespace wcomp837 {
 

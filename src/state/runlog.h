@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/state.h"
+#include "state/host_state.h"
 
 namespace wcomp837 {
 
@@ -15,7 +15,9 @@ void CloseLog(HostState& h);
 void DeleteLog(HostState& h);
 // Writes one line when the log is open and the level is 2.
 void LogLine(HostState& h, std::string_view text);
-inline bool LogDetailed(const HostState& h) { return h.LogFile.IsOpen() && h.giLogLevel >= 2; }
+inline bool LogDetailed(const HostState& h) {
+  return h.LogFile.IsOpen() && h.giLogLevel >= 2;
+}
 // The record dump: record number, key and record as three quoted items.
 void LogRecordDump(HostState& h, std::string_view key, std::string_view record);
 

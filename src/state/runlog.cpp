@@ -1,9 +1,9 @@
-#include "host/runlog.h"
+#include "state/runlog.h"
 
-#include "host/messages.h"
 #include "platform/clock.h"
 #include "platform/failure.h"
-#include "records/numeric.h"
+#include "state/messages.h"
+#include "state/signed_text.h"
 
 namespace wcomp837 {
 namespace {
