@@ -10,6 +10,7 @@
 #include "refdata/settings_file.h"
 #include "refdata/sql_texts.h"
 #include "state/messages.h"
+#include "state/runlog.h"
 
 namespace wcomp837 {
 namespace {
@@ -38,7 +39,14 @@ void CheckForAlternatePracticeName(Ctx& c, PracticeRec& practice) {
     // Only the name record is taken; address records that may follow it
     // serve other formats.
     while (!name && file.Next(record, 2)) {
-      if (record[0] == practice[Practice::sPracticeCode]) name = record[1];
+      if (record[0] != practice[Practice::sPracticeCode]) continue;
+      // A line without a value is no name: the practice keeps its own.
+      if (Trim(record[1]).empty()) {
+        LogLine(c.g.host, "CheckForAlternatePracticeName: skipped the line of " + record[0] +
+                              " without a name");
+        continue;
+      }
+      name = record[1];
     }
     if (name) practice[Practice::sName] = *name;
   } catch (...) {

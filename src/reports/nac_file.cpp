@@ -76,7 +76,11 @@ std::int16_t OpenNACFileOut(Ctx& c) {
     h.bNACRecordWritten = false;
     if (!h.NACFile.IsOpen()) {
       KillFile(name);
-      LogLine(h, "opennacfileout: trying to open _nac.dat " + name);
+      // The file takes the lowest free file number: the batch's files are
+      // only ever opened before it (claim file, then run log), so that is
+      // one past the ones open now.
+      const int number = 1 + (c.g.writer.ASCIIFile.IsOpen() ? 1 : 0) + (h.LogFile.IsOpen() ? 1 : 0);
+      LogLine(h, "opennacfileout: trying to open _nac.dat " + std::to_string(number));
       h.NACFile.Open(name, OutFile::Mode::kTruncate);
     }
     return 0;

@@ -1,6 +1,7 @@
 // Loops 2320 (other subscriber information), 2330A (other subscriber name)
 // and 2330B (other payer), and the CAS segments of an adjustment text.
 #include <cstddef>
+#include <optional>
 
 #include "records/numeric.h"
 #include "records/text.h"
@@ -99,36 +100,24 @@ double BillingInsuranceIndex(const Ctx& c) {
 
 std::vector<std::string> PaymentAdjSegments(const std::string& codes) {
   std::vector<std::string> segments;
-  if (codes.empty()) return segments;
   const std::vector<std::string> fields = SplitOnBar(codes);
   // Only complete group|reason|amount|units runs are adjustments: an
   // incomplete last one is ignored, as the claim-level merge ignores it.
   const std::size_t complete = fields.size() - fields.size() % 4;
-  if (complete == 0) return segments;
-  std::string group = fields[0];
-  std::string segment = "CAS*" + group + "*";
-  std::size_t adjustments = 1;
-  for (std::size_t i = 1; i < complete; ++i) {
-    const std::string& field = fields[i];
-    switch (i % 4) {
-      case 0:
-        if (field != group || adjustments == kAdjustmentsPerCas) {
-          segments.push_back(segment);
-          group = field;
-          segment = "CAS*" + group + "*";
-          adjustments = 0;
-        }
-        ++adjustments;
-        break;
-      case 2:
-        segment += CasAmount(field) + "*";
-        break;
-      default:
-        segment += field + "*";
-        break;
+  std::optional<SegmentText> cas;
+  std::size_t adjustments = 0;
+  for (std::size_t i = 0; i < complete; i += 4) {
+    const std::string& group = fields[i];
+    if (!cas || group != fields[i - 4] || adjustments == kAdjustmentsPerCas) {
+      if (cas) segments.push_back(cas->str());
+      cas.emplace("CAS");
+      cas->Add(group);
+      adjustments = 0;
     }
+    cas->Add(fields[i + 1]).Add(CasAmount(fields[i + 2])).Add(fields[i + 3]);
+    ++adjustments;
   }
-  segments.push_back(segment);
+  if (cas) segments.push_back(cas->str());
   return segments;
 }
 
