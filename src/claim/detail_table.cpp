@@ -116,8 +116,16 @@ std::int16_t GetNextDetailIndex(Ctx& c) {
 
 std::int16_t DealWithLastGroup(Ctx& c) {
   HostState& h = c.g.host;
+  ClaimState& cs = c.g.claim;
+  std::int16_t taken = 0;
+  // A line that could not be completed is given back: it is never written
+  // and the claim total never counts it. It is the last one taken, so the
+  // used lines stay 1..n without a gap.
+  auto giveBack = [&cs, &taken] {
+    if (taken > 0) cs.DETAILArray[static_cast<std::size_t>(taken)] = DetailLine{};
+    return std::int16_t{3};
+  };
   try {
-    ClaimState& cs = c.g.claim;
     LogLine(h, "DealWithLastGroup()");
     std::int16_t iCount = 0;
     if (AddToDiagnosisArray(c, iCount) == 3) return 3;
@@ -130,6 +138,7 @@ std::int16_t DealWithLastGroup(Ctx& c) {
     }
     DetailLine& line = LineAt(cs, idx);
     line.sUsed = "Y";
+    taken = idx;
 
     c.o.dfLineCounter += 1;
     const ChargeRec& charge = c.g.g_LastGroup.Charge;
@@ -142,20 +151,20 @@ std::int16_t DealWithLastGroup(Ctx& c) {
     LogLine(h, "Before FillDetailArrayElement");
     std::int16_t status = FillDetailArrayElement(c, line);
     LogLine(h, "After FillDetailArrayElement");
-    if (status == 3) return 3;
+    if (status == 3) return giveBack();
 
     LogLine(h, "Calc_Insurances");
     LogLine(h, "Before FillDetailInsInfo");
     status = FillDetailInsInfo(c, line);
     LogLine(h, "After FillDetailInsInfo");
-    if (status == 3) return 3;
+    if (status == 3) return giveBack();
 
     LogLine(h, "Add_To_Claim_Totals:");
     AddLineToClaimTotals(c, line);
     return 0;
   } catch (...) {
     AddFailureMessage(h, " DealWithLastGroup() Error: ", std::current_exception());
-    return 3;
+    return giveBack();
   }
 }
 

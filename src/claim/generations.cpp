@@ -81,6 +81,48 @@ void CleanUpAfterClaim(Ctx& c) {
   LogLine(h, "gDiagArray and DETAILArray are now Empty");
 }
 
+// The records of the last generation that the claim cannot be written
+// without, as a message names them; empty when all arrived. The billing
+// provider record is needed when the billing option bills under it.
+std::string MissingTopRecords(const TopRecords& top) {
+  const bool billsUnderProvider = TextToInt16(top.CalcPref[CalcPref::sBillingOption]) % 2 != 0;
+  const std::pair<bool, const char*> needed[] = {
+      {Received(top.Practice), "practice (1000)"},
+      {Received(top.Submitter), "submitter (1050)"},
+      {Received(top.BProvider) || !billsUnderProvider, "billing provider (2000)"},
+      {Received(top.Insurance), "insurance (3000)"},
+      {Received(top.CalcPref), "calculation preferences (3100)"},
+      {Received(top.Patient), "patient (4000)"},
+      {Received(top.Subscriber), "subscriber (5000)"}};
+  std::string missing;
+  for (const auto& [received, name] : needed) {
+    if (received) continue;
+    if (!missing.empty()) missing += ", ";
+    missing += name;
+  }
+  return missing;
+}
+
+bool HasServiceLine(const ClaimState& cs) {
+  return cs.DETAILArray.size() > 1 && cs.DETAILArray[1].sUsed == "Y";
+}
+
+// A claim that cannot be written whole is not written at all: the host is
+// told which claim and why, its lines are dropped, and the envelope levels
+// it would have opened are left for the next claim to open.
+std::int16_t DropClaim(Ctx& c, const std::string& reason) {
+  HostState& h = c.g.host;
+  const std::string& account = c.g.g_LastTop.Patient[Patient::sAccountNr];
+  LogLine(h, "WriteClaim: claim not written, " + reason);
+  AddToMessageArray(h, kMsgError,
+                    "Claim for account " + (account.empty() ? std::string("(none)") : account) +
+                        " was not written: " + reason);
+  EmptyLastGroup(c);
+  ResetClaimTables(c);
+  ClearClaimRecord(c);
+  return 1;
+}
+
 }  // namespace
 
 void CopyThisTopToLast(Ctx& c) {
@@ -166,6 +208,9 @@ std::int16_t WriteClaim(Ctx& c) {
   HostState& h = c.g.host;
   try {
     LogLine(h, "WriteClaim()");
+    const std::string missing = MissingTopRecords(c.g.g_LastTop);
+    if (!missing.empty()) return DropClaim(c, "no " + missing + " record was received");
+    if (!HasServiceLine(c.g.claim)) return DropClaim(c, "it has no service line");
     if (CheckForOtherRecs(c) == 3) {
       LogLine(h, "WriteClaim Had an Error in CheckForOtherRecs()");
       return 3;

@@ -19,6 +19,22 @@ namespace {
 // The claim still open, then SE, GE and IEA.
 constexpr std::array<std::int16_t (*)(Ctx&), 4> kClosingWriters = {
     WriteClaim, WriteBatchTrailer, WriteGroupTrailer, WriteFileTrailer};
+
+// A charge whose group the host never closed with 6990 may lack companion
+// records (other insurances, providers) that change how it is billed: it is
+// not billed, and the host is told which record and account it was.
+void ReportOpenChargeGroup(Ctx& c) {
+  HostState& h = c.g.host;
+  if (h.gbThereWasAFatalError || !Received(c.g.g_ThisGroup.Charge)) return;
+  const TopRecords& top = Received(c.g.g_ThisTop.Patient) ? c.g.g_ThisTop : c.g.g_LastTop;
+  const std::string& account = top.Patient[Patient::sAccountNr];
+  LogLine(h, "ProcessEndOfFile: charge group left open");
+  AddToMessageArray(h, kMsgError,
+                    "Record#" + SignedText(h.glChargeRecordNr) + ": the charge of account " +
+                        (account.empty() ? std::string("(none)") : account) +
+                        " has no end of charge group (6990); it was not billed");
+}
+
 }  // namespace
 
 std::int16_t EndOfBatch(Ctx& c) {
@@ -28,6 +44,7 @@ std::int16_t EndOfBatch(Ctx& c) {
 
   std::int16_t result = 0;
   bool writerFailed = false;
+  ReportOpenChargeGroup(c);
   if (h.gbThereWasAFatalError || h.giChargeCount <= 0) {
     LogLine(h, "VC++ says there was a Fatal Error (or zero records)");
   } else {

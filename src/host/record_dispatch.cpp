@@ -73,6 +73,7 @@ std::int16_t SecondSetExtData(Ctx& c, const std::string& rec) {
 // A charge starts a new group.
 std::int16_t TakeCharge(Ctx& c, const std::string& rec) {
   EmptyThisGroup(c);
+  c.g.host.glChargeRecordNr = c.g.host.glRecordCount;
   return ParseChargeRec(c, rec, c.g.g_ThisGroup.Charge);
 }
 std::int16_t TakeCustomForm(Ctx& c, const std::string& rec) {
@@ -163,6 +164,17 @@ std::int16_t DispatchRecord(Ctx& c, const std::string& sType, const std::string&
 std::int16_t EndOfChargeGroup(Ctx& c) {
   SharedState& g = c.g;
   HostState& h = g.host;
+  // Without a charge record there is no service line to add: the group's
+  // companion records are dropped instead of billing the previous charge again.
+  if (!Received(g.g_ThisGroup.Charge)) {
+    LogLine(h, "End of charge group without a charge record");
+    AddToMessageArray(h, kMsgInfo,
+                      "Record#" + SignedText(h.glRecordCount) +
+                          ": end of charge group (6990) without a charge record (6000); "
+                          "no service line was added");
+    EmptyThisGroup(c);
+    return 1;
+  }
   const std::string& subscriberKeys = g.g_ThisTop.Subscriber[Subscriber::sIndicatorKeys];
   if (!subscriberKeys.empty()) {
     std::string& keys = g.g_ThisGroup.Charge[Charge::sIndicatorKeys];
@@ -171,11 +183,15 @@ std::int16_t EndOfChargeGroup(Ctx& c) {
   const bool extDataFailed = Append26ExtData(c) == 3;
   ++h.giChargeCount;
 
+  // A claim that could not be written (records missing) answers 3 once this
+  // group has been taken in: the batch goes on.
+  std::int16_t breakResult = 0;
   if (h.gbFirstCharge) {
     h.gbFirstCharge = false;
     LogLine(h, "1st Charge, not calling CheckBreak()");
-  } else if (CheckBreak(c) == 3) {
-    return 3;
+  } else {
+    breakResult = CheckBreak(c);
+    if (breakResult == 3) return 3;
   }
 
   CopyThisTopToLast(c);
@@ -184,7 +200,7 @@ std::int16_t EndOfChargeGroup(Ctx& c) {
   narrative = SquashAllPunctuation(h, Strip19FromNarrative(h, narrative), false, false, "");
 
   const std::int16_t result = DealWithLastGroup(c);
-  if (result == 3) return 3;
+  if (result == 3 || breakResult != 0) return 3;
   // The extended-data message is in the list; the host must look at it.
   return (result == 0 && extDataFailed) ? 1 : result;
 }

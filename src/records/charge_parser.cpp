@@ -78,7 +78,7 @@ void SplitBPPrefix(ChargeRec& charge) {
 
 std::int16_t ParseChargeRec(Ctx& c, const std::string& rec, ChargeRec& out) {
   const layout::Layout& l = layout::ChargeLayout();
-  return layout::Guarded(c.g.host, l.errorText, [&]() -> std::int16_t {
+  return layout::Guarded(c.g.host, l.errorText, out, [&]() -> std::int16_t {
     LogLine(c.g.host, l.entryLog);
     c.g.ThisFollowed = false;
     c.g.ThisFollowedCode.clear();

@@ -109,12 +109,15 @@ Fields SplitRecord(HostState& h, const Layout& l, const std::string& text);
 std::int16_t CleanMembers(HostState& h, const Layout& l, Members rec);
 
 // The guard of a parser: runs body and turns any failure into the parser's
-// message and the result 3.
-template <class Body>
-std::int16_t Guarded(HostState& h, std::string_view errorText, Body&& body) {
+// message and the result 3. A record whose fields could not all be read is
+// not taken (its tag is emptied): half of it would otherwise reach a claim
+// mixed with the values of the record it overwrote.
+template <class Record, class Body>
+std::int16_t Guarded(HostState& h, std::string_view errorText, Record& out, Body&& body) {
   try {
     return body();
   } catch (...) {
+    out[0].clear();
     AddFailureMessage(h, std::string(errorText), std::current_exception());
     return 3;
   }

@@ -19,7 +19,7 @@ struct NoStep {
 template <std::size_t N, class Before = NoStep, class After = NoStep>
 std::int16_t ParseByLayout(Ctx& c, const layout::Layout& l, const std::string& text, Rec<N>& out,
                            Before before = {}, After after = {}) {
-  return layout::Guarded(c.g.host, l.errorText, [&]() -> std::int16_t {
+  return layout::Guarded(c.g.host, l.errorText, out, [&]() -> std::int16_t {
     const layout::Fields fields = layout::SplitRecord(c.g.host, l, text);
     layout::FillFromFields(l, fields, out);
     if (std::int16_t result = before(); result != 0) return result;

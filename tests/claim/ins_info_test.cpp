@@ -158,14 +158,14 @@ TEST(FillDetailInsInfo, BillingIndexOutsideOneToFour) {
   EXPECT_EQ(GetAMessageText(f.g.host, 1),
             " 3//ERROR: Billing Ins Index was not between 1-4 ( 5)//");
 
-  // The line stays in the table but adds nothing to the claim totals.
+  // The line is given back: it is never written and adds nothing to the totals.
   LineFixture d;
   InitializeClaimTables(d.c);
   d.g.g_LastGroup.Charge[0] = "6000";
   d.g.g_LastGroup.Charge[Charge::sChargeAmount] = "100";
   d.g.g_LastGroup.Charge[Charge::sBillingInsIndex] = "0";
   EXPECT_EQ(DealWithLastGroup(d.c), 3);
-  EXPECT_EQ(d.g.claim.DETAILArray[1].sUsed, "Y");
+  EXPECT_EQ(d.g.claim.DETAILArray[1].sUsed, "");
   EXPECT_TRUE(d.g.claim.mClaim.curTotalCharges.IsZero());
 }
 

@@ -170,7 +170,13 @@ TEST_F(HostTest, EndOfChargeCompletesTheGroup) {
   EXPECT_FALSE(Host().gbFirstCharge);
   EXPECT_EQ(State().g_LastGroup.Charge[Charge::sIndicatorKeys], "~CHGKEY~~SUBKEY");
   EXPECT_EQ(State().g_LastGroup.Charge[Charge::sNarrative], "KNEE SPRAIN LEFT");
-  ASSERT_EQ(fc->ProcessEndOfFile(), 0);
+  // Without submitter, insurance, preferences and patient the claim cannot
+  // be written whole: it is not written, and the host is told.
+  ASSERT_EQ(fc->ProcessEndOfFile(), 1);
+  EXPECT_EQ(Messages(), std::vector<std::string>{
+                            " 3//Claim for account (none) was not written: no submitter (1050), "
+                            "insurance (3000), calculation preferences (3100), patient (4000) "
+                            "record was received//"});
   EXPECT_NE(Log().find("\"1st Charge, not calling CheckBreak()\""), std::string::npos);
 }
 

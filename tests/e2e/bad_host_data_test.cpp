@@ -1,0 +1,195 @@
+// Host data that is wrong in ways hosts really send it: the claim file must
+// still be read by a payer exactly as the host meant it, or the batch must
+// not end as if all were well.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "e2e/e2e_env.h"
+#include "wcomp837/currency.h"
+
+namespace wcomp837::testing {
+namespace {
+
+using Strings = std::vector<std::string>;
+using Records = std::vector<HostRecord>;
+
+// The value of element n (1-based) of a segment.
+std::string Element(const std::string& segment, std::size_t n) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    start = segment.find('*', start);
+    if (start == std::string::npos) return "";
+    ++start;
+  }
+  return segment.substr(start, segment.find('*', start) - start);
+}
+
+// Every CLM02 equals the sum of the SV102 written under it.
+void ExpectBalancedClaims(const Strings& segments) {
+  std::string clm;
+  Currency lines;
+  auto close = [&] {
+    if (!clm.empty()) EXPECT_EQ(Currency::FromText(Element(clm, 2)).raw(), lines.raw()) << clm;
+  };
+  for (const std::string& s : segments) {
+    if (s.starts_with("CLM*")) {
+      close();
+      clm = s;
+      lines = Currency();
+    } else if (s.starts_with("SV1*")) {
+      lines += Currency::FromText(Element(s, 2));
+    }
+  }
+  close();
+}
+
+void Insert(Records& records, std::size_t at, const std::string& type, const std::string& rec) {
+  HostRecord r = records.at(at);
+  r.key = r.key.substr(0, r.key.rfind("//") + 2) + type;
+  r.record = rec;
+  records.insert(records.begin() + static_cast<std::ptrdiff_t>(at), r);
+}
+
+std::size_t IndexOf(const Records& records, const std::string& type, int nth = 0) {
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if ((records[i].record == type || records[i].record.starts_with(type + "//")) && nth-- == 0) {
+      return i;
+    }
+  }
+  ADD_FAILURE() << "no record " << type;
+  return 0;
+}
+
+struct Case {
+  const char* name;
+  const char* batch;
+  std::function<void(Records&)> damage;
+  std::int16_t answer;  // the worst answer of the batch
+  const char* message;  // a message that must be among those read, or ""
+  std::function<void(const Strings&)> expect;
+};
+
+const Case kCases[] = {
+    {"component separator and bytes outside the character sets", "primary_insured",
+     [](Records& r) {
+       SetField(r, "4000", 1, "N3:0001");
+       SetField(r, "4000", 9, "WC:88\x01");
+       SetField(r, "6000", 6, "99:203", 0);
+       SetField(r, "6000", 13, "2:5", 0);
+       SetField(r, "6000", 25, "1:1");
+       SetField(r, "6000", 28, "847:2", 0);
+       SetField(r, "1050", 13, "RCV:9\xE9");
+       SetField(r, "4000", 4, "BR\x7FOWN\x1B");
+     },
+     0, "",
+     [](const Strings& s) {
+       EXPECT_TRUE(Starting(s, "CLM*N30001*")[0].starts_with("CLM*N30001*270.5***11::1*"));
+       EXPECT_EQ(Starting(s, "SV1*")[0], "SV1*HC:99203:25*150.5*UN*1***1:2");
+       EXPECT_EQ(Starting(s, "HI*")[0], "HI*BK:8472*BF:E8493*BF:8472");
+       EXPECT_EQ(Element(s[0], 8), "RCV9           ");
+       EXPECT_EQ(Element(Starting(s, "GS*")[0], 3), "WCCLEAR01");
+       EXPECT_EQ(Starting(s, "NM1*IL*")[0], "NM1*IL*1*BROWN*MICHAEL*T***MI*WC88");
+     }},
+    {"leading-zero trim on amounts only", "primary_insured",
+     [](Records& r) {
+       SetField(r, "4000", 1, "0.5A");
+       SetField(r, "4000", 9, "0.12");
+       SetField(r, "6000", 72, "0.5 MG DOSE", 0);
+       SetField(r, "6000", 43, "0.50", 0);
+     },
+     0, "",
+     [](const Strings& s) {
+       EXPECT_TRUE(Starting(s, "CLM*")[0].starts_with("CLM*0.5A*120.5*"));
+       EXPECT_EQ(Starting(s, "NM1*IL*")[0], "NM1*IL*1*BROWN*MICHAEL*T***MI*0.12");
+       EXPECT_EQ(Starting(s, "NTE*ADD*0.5"), Strings{"NTE*ADD*0.5 MG DOSE"});
+       EXPECT_EQ(Starting(s, "SV1*")[0], "SV1*HC:99203*.5*UN*1***1:2");
+     }},
+    {"end of charge group without a charge", "primary_insured",
+     [](Records& r) { Insert(r, IndexOf(r, "6990") + 1, "6990", "6990"); }, 1,
+     " 1//Record# 11: end of charge group (6990) without a charge record (6000); no service "
+     "line was added//",
+     [](const Strings& s) { EXPECT_EQ(Starting(s, "SV1*").size(), 2u); }},
+    {"billing insurance index out of range", "primary_insured",
+     [](Records& r) { SetField(r, "6000", 70, "5", 1); }, 3,
+     " 3//ERROR: Billing Ins Index was not between 1-4 ( 5)//",
+     [](const Strings& s) {
+       EXPECT_EQ(Starting(s, "SV1*").size(), 1u);
+       EXPECT_TRUE(Starting(s, "CLM*")[0].starts_with("CLM*N30001*150.5*"));
+     }},
+    {"line key part out of range", "primary_insured",
+     [](Records& r) { SetField(r, "6000", 1, "-5", 0); }, 3, "",
+     [](const Strings& s) {
+       EXPECT_EQ(Starting(s, "SV1*"), Strings{"SV1*HC:97110:GP:59*120*UN*2***1"});
+       EXPECT_EQ(Starting(s, "DTP*472*").size(), 1u);
+     }},
+    {"incomplete adjustment at line level", "secondary_tertiary",
+     [](Records& r) { SetField(r, "6310", 76, "CO|45|10|1|PR"); }, 0, "",
+     [](const Strings& s) {
+       // Every CAS carries at least a group, a reason and an amount.
+       for (const std::string& cas : Starting(s, "CAS*")) EXPECT_NE(Element(cas, 3), "") << cas;
+     }},
+    {"practice without its tag", "primary_insured", [](Records& r) { SetField(r, "1000", 0, ""); },
+     1, " 3//Claim for account N30001 was not written: no practice (1000) record was received//",
+     [](const Strings& s) { EXPECT_EQ(s, Strings{}); }},
+    {"second practice record that fails to parse", "primary_insured",
+     [](Records& r) { Insert(r, 1, "1000", "1000//PR01//SHORT"); }, 1,
+     " 3//Claim for account N30001 was not written: no practice (1000) record was received//",
+     [](const Strings& s) { EXPECT_EQ(s, Strings{}); }},
+    {"no submitter record", "two_practices",
+     [](Records& r) { r.erase(r.begin() + static_cast<std::ptrdiff_t>(IndexOf(r, "1050"))); }, 3,
+     "was not written: no submitter (1050) record was received//",
+     [](const Strings& s) {
+       // The second practice brings its own submitter: its claims open the interchange.
+       ASSERT_FALSE(s.empty());
+       EXPECT_TRUE(s.front().starts_with("ISA*"));
+       EXPECT_EQ(s.back().substr(0, 4), "IEA*");
+     }},
+    {"charge left open at the end of the batch", "primary_insured",
+     [](Records& r) { r.pop_back(); }, 1,
+     " 3//Record# 11: the charge of account N30001 has no end of charge group (6990); it was not "
+     "billed//",
+     [](const Strings& s) { EXPECT_EQ(Starting(s, "SV1*").size(), 1u); }},
+};
+
+class BadHostData : public E2eTest, public ::testing::WithParamInterface<Case> {};
+
+TEST_P(BadHostData, FileStaysSoundOrTheHostIsTold) {
+  const Case& c = GetParam();
+  Records records = BatchRecords(c.batch);
+  c.damage(records);
+  const BatchOutput out = Run(records);
+  EXPECT_EQ(out.worstAnswer, c.answer) << ::testing::PrintToString(out.messages);
+  if (*c.message != '\0') {
+    EXPECT_TRUE(std::any_of(out.messages.begin(), out.messages.end(), [&](const std::string& m) {
+      return m.find(c.message) != std::string::npos;
+    })) << ::testing::PrintToString(out.messages);
+  }
+  for (unsigned char ch : out.claimFile) EXPECT_TRUE(ch >= 0x20 && ch < 0x7F) << int{ch};
+  const Strings segments = SegmentsOf(out.claimFile);
+  ExpectBalancedClaims(segments);
+  c.expect(segments);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, BadHostData, ::testing::ValuesIn(kCases), [](const auto& info) {
+  std::string name = info.param.name;
+  for (char& ch : name) {
+    if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+  }
+  return name;
+});
+
+// A line of the alternate-name file with a key and no value is no name.
+TEST_F(E2eTest, AlternateNameLineWithoutValueKeepsThePracticeName) {
+  WriteFile(ComponentFolder() + "/QBEX_ALT_PRACTICENAME.DAT", "\"PR01\"\nPR01,\nPR02,OTHER\n");
+  const BatchOutput out = Run(BatchRecords("primary_insured"));
+  EXPECT_EQ(out.worstAnswer, 0) << ::testing::PrintToString(out.messages);
+  EXPECT_EQ(Starting(SegmentsOf(out.claimFile), "NM1*85*")[0].substr(0, 38),
+            "NM1*85*2*NORTHSIDE OCCUPATIONAL HEALTH");
+  const std::string log = ReadFile(Out("QZK_WCOMP_P4_Format.Log"));
+  EXPECT_NE(log.find("skipped the line of PR01 without a name"), std::string::npos);
+  EXPECT_NE(log.find("\"opennacfileout: trying to open _nac.dat 3\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace wcomp837::testing
