@@ -1,0 +1,159 @@
+#!/usr/bin/env python3
+"""Measures the power of the test suite: applies a fixed, seeded sample of
+small faults (mutants) to the sources under src/, one at a time, rebuilds,
+runs the suite and prints the share of mutants the suite kills.
+
+    tests/mutation/mutate.py [--build DIR] [--seed N] [--count N] [--list]
+
+The same seed over the same sources gives the same mutants, so two runs
+(before and after a change to the tests) compare like with like. A mutant
+that does not compile is replaced by the next candidate of the sample.
+Every file is restored after each mutant, also when interrupted.
+"""
+import argparse
+import json
+import pathlib
+import random
+import re
+import subprocess
+import sys
+
+ROOT = pathlib.Path(__file__).resolve().parents[2]
+
+COMPARISONS = {"==": "!=", "!=": "==", "<=": ">", ">=": "<", "<": ">=", ">": "<="}
+SPACED_COMPARISON = re.compile(r"(?<=\s)(==|!=|<=|>=|<|>)(?=\s)")
+INTEGER = re.compile(r"(?<![\w.'])(\d+)(?![\w.'])")
+BOOLEAN = re.compile(r"\b(true|false)\b")
+# A statement that is a call, an assignment or an increment of one name.
+STATEMENT = re.compile(r"^\s*(\+\+|--)?[A-Za-z_][\w.:\->\[\]]*\s*(\(|=[^=]|\+=|-=|\+\+|--|<<)")
+SKIPPED_STATEMENT = re.compile(r"^\s*(return|case|default|if|for|while|switch|else|using|namespace)\b")
+
+
+def code_part(line):
+    """The line with string and character literals blanked and without its comment."""
+    out, quote, i = [], None, 0
+    while i < len(line):
+        ch = line[i]
+        if quote:
+            if ch == "\\":
+                out.append("  ")
+                i += 2
+                continue
+            out.append(" " if ch != quote else ch)
+            if ch == quote:
+                quote = None
+        elif ch in "\"'":
+            quote = ch
+            out.append(ch)
+        elif line.startswith("//", i):
+            break
+        else:
+            out.append(ch)
+        i += 1
+    return "".join(out)
+
+
+def candidates():
+    """Every mutation site of the sources, in a stable order."""
+    sites = []
+    for path in sorted((ROOT / "src").rglob("*.cpp")):
+        rel = str(path.relative_to(ROOT))
+        for number, line in enumerate(path.read_text().splitlines(), 1):
+            code = code_part(line)
+            if code.lstrip().startswith(("#", "static_assert")) or "template" in code:
+                continue
+            for m in SPACED_COMPARISON.finditer(code):
+                sites.append((rel, number, m.start(), m.group(1), COMPARISONS[m.group(1)], "flip"))
+            for m in INTEGER.finditer(code):
+                value = int(m.group(1))
+                new = str(value + 1 if value % 2 == 0 else value - 1)
+                sites.append((rel, number, m.start(), m.group(1), new, "constant"))
+            for m in BOOLEAN.finditer(code):
+                new = "false" if m.group(1) == "true" else "true"
+                sites.append((rel, number, m.start(), m.group(1), new, "boolean"))
+            stripped = code.strip()
+            if (stripped.endswith(";") and STATEMENT.match(code)
+                    and not SKIPPED_STATEMENT.match(code) and code.count("(") == code.count(")")):
+                start = len(line) - len(line.lstrip())
+                sites.append((rel, number, start, line[start:], ";", "drop"))
+    return sites
+
+
+def apply(site):
+    rel, number, column, old, new, _ = site
+    path = ROOT / rel
+    original = path.read_text()
+    lines = original.splitlines(keepends=True)
+    line = lines[number - 1]
+    assert line[column:column + len(old)] == old, site
+    lines[number - 1] = line[:column] + new + line[column + len(old):].rstrip("\n") + (
+        "\n" if line.endswith("\n") else "")
+    if site[5] == "drop":
+        lines[number - 1] = line[:column] + ";\n"
+    path.write_text("".join(lines))
+    return original
+
+
+def run(cmd, timeout):
+    try:
+        return subprocess.run(cmd, cwd=ROOT, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                              timeout=timeout).returncode
+    except subprocess.TimeoutExpired:
+        return -1
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--build", default="build-mutation")
+    parser.add_argument("--seed", type=int, default=837)
+    parser.add_argument("--count", type=int, default=60)
+    parser.add_argument("--list", action="store_true", help="print the sample and stop")
+    parser.add_argument("--results", default=None, help="write the outcome as JSON here")
+    args = parser.parse_args()
+
+    build = str(pathlib.Path(args.build).resolve())
+    order = candidates()
+    random.Random(args.seed).shuffle(order)
+    if args.list:
+        for site in order[:args.count]:
+            print("%s:%d %s %r -> %r" % (site[0], site[1], site[5], site[3].strip(), site[4]))
+        return 0
+
+    subprocess.run(["cmake", "-S", str(ROOT), "-B", build, "-G", "Ninja",
+                    "-DCMAKE_BUILD_TYPE=RelWithDebInfo"], check=True, stdout=subprocess.DEVNULL)
+    if run(["cmake", "--build", build], 3600) != 0:
+        sys.exit("mutate.py: the unmutated tree does not build")
+    test = ["ctest", "--test-dir", build, "-j2", "--stop-on-failure", "--timeout", "120"]
+    if run(test, 3600) != 0:
+        sys.exit("mutate.py: the suite fails without any mutant")
+
+    tested, survivors = [], []
+    for site in order:
+        if len(tested) == args.count:
+            break
+        original = apply(site)
+        try:
+            if run(["cmake", "--build", build], 1800) != 0:
+                continue  # does not compile: the next candidate takes its place
+            killed = run(test, 1800) != 0
+        finally:
+            (ROOT / site[0]).write_text(original)
+        label = "%s:%d %s %r -> %r" % (site[0], site[1], site[5], site[3].strip(), site[4])
+        tested.append({"mutant": label, "killed": killed})
+        if not killed:
+            survivors.append(label)
+        print("%s %s" % ("killed  " if killed else "SURVIVED", label), flush=True)
+    run(["cmake", "--build", build], 3600)
+
+    killed = sum(1 for t in tested if t["killed"])
+    print("\n%d of %d mutants killed (%.0f%%), seed %d" %
+          (killed, len(tested), 100.0 * killed / max(len(tested), 1), args.seed))
+    for label in survivors:
+        print("survived: " + label)
+    if args.results:
+        pathlib.Path(args.results).write_text(json.dumps(tested, indent=1))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
