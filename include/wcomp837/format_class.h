@@ -11,9 +11,11 @@
 #include <memory>
 #include <string>
 
+#include "wcomp837/export.h"
+
 namespace wcomp837 {
 
-class Format_Class {
+class WCOMP837_API Format_Class {
  public:
   Format_Class();
   ~Format_Class();
