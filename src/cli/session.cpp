@@ -123,10 +123,13 @@ bool Preflight(const Options& opt, std::ifstream& records) {
   return true;
 }
 
-void FillSummary(RunSummary& summary, const Options& opt, const SharedState& g) {
-  summary.claimFile = g.host.gsASCIIFile;
-  summary.runLog = LogFileName(g.host);
-  summary.nacFile = NACFileName(g.host);
+void FillSummary(RunSummary& summary, const Options& opt, const SharedState& g,
+                 bool filesInvolved) {
+  if (filesInvolved) {
+    summary.claimFile = g.host.gsASCIIFile;
+    summary.runLog = LogFileName(g.host);
+    summary.nacFile = NACFileName(g.host);
+  }
   if (opt.dsn) summary.database = MaskConnectionString("DSN=" + *opt.dsn);
   summary.databaseConnected = g.host.gbDBConnectionIsGood;
   summary.qualifier = g.ref.qualifier;
@@ -177,8 +180,8 @@ int RunSession(const Options& opt) {
 
   summary.result = d.ExitStatus();
   summary.claimFileFit = d.ClaimFileFit();
-  FillSummary(summary, opt, *g);
   const bool filesInvolved = opt.records || !opt.reports.empty() || opt.deleteBatch;
+  FillSummary(summary, opt, *g, filesInvolved);
   if (json) {
     WriteSummaryJson(std::cout, summary, *spool);
   } else if (!opt.quiet && filesInvolved) {

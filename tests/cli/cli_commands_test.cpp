@@ -58,9 +58,13 @@ TEST_F(CliTest, ExampleBatchWithReportsAndDeletion) {
 }
 
 TEST_F(CliTest, FatalAndTestClaimsLimitWhatIsWritten) {
+  // The host's fatal error: the claim file is incomplete and may not be sent.
   RunResult fatal = Run(Options() + "--fatal " + ExampleBatch());
-  EXPECT_EQ(fatal.status, 0) << fatal.err;
+  EXPECT_EQ(fatal.status, 3) << fatal.err;
   EXPECT_TRUE(Contains(fatal.out, "claims written: 4\n")) << fatal.out;
+  EXPECT_TRUE(Contains(fatal.out,
+                       "send it:        no: the claim file is incomplete or failed the "
+                       "check\n"));
   // No last claim and no trailers: the file does not end with IEA.
   EXPECT_FALSE(Contains(ReadFile(dir.File("c.837")), "IEA*"));
 

@@ -85,14 +85,15 @@ class SqliteDatabase : public TestDatabase {
   SqliteDatabase() : file_(dir_.File("ref.sqlite")) {
     static int counter = 0;
     dsn_ = "wc_sqlite_" + std::to_string(++counter);
-    OdbcConfig::Get().AddDsn(dsn_, "Driver=SQLite3\nDatabase=" + file_ + "\nNoCreat=1\n");
     Reset();
   }
   std::string Name() const override { return "SQLite"; }
   std::string Dsn() const override { return dsn_; }
   void Reset() override {
+    Register("");
     fs::copy_file(SqliteTemplate(), file_, fs::copy_options::overwrite_existing);
   }
+  void UseQualifiedSchema() override { Register("LoadExt=" WCOMP837_QEL_ATTACH "\n"); }
   void Exec(const std::string& sql) override {
     const std::string script = dir_.File("exec.sql");
     WriteFile(script, sql);
@@ -100,6 +101,9 @@ class SqliteDatabase : public TestDatabase {
   }
 
  private:
+  void Register(const std::string& extra) {
+    OdbcConfig::Get().AddDsn(dsn_, "Driver=SQLite3\nDatabase=" + file_ + "\nNoCreat=1\n" + extra);
+  }
   TempDir dir_;
   std::string file_;
   std::string dsn_;
@@ -118,8 +122,17 @@ class PostgresServer : public TestDatabase {
   std::string Name() const override { return "PostgreSQL"; }
   std::string Dsn() const override { return "wc_postgres"; }
   void Reset() override {
-    Exec("DROP TABLE IF EXISTS QBEX_NpiLegacy, QBEX_MultiNPI, PRACTICE, COMPANY;\n" +
-         EmptyTablesScript());
+    Exec(
+        "DROP SCHEMA IF EXISTS \"QEL_TABLES\" CASCADE;\n"
+        "DROP TABLE IF EXISTS QBEX_NpiLegacy, QBEX_MultiNPI, PRACTICE, COMPANY;\n" +
+        EmptyTablesScript());
+  }
+  void UseQualifiedSchema() override {
+    std::string sql = "CREATE SCHEMA \"QEL_TABLES\";\n";
+    for (const char* table : {"QBEX_NpiLegacy", "QBEX_MultiNPI", "PRACTICE", "COMPANY"}) {
+      sql += std::string("ALTER TABLE ") + table + " SET SCHEMA \"QEL_TABLES\";\n";
+    }
+    Exec(sql);
   }
   void Exec(const std::string& sql) override {
     const std::string script = dir_ + "/exec.sql";
