@@ -10,7 +10,9 @@
  * empty text). Texts are NUL-terminated byte strings. No function lets an
  * exception escape. An object belongs to the thread that created it: objects
  * created on one thread share their working state, so a host uses one at a
- * time per thread.
+ * time per thread. The call sequence, every host message, the message list
+ * and the record formats: docs/host-protocol.md (installed as
+ * /usr/share/doc/libwcomp837-dev/host-protocol.md.gz).
  */
 #ifndef WCOMP837_WCOMP837_H
 #define WCOMP837_WCOMP837_H
