@@ -85,15 +85,20 @@ class SqliteDatabase : public TestDatabase {
   SqliteDatabase() : file_(dir_.File("ref.sqlite")) {
     static int counter = 0;
     dsn_ = "wc_sqlite_" + std::to_string(++counter);
+    // A second data source on the same file loads the extension that
+    // attaches it as QEL_TABLES.
+    const std::string body = "Driver=SQLite3\nDatabase=" + file_ + "\nNoCreat=1\n";
+    OdbcConfig::Get().AddDsn(dsn_, body);
+    OdbcConfig::Get().AddDsn(dsn_ + "_qel", body + "LoadExt=" WCOMP837_QEL_ATTACH "\n");
     Reset();
   }
   std::string Name() const override { return "SQLite"; }
-  std::string Dsn() const override { return dsn_; }
+  std::string Dsn() const override { return qualified_ ? dsn_ + "_qel" : dsn_; }
   void Reset() override {
-    Register("");
+    qualified_ = false;
     fs::copy_file(SqliteTemplate(), file_, fs::copy_options::overwrite_existing);
   }
-  void UseQualifiedSchema() override { Register("LoadExt=" WCOMP837_QEL_ATTACH "\n"); }
+  void UseQualifiedSchema() override { qualified_ = true; }
   void Exec(const std::string& sql) override {
     const std::string script = dir_.File("exec.sql");
     WriteFile(script, sql);
