@@ -106,12 +106,10 @@ class SqliteDatabase : public TestDatabase {
   }
 
  private:
-  void Register(const std::string& extra) {
-    OdbcConfig::Get().AddDsn(dsn_, "Driver=SQLite3\nDatabase=" + file_ + "\nNoCreat=1\n" + extra);
-  }
   TempDir dir_;
   std::string file_;
   std::string dsn_;
+  bool qualified_ = false;
 };
 
 // A PostgreSQL cluster in a temporary folder, owned by the postgres user when
