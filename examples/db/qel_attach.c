@@ -6,6 +6,7 @@
  *
  *   cc -shared -fPIC -O2 -o qel_attach.so qel_attach.c    (needs libsqlite3-dev)
  */
+#include <stddef.h>
 #include <sqlite3ext.h>
 SQLITE_EXTENSION_INIT1
 
