@@ -60,15 +60,15 @@ foreach(line IN LISTS symbols)
 endforeach()
 
 foreach(kind shared static)
-  set(static OFF)
+  set(link_static OFF)
   if(kind STREQUAL "static")
-    set(static ON)
+    set(link_static ON)
   endif()
   # find_package consumer (C++ class and C interface).
   run(${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${WORK_DIR}/cmake-${kind} -G ${GENERATOR}
       -DCMAKE_BUILD_TYPE=${BUILD_TYPE} -DCMAKE_CXX_COMPILER=${CXX} -DCMAKE_C_COMPILER=${CC}
       -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_FLAGS=${FLAGS} -DCMAKE_C_FLAGS=${FLAGS}
-      -DCMAKE_EXE_LINKER_FLAGS=${FLAGS} -DCONSUMER_STATIC=${static})
+      -DCMAKE_EXE_LINKER_FLAGS=${FLAGS} -DCONSUMER_STATIC=${link_static})
   run(${CMAKE_COMMAND} --build ${WORK_DIR}/cmake-${kind})
   run(${WORK_DIR}/cmake-${kind}/consumer)
   expect_version("the find_package consumer (${kind})")
@@ -84,13 +84,14 @@ if(PKG_CONFIG)
       -Wl,-rpath,${prefix}/${LIBDIR})
   run(${WORK_DIR}/pc_shared)
   expect_version("the pkg-config consumer (shared)")
-  run(${PKG_CONFIG} --static --libs-only-other --libs-only-L wcomp837)
-  separate_arguments(pc_static UNIX_COMMAND "${LAST_OUTPUT}")
+  # The static library in place of -lwcomp837, then what it needs.
+  run(${PKG_CONFIG} --cflags wcomp837)
+  separate_arguments(pc_cflags UNIX_COMMAND "${LAST_OUTPUT}")
   run(${PKG_CONFIG} --static --libs-only-l wcomp837)
   string(REPLACE "-lwcomp837" "" pc_static_libs "${LAST_OUTPUT}")
   separate_arguments(pc_static_libs UNIX_COMMAND "${pc_static_libs}")
-  run(${CC} ${extra} -o ${WORK_DIR}/pc_static ${CONSUMER_DIR}/consumer_c.c ${pc_flags}
-      ${pc_static} ${prefix}/${LIBDIR}/libwcomp837.a ${pc_static_libs})
+  run(${CC} ${extra} -o ${WORK_DIR}/pc_static ${CONSUMER_DIR}/consumer_c.c ${pc_cflags}
+      ${prefix}/${LIBDIR}/libwcomp837.a ${pc_static_libs})
   run(${WORK_DIR}/pc_static)
   expect_version("the pkg-config consumer (static)")
 endif()
