@@ -1,5 +1,8 @@
 #include "cli/record_source.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <iostream>
 #include <string_view>
 
 namespace wcomp837::cli {
@@ -11,7 +14,7 @@ bool IsBlank(std::string_view line) {
 
 }  // namespace
 
-bool ReadRecords(std::istream& in, const std::function<void(const InputRecord&)>& take) {
+int ReadRecords(std::istream& in, const std::function<void(const InputRecord&)>& take) {
   InputRecord rec;
   std::string text;
   // One record line: comments and blank lines are skipped.
@@ -27,7 +30,9 @@ bool ReadRecords(std::istream& in, const std::function<void(const InputRecord&)>
     }
     take(rec);
   };
-  while (std::getline(in, text)) {
+  for (;;) {
+    errno = 0;
+    if (!std::getline(in, text)) break;
     const std::int64_t start = rec.bytesRead;
     const std::int64_t end = start + static_cast<std::int64_t>(text.size()) + (in.eof() ? 0 : 1);
     std::string_view rest = text;
@@ -41,7 +46,12 @@ bool ReadRecords(std::istream& in, const std::function<void(const InputRecord&)>
     rec.bytesRead = end;
     takeLine(rest);
   }
-  return !in.bad();
+  const int err = errno;
+  // Standard input is read through C stdio, which keeps its read errors to
+  // itself: the stream only sees the end.
+  const bool failed = in.bad() || (&in == &std::cin && std::ferror(stdin));
+  if (!failed) return 0;
+  return err != 0 ? err : EIO;
 }
 
 }  // namespace wcomp837::cli

@@ -77,21 +77,19 @@ void RunBatch(Driver& d, std::istream& in, const std::string& name, std::int64_t
   d.SetBeforeOutput([&progress] { progress.Clear(); });
   const SharedState* g = CurrentSharedState();
   std::int64_t lastLine = 0;
-  errno = 0;
-  const bool readToTheEnd = ReadRecords(in, [&](const InputRecord& r) {
+  const int readError = ReadRecords(in, [&](const InputRecord& r) {
     d.TakeForLine(r.lineNumber, d.component().FormatRecord(r.key, r.record));
     progress.Update(g->host.glRecordCount, g->host.glTotalClaims, r.bytesRead);
     lastLine = r.lineNumber;
   });
-  const int readError = errno;
   progress.Clear();
   d.SetBeforeOutput(nullptr);
-  if (!readToTheEnd) {
+  if (readError != 0) {
     // A batch cut short must not end like a complete one: the host's fatal
     // error flag keeps the last claim and the trailers out of the file.
     std::cerr << "wcomp837: cannot read " << ForOutput(name, IsTerminal(STDERR_FILENO))
-              << " after line " << lastLine << ": "
-              << SystemReason(readError != 0 ? readError : EIO) << "; the batch ends as failed\n";
+              << " after line " << lastLine << ": " << SystemReason(readError)
+              << "; the batch ends as failed\n";
     d.ClaimFileUnfit();
     d.Send("3", "Y");
   }

@@ -75,6 +75,7 @@ std::string ResultMeaning(int result) {
 std::string SendVerdict(const RunSummary& s) {
   if (!s.claimFileFit) return "no: the claim file is incomplete or failed the check";
   if (s.result >= 3) return "no: a call failed, the claim file may lack data";
+  if (!s.claims || *s.claims == 0) return "nothing to send: no claim was written";
   return "yes: the claim file is complete and passed the check";
 }
 
@@ -116,7 +117,8 @@ void WriteSummaryJson(std::ostream& out, const RunSummary& s, MessageSpool& mess
   }
   summary["result"] = s.result;
   summary["result_meaning"] = ResultMeaning(s.result);
-  summary["claim_file_fit_to_send"] = s.batchRan ? Json(s.claimFileFit && s.result < 3) : Json();
+  summary["claim_file_fit_to_send"] =
+      s.batchRan ? Json(s.claims.value_or(0) > 0 && s.claimFileFit && s.result < 3) : Json();
   summary["send_verdict"] = s.batchRan ? Json(SendVerdict(s)) : Json();
   summary["database"] = s.database.empty() ? Json()
                                            : Json{{"connection", s.database},

@@ -36,6 +36,8 @@ TEST_F(CliTest, ExampleBatchWithReportsAndDeletion) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(Contains(r.out, "claims written: 5\n")) << r.out;
   EXPECT_TRUE(Contains(r.out, "charges:        7\n"));
+  EXPECT_TRUE(
+      Contains(r.out, "send it:        yes: the claim file is complete and passed the check"));
   EXPECT_TRUE(Contains(r.out, "report:         " + dir.File("c.837_Summary.pdf") + " ("));
   EXPECT_TRUE(Contains(r.out, "report:         " + dir.File("c.837_NAC.pdf") + " ("));
   // Printing a report deletes the run log first.

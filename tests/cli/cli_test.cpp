@@ -82,9 +82,7 @@ TEST_F(CliTest, RecordsFileLinesAndTheSummary) {
   EXPECT_TRUE(Contains(r.out, "claims written: 0\n")) << r.out;
   EXPECT_TRUE(Contains(r.out, "charges:        0\n"));
   EXPECT_TRUE(Contains(r.out, "records:        3\n"));
-  EXPECT_TRUE(Contains(r.out,
-                       "send it:        yes: the claim file is complete and passed the "
-                       "check\n"));
+  EXPECT_TRUE(Contains(r.out, "send it:        nothing to send: no claim was written\n"));
   EXPECT_TRUE(Contains(r.out, "database:       none\n"));
   EXPECT_TRUE(Contains(r.out, "settings:       " + ComponentFolder() + "\n"));
   EXPECT_TRUE(Contains(r.out, "claim file:     " + dir.File("c.837") + " (0 bytes)\n")) << r.out;
@@ -132,6 +130,20 @@ TEST_F(CliTest, ReadsStandardInputAndQuietPrintsNothing) {
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, "");
   EXPECT_TRUE(Contains(ReadFile(dir.File("QZK_WCOMP_P4_Format.Log")), "\"ParsePracticeRec\""));
+}
+
+TEST_F(CliTest, RecordsThatCannotBeReadToTheEndFailTheBatch) {
+  // Standard input is a folder: it opens, but every read fails.
+  RunResult r = Run(Options() + "-", dir.path());
+  EXPECT_EQ(r.status, 3);
+  EXPECT_TRUE(Contains(r.err,
+                       "wcomp837: cannot read - after line 0: Is a directory; the batch "
+                       "ends as failed\n"))
+      << r.err;
+  EXPECT_TRUE(Contains(r.out,
+                       "send it:        no: the claim file is incomplete or failed the "
+                       "check\n"))
+      << r.out;
 }
 
 // --summary json: one object a script can read, with every message and its
