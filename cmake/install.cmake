@@ -15,7 +15,8 @@ install(DIRECTORY include/wcomp837 DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(FILES ${PROJECT_BINARY_DIR}/include/wcomp837/version.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/wcomp837)
 if(WCOMP837_HELP2MAN)
-  install(FILES ${PROJECT_BINARY_DIR}/wcomp837.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  # OPTIONAL: a build of single targets (--target wcomp837) has no manual page.
+  install(FILES ${PROJECT_BINARY_DIR}/wcomp837.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 OPTIONAL)
 endif()
 
 # The example settings files go to the configuration folder of the prefix,
