@@ -4,9 +4,11 @@
 #include <cstdint>
 #include <string>
 
+#include "wcomp837/export.h"
+
 namespace wcomp837 {
 
-class Currency {
+class WCOMP837_API Currency {
  public:
   static constexpr std::int64_t kScale = 10000;
   constexpr Currency() = default;

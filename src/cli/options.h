@@ -8,6 +8,14 @@
 
 namespace wcomp837::cli {
 
+// The reports the component offers (message 8) and the document each writes
+// beside the claim file.
+struct ReportOffered {
+  int number;
+  const char* documentSuffix;
+};
+inline constexpr ReportOffered kReportsOffered[] = {{1, "_Summary.pdf"}, {2, "_NAC.pdf"}};
+
 struct Options {
   // Settings sent before the batch.
   std::optional<std::string> outputDir;
@@ -28,6 +36,7 @@ struct Options {
   bool selfDescription = false;
   bool version = false;
   bool quiet = false;
+  std::string summaryFormat = "text";
   std::optional<std::string> records;
   // The check subcommand.
   std::vector<std::string> checkFiles;

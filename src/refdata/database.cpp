@@ -10,7 +10,7 @@ namespace wcomp837 {
 void SetSchemaAndConnect(Ctx& c) {
   c.g.host.gbDBConnectionIsGood = false;
   c.g.ref.connection.reset();
-  c.g.ref.qualifier = "[QEL_TABLES].";
+  c.g.ref.qualifier = sql::kBracketQualifier;
   if (c.g.host.gsConnectionString.empty()) return;
   OpenInitialDBConnection(c);
   if (!c.g.host.gbDBConnectionIsGood) {
@@ -25,6 +25,9 @@ void OpenInitialDBConnection(Ctx& c) {
   try {
     auto connection =
         std::make_shared<OdbcConnection>(c.g.host.gsConnectionString, sql::kQueryTimeoutSeconds);
+    if (!c.g.ref.qualifier.empty()) {
+      c.g.ref.qualifier = sql::QualifierFor(connection->IdentifierQuote());
+    }
     connection->Query(sql::PracticeCodes(c.g.ref.qualifier), {});
     c.g.ref.connection = std::move(connection);
     c.g.host.gbDBConnectionIsGood = true;

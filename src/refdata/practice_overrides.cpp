@@ -33,7 +33,7 @@ constexpr AddressMember kAddressMembers[] = {
 
 void CheckForAlternatePracticeName(Ctx& c, PracticeRec& practice) {
   try {
-    SettingsFileReader file(JoinPath(ComponentFolder(), kAlternateNameFile));
+    SettingsFileReader file(JoinPath(SettingsFolder(), kAlternateNameFile));
     std::optional<std::string> name;
     std::vector<std::string> record;
     // Only the name record is taken; address records that may follow it

@@ -54,9 +54,12 @@ TEST_F(ReferenceFaults, MissingSettingsFilesAreReportedAtEachLookup) {
 
   EXPECT_EQ(
       heard.Count(" 3//" + kDll +
-                  " had a problem in CheckForAlternatePracticeName  Error: 53 File not found"),
+                  " had a problem in CheckForAlternatePracticeName  Error: 53 File not found: " +
+                  ComponentFolder() + "/QBEX_ALT_PRACTICENAME.DAT//"),
       PracticeRecords(batch));
-  EXPECT_EQ(heard.Count(" 3//" + kDll + "FillNPILegacyDateArray  Error: 53 File not found"), 1u);
+  EXPECT_EQ(heard.Count(" 3//" + kDll + "FillNPILegacyDateArray  Error: 53 File not found: " +
+                        ComponentFolder() + "/QBEX_CFG_NPICMS.DAT//"),
+            1u);
   EXPECT_EQ(v.endOfFile, 0);
   EXPECT_EQ(v.finalCheck, 0);
   // The practice keeps its own name; the claim file is complete.
