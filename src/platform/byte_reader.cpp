@@ -1,13 +1,12 @@
 #include "platform/byte_reader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
 #include "platform/failure.h"
+#include "platform/files.h"
 
 namespace wcomp837 {
 namespace {
@@ -15,16 +14,7 @@ constexpr std::size_t kBlockSize = 256 * 1024;
 }
 
 ByteReader::ByteReader(const std::string& path) {
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) RaiseErrno(errno);
-  struct stat st {};
-  if (::fstat(fd_, &st) != 0 || S_ISDIR(st.st_mode)) {
-    int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
-    ::close(fd_);
-    fd_ = -1;
-    RaiseErrno(err);
-  }
-  length_ = static_cast<std::int64_t>(st.st_size);
+  fd_ = OpenRegularFile(path, &length_);
 }
 
 ByteReader::~ByteReader() {

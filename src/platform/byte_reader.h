@@ -9,7 +9,8 @@ namespace wcomp837 {
 
 class ByteReader {
  public:
-  // Opens the file for reading; raises Failure when it cannot.
+  // Opens the file for reading; raises Failure when it cannot (the
+  // file-not-found failure when it is not a regular file).
   explicit ByteReader(const std::string& path);
   ~ByteReader();
   ByteReader(const ByteReader&) = delete;

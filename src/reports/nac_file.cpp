@@ -75,9 +75,9 @@ std::int16_t OpenNACFileOut(Ctx& c) {
     std::string name = NACFileName(h);
     h.bNACRecordWritten = false;
     if (!h.NACFile.IsOpen()) {
-      KillFile(name);
+      // Recreate: an earlier file of that name is deleted first.
       LogLine(h, "opennacfileout: trying to open _nac.dat " + name);
-      h.NACFile.Open(name, OutFile::Mode::kTruncate);
+      h.NACFile.Open(name, OutFile::Mode::kRecreate);
     }
     return 0;
   } catch (...) {
