@@ -39,6 +39,7 @@ std::string InstalledFace(const std::string& requested) {
 
 std::mutex g_server_mutex;
 std::optional<std::string> g_server;
+std::atomic<bool> g_null_printing{false};
 
 // libcups keeps the server per thread: apply the chosen one before each call.
 void UsePrintServer() {
@@ -106,10 +107,6 @@ void SetPrintServerForTesting(std::optional<std::string> server) {
   std::lock_guard<std::mutex> lock(g_server_mutex);
   g_server = std::move(server);
 }
-
-namespace {
-std::atomic<bool> g_null_printing{false};
-}  // namespace
 
 void SetNullPrintingForTesting(bool on) {
   g_null_printing = on;

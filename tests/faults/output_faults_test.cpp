@@ -24,27 +24,21 @@ const std::string kDll = "QZK_WCOMP_P4_Format.Dll";
 
 class OutputFaults : public ComponentEnv {
  protected:
-  // About forty claims: the claim file outgrows the writer's buffer.
-  static const Batch& MediumBatch() {
+  // A generated batch (about 75 records a claim), made once.
+  template <int kRecords>
+  static const Batch& Generated() {
     static const Batch batch = [] {
       bench::BatchOptions o;
-      o.records = 3000;
+      o.records = kRecords;
       o.seed = 7;
       return GeneratedBatch(o);
     }();
     return batch;
   }
-  // About 130 claims: the summary report's document outgrows the buffer of
-  // its file.
-  static const Batch& LargeBatch() {
-    static const Batch batch = [] {
-      bench::BatchOptions o;
-      o.records = 10000;
-      o.seed = 7;
-      return GeneratedBatch(o);
-    }();
-    return batch;
-  }
+  // The claim file outgrows the writer's buffer.
+  static const Batch& MediumBatch() { return Generated<3000>(); }
+  // The summary report's document outgrows the buffer of its file too.
+  static const Batch& LargeBatch() { return Generated<10000>(); }
   // Fails every physical write of a file once `after` writes succeeded,
   // `times` times (or for ever when negative).
   void FailWrites(const std::string& file, int after, int times) {

@@ -1,29 +1,28 @@
-// libFuzzer target: drives one Format_Class through a host script made from
-// the input bytes (format in host_script.h). All files go to a private
-// temporary folder that is emptied after every input; settings files, the
-// override file, the database configuration and the print server are private
-// too. A wrong answer aborts, so that the input is kept.
-#include <dlfcn.h>
+// The private surroundings every fuzz target runs in: a temporary folder
+// with an output folder and a component folder (the example settings files),
+// no override file, an empty database configuration, no print server, a
+// silent prompt and a fixed clock. Made once per process.
+#pragma once
 
-#include <cstdint>
+#include <dlfcn.h>
+#include <stdlib.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <string_view>
 
-#include "host_script.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/printing.h"
 #include "platform/prompt.h"
 
+namespace wcomp837::fuzzing {
+
 namespace fs = std::filesystem;
 
-namespace {
-
-class SilentPrompt : public wcomp837::UserPrompt {
+class SilentPrompt : public UserPrompt {
  public:
   bool AskYesNo(const std::string&, const std::string&) override { return false; }
   void Notify(const std::string&, const std::string&) override {}
@@ -32,28 +31,28 @@ class SilentPrompt : public wcomp837::UserPrompt {
 struct Sandbox {
   fs::path root;
   fs::path out;
+  fs::path component;
 };
 
-void WriteText(const fs::path& path, const std::string& text) {
+inline void WriteText(const fs::path& path, const std::string& text) {
   if (FILE* f = std::fopen(path.c_str(), "w")) {
     std::fputs(text.c_str(), f);
     std::fclose(f);
   }
 }
 
-const Sandbox& TheSandbox() {
+inline const Sandbox& TheSandbox() {
   static const Sandbox box = [] {
     char pattern[] = "/tmp/wcomp837-fuzz-XXXXXX";
     const char* made = ::mkdtemp(pattern);
     if (!made) std::abort();
-    Sandbox b{made, fs::path(made) / "out"};
+    Sandbox b{made, fs::path(made) / "out", fs::path(made) / "component"};
     fs::create_directories(b.out);
-    const fs::path component = b.root / "component";
-    fs::create_directories(component);
+    fs::create_directories(b.component);
     std::error_code ec;
     const fs::path settings = fs::path(WCOMP837_SOURCE_DIR) / "examples" / "settings";
     for (const char* name : {"QBEX_ALT_PRACTICENAME.DAT", "QBEX_CFG_NPICMS.DAT"}) {
-      fs::copy_file(settings / name, component / name, ec);
+      fs::copy_file(settings / name, b.component / name, ec);
     }
     // An empty private database configuration: every data source name is
     // unknown and fails at once.
@@ -68,30 +67,26 @@ const Sandbox& TheSandbox() {
     // the leak suppressions.
     ::dlopen("libodbcinst.so.2", RTLD_LAZY | RTLD_NODELETE);
 
-    wcomp837::SetComponentFolderForTesting(component.string());
-    wcomp837::SetOverrideFilePathForTesting((b.root / "no-override.txt").string());
-    wcomp837::SetPrintServerForTesting((b.root / "no-print-server.sock").string());
-    wcomp837::SetUserPrompt(std::make_shared<SilentPrompt>());
-    wcomp837::SetFixedClock(wcomp837::DateTime{2026, 12, 6, 6, 10, 43});
+    SetComponentFolderForTesting(b.component.string());
+    SetOverrideFilePathForTesting((b.root / "no-override.txt").string());
+    SetPrintServerForTesting((b.root / "no-print-server.sock").string());
+    SetUserPrompt(std::make_shared<SilentPrompt>());
+    SetFixedClock(DateTime{2026, 12, 6, 6, 10, 43});
     return b;
   }();
   return box;
 }
 
-void EmptyFolder(const fs::path& folder) {
+// A wrong answer aborts, so that libFuzzer keeps the input.
+inline void ExpectNoProblem(const std::string& problem) {
+  if (problem.empty()) return;
+  std::fprintf(stderr, "wrong answer: %s\n", problem.c_str());
+  std::abort();
+}
+
+inline void EmptyFolder(const fs::path& folder) {
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(folder, ec)) fs::remove_all(entry.path(), ec);
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const Sandbox& box = TheSandbox();
-  static wcomp837::fuzzing::HostScript host(box.out.string());
-  if (!host.Run(std::string_view(reinterpret_cast<const char*>(data), size))) {
-    std::fprintf(stderr, "wrong answer: %s\n", host.problem().c_str());
-    std::abort();
-  }
-  EmptyFolder(box.out);
-  return 0;
-}
+}  // namespace wcomp837::fuzzing
