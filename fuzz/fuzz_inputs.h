@@ -25,6 +25,7 @@
 #include "platform/printing.h"
 #include "refdata/lookups.h"
 #include "refdata/settings_file.h"
+#include "state/messages.h"
 #include "wcomp837/format_class.h"
 
 namespace wcomp837::fuzzing {
@@ -52,7 +53,11 @@ inline std::string RunSettingsInput(const std::string& componentFolder, std::str
   WriteBytes(componentFolder + "/QBEX_ALT_PRACTICENAME.DAT", names);
   WriteBytes(componentFolder + "/QBEX_CFG_NPICMS.DAT", dates);
 
-  auto shared = std::make_unique<SharedState>();
+  // One working state serves every input: the lookups use only the
+  // reference-data state and the message list, emptied here.
+  thread_local const auto shared = std::make_unique<SharedState>();
+  shared->ref = RefState{};
+  ClearMessageArray(shared->host);
   ObjectState object;
   Ctx c{*shared, object};
   PracticeRec practice{};

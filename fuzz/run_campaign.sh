@@ -14,7 +14,7 @@ seconds="${2:-600}"
 work="${3:-$(mktemp -d)}"
 # Each target with the largest input it takes (the whole batch or file).
 targets=(records settings summary)
-declare -A max_len=([records]=65536 [settings]=8192 [summary]=65536)
+declare -A max_len=([records]=16384 [settings]=4096 [summary]=16384)
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"

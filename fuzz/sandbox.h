@@ -1,11 +1,12 @@
 // The private surroundings every fuzz target runs in: a temporary folder
-// with an output folder and a component folder (the example settings files),
-// no override file, an empty database configuration, no print server, a
-// silent prompt and a fixed clock. Made once per process.
+// (in memory when it can be) with an output folder and a component folder (the example settings
+// files), no override file, an empty database configuration, no print server, a silent prompt and a
+// fixed clock. Made once per process.
 #pragma once
 
 #include <dlfcn.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -43,8 +44,11 @@ inline void WriteText(const fs::path& path, const std::string& text) {
 
 inline const Sandbox& TheSandbox() {
   static const Sandbox box = [] {
-    char pattern[] = "/tmp/wcomp837-fuzz-XXXXXX";
-    const char* made = ::mkdtemp(pattern);
+    // In memory where there is such a file system: files are made and
+    // deleted at every input.
+    std::string pattern = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    pattern += "/wcomp837-fuzz-XXXXXX";
+    const char* made = ::mkdtemp(pattern.data());
     if (!made) std::abort();
     Sandbox b{made, fs::path(made) / "out", fs::path(made) / "component"};
     fs::create_directories(b.out);
