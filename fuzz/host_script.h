@@ -110,9 +110,10 @@ class HostScript {
       case 'H': {
         auto [key, tail] = SplitTab(rest);
         auto [field, count] = SplitTab(tail);
-        // At most about 1 MB of record text per line.
+        // At most 256 KB of record text per line: room for more fields than
+        // 16 bits count.
         const std::int32_t n = std::min<std::int32_t>(
-            SmallNumber(count, 200000), static_cast<std::int32_t>(1000000 / (field.size() + 2)));
+            SmallNumber(count, 200000), static_cast<std::int32_t>(262144 / (field.size() + 2)));
         std::string rec;
         rec.reserve((field.size() + 2) * static_cast<std::size_t>(n));
         for (std::int32_t i = 0; i < n; ++i) (rec += field) += "//";

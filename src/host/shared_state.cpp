@@ -28,7 +28,7 @@ void Shared_Initialize(SharedState& g) {
   // state; the fresh value is built on the heap because it is large. The
   // service line table keeps its buffer (room for a claim's lines, over a
   // megabyte), emptied: a new object allocates no new table.
-  auto fresh = std::make_unique<SharedState>();
+  std::unique_ptr<SharedState> fresh(new SharedState{});
   std::vector<DetailLine> lines = std::move(g.claim.DETAILArray);
   g = std::move(*fresh);
   lines.clear();
