@@ -3,8 +3,6 @@
 // written to the end.
 // The host must hear of each through the answers and messages, and no answer
 // may claim success for a claim file that was not completely written.
-#include <sys/mount.h>
-#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -183,47 +181,6 @@ TEST_F(OutputFaults, ReportDocumentsThatCannotBeCompletedAreReportedAndRemoved) 
     SetWriteFaultForTesting(nullptr);
     EXPECT_EQ(fc.HereIsAMessage("9", c.report), 0);
     EXPECT_GT(FileLength(c.document), 0);
-  }
-}
-
-// The same on a real file system that is full (mounting one needs root, as
-// CI has).
-TEST_F(OutputFaults, ReportsOnAFullDiskAreReportedAndLeaveNoDocument) {
-  const std::string small = home.File("small");
-  std::filesystem::create_directories(small);
-  if (::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0) {
-    GTEST_SKIP() << "a small file system cannot be mounted here";
-  }
-  struct Unmount {
-    std::string path;
-    ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
-  } unmount{small};
-  {
-    Format_Class fc;
-    ASSERT_EQ(RunBatch(fc, OutFolder(), "claims.837", ExampleBatch()).endOfFile, 0);
-  }
-  for (const char* name : {"claims.837", "claims.837_NAC.Dat"}) {
-    std::filesystem::copy_file(Out(name), small + "/" + name);
-  }
-  // Leave a few blocks free, fewer than either document needs.
-  struct statvfs fs {};
-  ASSERT_EQ(::statvfs(small.c_str(), &fs), 0);
-  const std::size_t free = fs.f_bavail * fs.f_bsize;
-  WriteFile(small + "/filler", std::string(free > 4096 ? free - 4096 : 0, 'x'));
-
-  Format_Class fc;
-  fc.HereIsAMessage("1", small);
-  fc.HereIsAMessage("2", "claims.837");
-  fc.HereIsAMessage("7", kPdfPrinterName);
-  for (const auto& [report, document, routine] :
-       {std::tuple{"1", "_Summary.pdf", "Summary_Report_It()"},
-        std::tuple{"2", "_NAC.pdf", "NAC_Report()"}}) {
-    SCOPED_TRACE(document);
-    EXPECT_EQ(fc.HereIsAMessage("9", report), 3);
-    const std::vector<std::string> said = ReadAllMessages(fc);
-    ASSERT_FALSE(said.empty());
-    EXPECT_EQ(said[0], " 3//" + std::string(routine) + "  Error:  61 Disk full//");
-    EXPECT_FALSE(std::filesystem::exists(small + "/claims.837" + document));
   }
 }
 
