@@ -34,8 +34,8 @@ for t in "${targets[@]}"; do
   rc=$?
   runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$dir/log" | tail -1)"
   speed="$(sed -n 's/^stat::average_exec_per_sec: *//p' "$dir/log" | tail -1)"
-  found="$(find "$dir" -maxdepth 1 -name 'crash-*' -o -maxdepth 1 -name 'leak-*' \
-    -o -maxdepth 1 -name 'timeout-*' -o -maxdepth 1 -name 'oom-*' | wc -l)"
+  found="$(find "$dir" -maxdepth 1 \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' \
+    -o -name 'oom-*' \) | wc -l)"
   ubsan="$(grep -c 'runtime error:' "$dir/log")"
   summary+=("$t: ${runs:-0} runs, ${speed:-0}/s, exit $rc, findings $found, UBSan reports $ubsan")
   if [ "$rc" -ne 0 ] || [ "$found" -ne 0 ] || [ "$ubsan" -ne 0 ]; then
