@@ -35,6 +35,15 @@ struct Sandbox {
   fs::path component;
 };
 
+// Removes the sandbox when the fuzzer exits normally.
+struct SandboxRemover {
+  fs::path root;
+  ~SandboxRemover() {
+    std::error_code ec;
+    fs::remove_all(root, ec);
+  }
+};
+
 inline void WriteText(const fs::path& path, const std::string& text) {
   if (FILE* f = std::fopen(path.c_str(), "w")) {
     std::fputs(text.c_str(), f);
@@ -78,6 +87,7 @@ inline const Sandbox& TheSandbox() {
     SetFixedClock(DateTime{2026, 12, 6, 6, 10, 43});
     return b;
   }();
+  static const SandboxRemover remover{box.root};
   return box;
 }
 
