@@ -63,7 +63,7 @@ void CheckForAlternatePracticeName(Ctx& c, PracticeRec& practice) {
 }
 
 bool FetchOriginalPracticeAddress(Ctx& c, PracticeRec& practice) {
-  if (c.g.host.gsConnectionString.empty()) return true;
+  if (!HaveDataSourceName(c)) return true;
   try {
     // A fresh connection replaces the shared one once it is open.
     auto connection =
