@@ -125,7 +125,9 @@ TEST_F(PlantedLinks, APlanterRacingWholeBatchesNeverRedirectsAFile) {
       }
     }
   });
-  for (int run = 0; run < 8; ++run) {
+  // At least eight batches, and as many more as it takes (on a busy machine)
+  // for the planter to have planted its links many times over.
+  for (int run = 0; run < 8 || (planted < 100 && run < 400); ++run) {
     std::vector<std::int16_t> reports;
     const HostView v = RunWithReports(reports);
     for (std::int16_t r : v.recordResults) EXPECT_TRUE(r == 0 || r == 1 || r == 3);
