@@ -29,7 +29,7 @@ EXIT STATUS
 
 }  // namespace
 
-CLI::App* DeclareOptions(CLI::App& app, Options& opt) {
+void DeclareOptions(CLI::App& app, Options& opt) {
   app.footer(kRecordsHelp);
   app.add_option("--output-dir", opt.outputDir,
                  "folder of the claim file, run log and _NAC.Dat (message 1)")
@@ -74,15 +74,6 @@ CLI::App* DeclareOptions(CLI::App& app, Options& opt) {
   app.add_flag("--version", opt.version, "print the component version (VER)");
   app.add_flag("-q,--quiet", opt.quiet, "no progress line and no summary");
   app.add_option("RECORDS", opt.records, "records file, - for standard input");
-
-  CLI::App* check =
-      app.add_subcommand("check", "check 837 claim files as a payer's front end would");
-  check->footer(
-      "Prints what each file holds and every problem found. Exit status: 0 no problem found; "
-      "1 problems found; 3 a file could not be read.");
-  check->add_option("FILE", opt.checkFiles, "claim file")->required();
-  check->fallthrough();
-  return check;
 }
 
 std::string UsageProblem(const Options& opt, bool checking) {

@@ -47,6 +47,14 @@ bool ByteReader::AppendUntil(char delim, std::string& out) {
   }
 }
 
+bool ByteReader::NextBlock(std::string_view& block) {
+  if (next_ == buffer_.size() && !Fill()) return false;
+  block = std::string_view(buffer_.data() + next_, buffer_.size() - next_);
+  position_ += static_cast<std::int64_t>(block.size());
+  next_ = buffer_.size();
+  return true;
+}
+
 bool ByteReader::Fill() {
   buffer_.resize(kBlockSize);
   next_ = 0;

@@ -11,7 +11,6 @@
 #include "faults/batch_runner.h"
 #include "faults/component_env.h"
 #include "platform/files.h"
-#include "x12/checker.h"
 
 namespace wcomp837::testing {
 namespace {
@@ -111,7 +110,7 @@ TEST_F(OutputFaults, ClaimFileFillingItsDiskStopsSuccess) {
   EXPECT_EQ(v.endOfFile, 1);
   // What reached the disk is only what was written before the disk filled.
   EXPECT_LE(FileLength(Out("claims.837")), 64 * 1024);
-  EXPECT_FALSE(CheckClaimFile(Out("claims.837")).ok);
+  EXPECT_FALSE(CheckGuideFile(Out("claims.837")).ok());
 }
 
 // One failed write loses the segments it carried: even when the disk has room
@@ -137,7 +136,7 @@ TEST_F(OutputFaults, DiskFullWhileClosingTheClaimFileIsReported) {
   ASSERT_FALSE(v.endMessages.empty());
   EXPECT_EQ(v.endMessages[0], " 3//" + kDll + " CloseASCIIout()  61 Disk full//");
   EXPECT_NE(v.finalCheck, 0);
-  EXPECT_FALSE(CheckClaimFile(Out("claims.837")).ok);
+  EXPECT_FALSE(CheckGuideFile(Out("claims.837")).ok());
 }
 
 TEST_F(OutputFaults, RunLogThatCannotBeOpenedLeavesTheBatchIntact) {
@@ -152,9 +151,9 @@ TEST_F(OutputFaults, RunLogThatCannotBeOpenedLeavesTheBatchIntact) {
   for (std::size_t i = 1; i < v.recordResults.size(); ++i) EXPECT_EQ(v.recordResults[i], 0) << i;
   EXPECT_EQ(v.endOfFile, 0);
   EXPECT_EQ(v.finalCheck, 0);
-  const ClaimFileCheck check = CheckClaimFile(Out("claims.837"));
-  EXPECT_TRUE(check.ok);
-  EXPECT_GT(check.claims, 0);
+  const GuideReport check = CheckGuideFile(Out("claims.837"));
+  EXPECT_TRUE(check.ok()) << ::testing::PrintToString(check.errors);
+  EXPECT_GT(check.totals.claims, 0);
   EXPECT_TRUE(std::filesystem::is_directory(Out("QZK_WCOMP_P4_Format.Log")));
 }
 

@@ -11,7 +11,6 @@
 
 #include "faults/batch_runner.h"
 #include "faults/component_env.h"
-#include "x12/checker.h"
 
 namespace wcomp837::testing {
 namespace {
@@ -62,7 +61,7 @@ TEST_F(ReferenceFaults, MissingSettingsFilesAreReportedAtEachLookup) {
   // The practice keeps its own name; the claim file is complete.
   const std::string claims = ReadFile(Out("claims.837"));
   EXPECT_EQ(claims.find("LAKESHORE EMERGENCY TRANSPORT"), std::string::npos);
-  EXPECT_TRUE(CheckClaimFile(Out("claims.837")).ok);
+  EXPECT_TRUE(CheckGuideFile(Out("claims.837")).ok());
 }
 
 TEST_F(ReferenceFaults, UnreadableSettingsFilesAreReportedNotTakenAsEmpty) {
@@ -80,7 +79,7 @@ TEST_F(ReferenceFaults, UnreadableSettingsFilesAreReportedNotTakenAsEmpty) {
             PracticeRecords(batch));
   EXPECT_EQ(heard.Count("FillNPILegacyDateArray  Error: 75 Path/File access error"), 1u);
   EXPECT_EQ(v.endOfFile, 0);
-  EXPECT_TRUE(CheckClaimFile(Out("claims.837")).ok);
+  EXPECT_TRUE(CheckGuideFile(Out("claims.837")).ok());
 }
 
 // A private ODBC configuration with one SQLite data source per test.
@@ -139,9 +138,9 @@ TEST_F(DatabaseFaults, DatabaseLostMidBatchFallsBackAndKeepsTheClaimFileSound) {
   EXPECT_EQ(v.FirstRecordAnswering(3), -1);
   EXPECT_EQ(v.endOfFile, 0);
   EXPECT_EQ(v.finalCheck, 0);
-  const ClaimFileCheck check = CheckClaimFile(Out("claims.837"));
-  EXPECT_TRUE(check.ok);
-  EXPECT_GT(check.claims, 3);
+  const GuideReport check = CheckGuideFile(Out("claims.837"));
+  EXPECT_TRUE(check.ok()) << ::testing::PrintToString(check.errors);
+  EXPECT_GT(check.totals.claims, 3);
 }
 
 TEST_F(DatabaseFaults, DatabaseMissingAtConnectionIsReportedAndTheBatchRuns) {
@@ -159,7 +158,7 @@ TEST_F(DatabaseFaults, DatabaseMissingAtConnectionIsReportedAndTheBatchRuns) {
   const HostView v = RunBatch(fc, OutFolder(), "claims.837", ExampleBatch());
   EXPECT_EQ(v.FirstRecordAnswering(3), -1);
   EXPECT_EQ(v.endOfFile, 0);
-  EXPECT_TRUE(CheckClaimFile(Out("claims.837")).ok);
+  EXPECT_TRUE(CheckGuideFile(Out("claims.837")).ok());
   EXPECT_FALSE(fs::exists(database));
 }
 
