@@ -3,7 +3,9 @@
 #include <fmt/format.h>
 
 #include "platform/clock.h"
+#include "x12/guide/element_check.h"
 #include "x12/guide/segment_view.h"
+#include "x12/guide/tables.h"
 
 namespace wcomp837::guide {
 namespace {
@@ -23,15 +25,28 @@ std::string Clean(std::string_view v, std::size_t max) {
   return out;
 }
 
+// A value of at least two characters, or the fallback.
+std::string Named(std::string_view v, std::size_t max, std::string_view fallback) {
+  std::string out = Clean(v, max);
+  return out.size() < 2 ? std::string(fallback) : out;
+}
+
 std::string Padded(std::string_view v, std::size_t width, std::string_view fallback) {
-  std::string out = Clean(v, width);
-  if (out.empty()) out = fallback;
+  std::string out = Named(v, width, fallback);
   out.resize(width, ' ');
   return out;
 }
 
-bool Digits(std::string_view v, std::size_t n) {
-  return v.size() == n && v.find_first_not_of("0123456789") == std::string_view::npos;
+// An interchange ID qualifier of the guide's list, else "ZZ" (mutually
+// defined).
+std::string Qualifier(std::string_view v) {
+  const GuideTables& t = Tables();
+  const ElementDef* e = ElementAt(t, t.segments[t.isa], 5);
+  return e && InCodes(t, e->codesBegin, e->codesCount, v) ? std::string(v) : "ZZ";
+}
+
+bool Digits(std::string_view v) {
+  return !v.empty() && v.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 }  // namespace
@@ -52,11 +67,12 @@ void AckWriter::Put(std::initializer_list<std::string_view> elements) {
 void AckWriter::Interchange(const InterchangeInfo& info) {
   if (interchangeSeen_) return;
   interchangeSeen_ = true;
-  senderQualifier_ = Padded(info.receiverQualifier, 2, "ZZ");
+  senderQualifier_ = Qualifier(info.receiverQualifier);
   sender_ = Padded(info.receiver, 15, "RECEIVER");
-  receiverQualifier_ = Padded(info.senderQualifier, 2, "ZZ");
+  receiverQualifier_ = Qualifier(info.senderQualifier);
   receiver_ = Padded(info.sender, 15, "SENDER");
-  control_ = Digits(info.control, 9) ? std::string(info.control) : "000000001";
+  control_ =
+      info.control.size() == 9 && Digits(info.control) ? std::string(info.control) : "000000001";
   usage_ = info.usage == "T" ? "T" : "P";
 }
 
@@ -71,24 +87,28 @@ void AckWriter::GroupStart(const GroupInfo& group) {
     Put({"ISA", "00", "          ", "00", "          ", senderQualifier_, sender_,
          receiverQualifier_, receiver_, std::string_view(date).substr(2), time, "U", "00401",
          control_, "0", usage_, ":"});
-    Put({"GS", "FA", Clean(group.receiver, 15).empty() ? "RECEIVER" : Clean(group.receiver, 15),
-         Clean(group.sender, 15).empty() ? "SENDER" : Clean(group.sender, 15), date, time, "1", "X",
-         "004010"});
+    Put({"GS", "FA", Named(group.receiver, 15, "RECEIVER"), Named(group.sender, 15, "SENDER"), date,
+         time, "1", "X", "004010"});
   }
   ++acknowledgments_;
   counted_ = 0;
   inGroup_ = true;
   const std::string control = fmt::format("{:04}", acknowledgments_);
   Put({"ST", "997", control});
-  const std::string id = Clean(group.functionalId, 2);
-  Put({"AK1", id.empty() ? "HC" : id, Clean(group.control, 9)});
+  // The group's identifier and control number as far as they can be echoed.
+  const std::string id = Named(group.functionalId, 2, "HC");
+  const std::string groupControl =
+      Digits(group.control) && group.control.size() <= 9 ? std::string(group.control) : "0";
+  Put({"AK1", id, groupControl});
 }
 
 void AckWriter::SetStart(std::string_view setId, std::string_view control) {
   if (!inGroup_) return;
   inSet_ = true;
   lastSegment_ = -1;
-  Put({"AK2", Clean(setId, 3), Clean(control, 9)});
+  const std::string id = Clean(setId, 3);
+  const std::string setControl = Clean(control, 9);
+  Put({"AK2", id.size() == 3 ? id : "837", setControl.size() >= 4 ? setControl : "0000"});
 }
 
 void AckWriter::Found(const Finding& f) {

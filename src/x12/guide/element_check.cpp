@@ -146,21 +146,21 @@ class ElementChecker {
 
   void Composite(const ElementDef& e, std::string_view v, std::uint8_t position) {
     std::size_t n = 0;
-    for (;;) {
-      const std::size_t cut = v.find(o_.componentSeparator);
-      const std::string_view part = v.substr(0, cut);
-      if (n < e.partsCount) {
-        Value(t_.elements[e.partsBegin + n], part, position, static_cast<std::uint8_t>(n + 1));
-      } else {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= v.size(); ++i) {
+      if (i < v.size() && v[i] != o_.componentSeparator) continue;
+      const std::string_view part = v.substr(start, i - start);
+      if (n == e.partsCount) {
         Report(Rule::kTooManyComponents, e, position, static_cast<std::uint8_t>(n + 1), part,
                fmt::format("at most {} components", e.partsCount));
         return;
       }
+      Value(t_.elements[e.partsBegin + n], part, position, static_cast<std::uint8_t>(n + 1));
       ++n;
-      if (cut == std::string_view::npos) break;
-      v.remove_prefix(cut + 1);
+      start = i + 1;
     }
-    for (; n < e.partsCount; ++n) {
+    // Components after the last one given matter only when required.
+    for (; n < e.partsRequired; ++n) {
       Value(t_.elements[e.partsBegin + n], {}, position, static_cast<std::uint8_t>(n + 1));
     }
   }

@@ -106,11 +106,13 @@ class Tables:
                 ref = "%s%02d" % (seg_id, seq)
                 components = [self.element_row(p, "%s-%d" % (ref, i + 1), i + 1)
                               for i, p in enumerate(child.findall("element"))]
+                required = [c["seq"] for c in components if c["usage"] == "R"]
                 rows.append(dict(ref=ref, name=child.findtext("name"),
                                  data_ele=child.findtext("data_ele") or "", seq=seq,
                                  usage=child.findtext("usage") or "S", type="kAN", decimals=0,
                                  min_len=0, max_len=0, codes_begin=0, codes_count=0,
-                                 parts_begin=0, parts_count=len(components)))
+                                 parts_begin=0, parts_count=len(components),
+                                 parts_required=max(required or [0])))
                 parts.append((len(rows) - 1, components))
         # Segments defined alike (the claim loops appear under the subscriber
         # and under the patient) share their element rows.
@@ -224,10 +226,10 @@ def write(tables, out):
     for e in tables.elements:
         plain = (e["type"] in ("kAN", "kID") and e["codes_count"] == 0 and e["usage"] != "N"
                  and e["parts_count"] == 0 and e["max_len"] > 0)
-        w("    {%d, '%s', DataType::%s, %d, %d, %d, %d, %d, %d, %d, %s},\n" % (
+        w("    {%d, '%s', DataType::%s, %d, %d, %d, %d, %d, %d, %d, %d, %s},\n" % (
             e["seq"], e["usage"], e["type"], e["decimals"], e["min_len"], e["max_len"],
             e["codes_begin"], e["codes_count"], e["parts_begin"], e["parts_count"],
-            "true" if plain else "false"))
+            e.get("parts_required", 0), "true" if plain else "false"))
     w("};\n\nconstexpr ElementText kElementTexts[] = {\n")
     for e in tables.elements:
         w("    {%s, %s, %s},\n" % (cpp_string(e["ref"]), cpp_string(e["name"]),

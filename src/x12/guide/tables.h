@@ -25,6 +25,7 @@ struct ElementDef {
   std::uint16_t codesCount;
   std::uint16_t partsBegin;  // a composite's components, into GuideTables::elements
   std::uint8_t partsCount;
+  std::uint8_t partsRequired;  // components up to the last required one
   bool plain;  // text (AN, ID) without codes or parts, and used: only its length to check
 };
 
