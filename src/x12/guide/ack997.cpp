@@ -73,7 +73,7 @@ void AckWriter::Interchange(const InterchangeInfo& info) {
   receiver_ = Padded(info.sender, 15, "SENDER");
   control_ =
       info.control.size() == 9 && Digits(info.control) ? std::string(info.control) : "000000001";
-  usage_ = info.usage == "T" ? "T" : "P";
+  usage_ = std::string(1, info.usage == "T" ? 'T' : 'P');
 }
 
 void AckWriter::GroupStart(const GroupInfo& group) {

@@ -21,9 +21,12 @@ class ElementChecker {
   void Value(const ElementDef& e, std::string_view v, std::uint8_t position,
              std::uint8_t component) {
     Rule rule;
-    if (e.plain && !v.empty() && v.size() >= e.minLen && v.size() <= e.maxLen &&
-        !seg_.badCharacters && (component != 0 || !seg_.HasComponents(position))) {
-      return;  // the common case: sound text
+    // The common cases first: sound text, a listed code.
+    if (e.kind != ElementDef::kOther && !v.empty() && v.size() >= e.minLen &&
+        v.size() <= e.maxLen && !seg_.badCharacters &&
+        (component != 0 || !seg_.HasComponents(position)) &&
+        (e.kind == ElementDef::kText || !o_.codes || InCodes(t_, e.codesBegin, e.codesCount, v))) {
+      return;
     }
     if (v.empty()) {
       if (e.usage == 'R') Report(Rule::kRequiredElement, e, position, component, v);

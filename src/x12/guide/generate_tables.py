@@ -67,6 +67,8 @@ class Tables:
         key = tuple(sorted(set(codes), key=lambda c: c.encode("ascii")))
         if not key:
             return 0, 0
+        # InCodes in tables.h searches longer lists by their packed numbers.
+        assert len(key) <= 8 or all(len(c) <= 8 for c in key), key
         if key not in self.code_lists:
             self.code_lists[key] = len(self.codes)
             self.codes.extend(key)
@@ -224,12 +226,13 @@ def write(tables, out):
         w("    0x%016xull,\n" % pack_code(code))
     w("};\n\nconstexpr ElementDef kElements[] = {\n")
     for e in tables.elements:
-        plain = (e["type"] in ("kAN", "kID") and e["codes_count"] == 0 and e["usage"] != "N"
-                 and e["parts_count"] == 0 and e["max_len"] > 0)
+        simple = (e["type"] in ("kAN", "kID") and e["usage"] != "N" and e["parts_count"] == 0
+                  and e["max_len"] > 0)
+        kind = "kOther" if not simple else ("kCode" if e["codes_count"] else "kText")
         w("    {%d, '%s', DataType::%s, %d, %d, %d, %d, %d, %d, %d, %d, %s},\n" % (
             e["seq"], e["usage"], e["type"], e["decimals"], e["min_len"], e["max_len"],
             e["codes_begin"], e["codes_count"], e["parts_begin"], e["parts_count"],
-            e.get("parts_required", 0), "true" if plain else "false"))
+            e.get("parts_required", 0), "ElementDef::" + kind))
     w("};\n\nconstexpr ElementText kElementTexts[] = {\n")
     for e in tables.elements:
         w("    {%s, %s, %s},\n" % (cpp_string(e["ref"]), cpp_string(e["name"]),

@@ -46,6 +46,16 @@ inline unsigned Mask(Bytes16 matches) {
 #endif
 }
 
+// PackCode of element 1, taken from the first bytes when it lies there.
+inline std::uint64_t QualifierKey(const SegmentView& seg, Bytes16 head) {
+  const std::string_view q = seg.at(1);
+  const std::size_t offset = static_cast<std::size_t>(q.data() - seg.text.data());
+  if (q.empty() || q.size() > 8 || offset + 8 > 16) return PackCode(q);
+  std::uint64_t v;
+  std::memcpy(&v, reinterpret_cast<const unsigned char*>(&head) + offset, 8);
+  return __builtin_bswap64(v) & (~std::uint64_t{0} << (8 * (8 - q.size())));
+}
+
 }  // namespace
 
 std::size_t ScanSegment(std::string_view text, const Separators& separators, SegmentView& out) {
@@ -57,8 +67,10 @@ std::size_t ScanSegment(std::string_view text, const Separators& separators, Seg
   const Bytes16 terminator = Splat(separators.terminator);
   const Bytes16 element = Splat(separators.element);
   const Bytes16 component = Splat(separators.component);
+  Bytes16 head{};  // the first sixteen bytes, where the qualifier usually is
   for (std::size_t chunk = 0; chunk < size; chunk += 16) {
     const Bytes16 v = Load(text, chunk);
+    if (chunk == 0) head = v;
     const unsigned terminators = Mask(reinterpret_cast<Bytes16>(v == terminator));
     const unsigned stop = terminators & (~terminators + 1);
     const unsigned before = stop != 0 ? stop - 1 : 0xFFFFu;
@@ -91,7 +103,7 @@ std::size_t ScanSegment(std::string_view text, const Separators& separators, Seg
     out.count = n < kMaxElements ? n : kMaxElements;
     out.badCharacters = outside != 0;
     out.packedId = PackId(out.el[0]);
-    out.key1 = PackCode(out.at(1));
+    out.key1 = QualifierKey(out, head);
     return end + 1;
   }
   return 0;

@@ -26,7 +26,9 @@ struct ElementDef {
   std::uint16_t partsBegin;  // a composite's components, into GuideTables::elements
   std::uint8_t partsCount;
   std::uint8_t partsRequired;  // components up to the last required one
-  bool plain;  // text (AN, ID) without codes or parts, and used: only its length to check
+  // How much a sound value needs: kText only its length (AN, ID without
+  // codes), kCode its length and code; kOther the full checks.
+  enum Kind : std::uint8_t { kText, kCode, kOther } kind;
 };
 
 struct ElementText {
@@ -159,12 +161,18 @@ inline std::span<const std::string_view> CodesOf(const GuideTables& t, std::uint
 bool InLongCodes(const GuideTables& t, std::uint32_t begin, std::uint16_t count,
                  std::string_view value);
 
+bool InSortedCodes(const GuideTables& t, std::uint32_t begin, std::uint16_t count,
+                   std::uint64_t key);
+
 // True when value, whose PackCode is key, is one of the codes of a list.
 // Values of up to eight characters (no NUL among them) are equal when their
-// numbers are; a longer code's number matches none of them.
+// numbers are; a longer code's number matches none of them. Lists of more
+// than eight codes hold no code longer than eight characters.
 inline bool InCodes(const GuideTables& t, std::uint32_t begin, std::uint16_t count,
                     std::string_view value, std::uint64_t key) {
-  if (count > 8 || value.empty() || value.size() > 8) return InLongCodes(t, begin, count, value);
+  if (value.empty()) return false;
+  if (value.size() > 8) return InLongCodes(t, begin, count, value);
+  if (count > 8) return InSortedCodes(t, begin, count, key);
   for (std::uint16_t i = 0; i < count; ++i) {
     if (t.packedCodes[begin + i] == key) return true;
   }

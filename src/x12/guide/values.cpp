@@ -53,10 +53,11 @@ bool IsInteger(std::string_view v, std::size_t& digits) {
 bool IsDate(std::string_view v) {
   if ((v.size() != 8 && v.size() != 6) || !AllDigits(v)) return false;
   const std::size_t y = v.size() - 4;
+  const auto two = [&](std::size_t at) { return (v[at] - '0') * 10 + (v[at + 1] - '0'); };
   // A two-digit year stands for a year of its century; only leap years matter.
-  const int year = y == 4 ? Number(v.substr(0, 4)) : 2000 + Number(v.substr(0, 2));
-  const int month = Number(v.substr(y, 2));
-  const int day = Number(v.substr(y + 2, 2));
+  const int year = y == 4 ? two(0) * 100 + two(2) : 2000 + two(0);
+  const int month = two(y);
+  const int day = two(y + 2);
   return month >= 1 && month <= 12 && day >= 1 && day <= DaysInMonth(year, month);
 }
 
