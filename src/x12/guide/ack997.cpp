@@ -169,6 +169,20 @@ void AckWriter::GroupEnd(const GroupResult& result) {
 
 bool AckWriter::Close() {
   if (!begun_) return false;
+  // A file that could not be read to its end leaves its set and group
+  // open: they are acknowledged as rejected.
+  if (inSet_) {
+    SetResult rejected;
+    rejected.verdict = Verdict::kRejected;
+    rejected.codes.Add(2);
+    SetEnd(rejected);
+  }
+  if (inGroup_) {
+    GroupResult rejected;
+    rejected.rejected = true;
+    rejected.codes.Add(3);
+    GroupEnd(rejected);
+  }
   Put({"GE", std::to_string(acknowledgments_), "1"});
   Put({"IEA", "1", control_});
   out_.Close();
