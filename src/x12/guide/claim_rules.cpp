@@ -140,10 +140,7 @@ void ClaimRules::Hierarchy(const SegmentView& seg, const SegmentDef& def, Report
     up.childSeen = true;
     if (up.childCode == '0') {
       Finding f = AtElement(r, Rule::kHierarchy, def, 4, 0, "0");
-      f.segment = up.segment;
-      f.setPosition = up.setPosition;
-      f.loop = up.loop;
-      f.loopId = up.loopId;
+      up.where.Put(f);
       const std::string expected = fmt::format("1: HL {} follows as its child", number);
       f.expected = expected;
       r.Emit(f);
@@ -156,11 +153,7 @@ void ClaimRules::Hierarchy(const SegmentView& seg, const SegmentDef& def, Report
   l.code[1] = code.size() > 1 ? code[1] : ' ';
   l.childCode = seg.at(4).size() == 1 ? seg.at(4)[0] : ' ';
   l.childSeen = false;
-  const Finding here = r.Here(Rule::kHierarchy);
-  l.segment = here.segment;
-  l.setPosition = here.setPosition;
-  l.loop = here.loop;
-  l.loopId = here.loopId;
+  l.where.Take(r.Here(Rule::kHierarchy), "HL");
   l.hl04 = ElementAt(t_, def, 4);
 }
 
@@ -168,11 +161,7 @@ void ClaimRules::CloseLevel(Reporter& r) {
   const Level& l = levels_[--depth_];
   if (l.childCode != '1' || l.childSeen || !l.hl04) return;
   Finding f = ElementFinding(r, Rule::kHierarchy, *l.hl04, 4, 0, "1");
-  f.segmentId = "HL";
-  f.segment = l.segment;
-  f.setPosition = l.setPosition;
-  f.loop = l.loop;
-  f.loopId = l.loopId;
+  l.where.Put(f);
   f.expected = "0: no child level follows";
   r.Emit(f);
 }
@@ -187,11 +176,7 @@ void ClaimRules::OpenClaim(const SegmentView& seg, const SegmentDef& def, Report
   claim_.linesComparable = true;
   claim_.lines = 0;
   claim_.diagnoses = -1;
-  const Finding here = r.Here(Rule::kClaimBalance);
-  claim_.segment = here.segment;
-  claim_.setPosition = here.setPosition;
-  claim_.loop = here.loop;
-  claim_.loopId = here.loopId;
+  claim_.where.Take(r.Here(Rule::kClaimBalance), "CLM");
   claim_.clm02 = ElementAt(t_, def, 2);
   r.BeginClaim(claim_.id);
 }
@@ -205,11 +190,7 @@ void ClaimRules::CloseClaim(Reporter& r) {
     return;
   }
   Finding f = ElementFinding(r, Rule::kClaimBalance, *claim_.clm02, 2, 0, claim_.total);
-  f.segmentId = "CLM";
-  f.segment = claim_.segment;
-  f.setPosition = claim_.setPosition;
-  f.loop = claim_.loop;
-  f.loopId = claim_.loopId;
+  claim_.where.Put(f);
   f.claim = claim_.id;
   const std::int64_t sum = claim_.lineMillionths;
   std::string text = fmt::format("{}{}.{:06}", sum < 0 ? "-" : "", (sum < 0 ? -sum : sum) / 1000000,

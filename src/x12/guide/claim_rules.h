@@ -29,14 +29,33 @@ class ClaimRules {
   std::int64_t serviceLines() const { return serviceLines_; }
 
  private:
+  // Where a segment stood, for a finding about it raised later.
+  struct Where {
+    std::int64_t segment = 0, setPosition = 0;
+    std::string_view segmentId, loop, loopId;
+    // id: the segment's identifier as a text that outlives the segment.
+    void Take(const Finding& here, std::string_view id) {
+      segment = here.segment;
+      setPosition = here.setPosition;
+      segmentId = id;
+      loop = here.loop;
+      loopId = here.loopId;
+    }
+    void Put(Finding& f) const {
+      f.segment = segment;
+      f.setPosition = setPosition;
+      f.segmentId = segmentId;
+      f.loop = loop;
+      f.loopId = loopId;
+    }
+  };
   // An HL whose children may still follow.
   struct Level {
     std::int64_t number;
     char code[2];    // HL03
     char childCode;  // HL04
     bool childSeen;
-    std::int64_t segment, setPosition;
-    std::string_view loop, loopId;
+    Where where;
     const ElementDef* hl04;
   };
   // The claim being read.
@@ -49,8 +68,7 @@ class ClaimRules {
     bool linesComparable = true;
     std::int64_t lines = 0;
     int diagnoses = -1;  // codes in HI; -1 before the HI
-    std::int64_t segment = 0, setPosition = 0;
-    std::string_view loop, loopId;
+    Where where;
     const ElementDef* clm02 = nullptr;
   };
 
