@@ -7,9 +7,9 @@
 //   settings  the two settings files beside the component
 //   summary   the bytes as a finished claim file, read back by the summary
 //             report and printed to a surface that keeps nothing
-//
-// The implementation-guide check on arbitrary claim files gets its runner
-// ("guide") here when the check offers its library interface.
+//   guide     the bytes as a claim file read by the implementation-guide
+//             check, which writes the functional acknowledgment (997) of
+//             what it read; the acknowledgment must pass the check itself
 #pragma once
 
 #include <cstdint>
@@ -27,6 +27,8 @@
 #include "refdata/settings_file.h"
 #include "state/messages.h"
 #include "wcomp837/format_class.h"
+#include "x12/guide/ack997.h"
+#include "x12/guide/check.h"
 
 namespace wcomp837::fuzzing {
 
@@ -97,6 +99,26 @@ inline std::string RunSummaryInput(Format_Class& fc, const std::string& claimFil
   }
   if (FileExists(claimFile + "_Summary.pdf")) return "report 1 wrote a document";
   return {};
+}
+
+// The acknowledgment is written to ackFile.
+inline std::string RunGuideInput(const std::string& ackFile, std::string_view data) {
+  struct FirstError : guide::CheckObserver {
+    std::string problem;
+    void Found(const guide::Finding& f) override {
+      if (f.severity == guide::Severity::kError && problem.empty()) {
+        problem = "the acknowledgment is in error: " + guide::Describe(f);
+      }
+    }
+  };
+  guide::AckWriter ack(ackFile);
+  guide::CheckText(data, ack);
+  if (!ack.Close()) return "the acknowledgment could not be written";
+  std::ifstream in(ackFile, std::ios::binary);
+  const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  FirstError errors;
+  guide::CheckText(written, errors, {.guide = false});
+  return errors.problem;
 }
 
 }  // namespace wcomp837::fuzzing

@@ -13,8 +13,8 @@ build="${1:-build-fuzz}"
 seconds="${2:-600}"
 work="${3:-$(mktemp -d)}"
 # Each target with the largest input it makes: small inputs keep it fast.
-targets=(records settings summary)
-declare -A max_len=([records]=4096 [settings]=4096 [summary]=8192)
+targets=(records settings summary guide)
+declare -A max_len=([records]=4096 [settings]=4096 [summary]=8192 [guide]=16384)
 
 # A smaller quarantine and shorter allocation stacks keep the targets fast;
 # leaks are still checked after every input that allocated more than it freed.

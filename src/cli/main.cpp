@@ -18,8 +18,10 @@ constexpr int kUsageError = 2;
 
 int main(int argc, char** argv) {
   wcomp837::cli::Options opt;
+  wcomp837::cli::CheckOptions checkOpt;
   CLI::App app{"Writes an 837 Professional workers' compensation claim file from host records."};
-  CLI::App* check = wcomp837::cli::DeclareOptions(app, opt);
+  wcomp837::cli::DeclareOptions(app, opt);
+  CLI::App* check = wcomp837::cli::DeclareCheck(app, checkOpt);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -36,7 +38,7 @@ int main(int argc, char** argv) {
   }
 
   try {
-    if (checking) return wcomp837::cli::RunCheck(opt.checkFiles, opt.quiet);
+    if (checking) return wcomp837::cli::RunCheck(checkOpt, opt.quiet);
     wcomp837::SetUserPrompt(std::make_shared<wcomp837::cli::TerminalPrompt>());
     return wcomp837::cli::RunSession(opt);
   } catch (const std::exception& e) {

@@ -48,7 +48,7 @@ std::string PlainFileName(const std::string& name) {
 
 }  // namespace
 
-CLI::App* DeclareOptions(CLI::App& app, Options& opt) {
+void DeclareOptions(CLI::App& app, Options& opt) {
   app.footer(kRecordsHelp);
   app.add_option("--output-dir", opt.outputDir,
                  "folder of the claim file, run log and _NAC.Dat (message 1)")
@@ -102,15 +102,6 @@ CLI::App* DeclareOptions(CLI::App& app, Options& opt) {
       ->type_name("text|json")
       ->check(CLI::IsMember({"text", "json"}));
   app.add_option("RECORDS", opt.records, "records file, - for standard input");
-
-  CLI::App* check =
-      app.add_subcommand("check", "check 837 claim files as a payer's front end would");
-  check->footer(
-      "Prints what each file holds and every problem found. Exit status: 0 no problem found; "
-      "1 problems found; 3 a file could not be read.");
-  check->add_option("FILE", opt.checkFiles, "claim file")->required();
-  check->fallthrough();
-  return check;
 }
 
 std::string UsageProblem(const Options& opt, bool checking) {

@@ -38,12 +38,10 @@ struct Options {
   bool quiet = false;
   std::string summaryFormat = "text";
   std::optional<std::string> records;
-  // The check subcommand.
-  std::vector<std::string> checkFiles;
 };
 
-// Declares every option on app; the returned subcommand is "check".
-CLI::App* DeclareOptions(CLI::App& app, Options& opt);
+// Declares every option of a batch run on app.
+void DeclareOptions(CLI::App& app, Options& opt);
 // A usage problem the parser cannot see (missing companions of an option),
 // or empty when the options make sense together.
 std::string UsageProblem(const Options& opt, bool checking);

@@ -38,6 +38,14 @@ bool ByteReader::AppendUntil(char delim, std::string& out) {
   }
 }
 
+bool ByteReader::NextBlock(std::string_view& block) {
+  if (next_ == buffer_.size() && !Fill()) return false;
+  block = std::string_view(buffer_.data() + next_, buffer_.size() - next_);
+  position_ += static_cast<std::int64_t>(block.size());
+  next_ = buffer_.size();
+  return true;
+}
+
 bool ByteReader::Fill() {
   if (!buffer_) {
     const auto wanted = static_cast<std::uint64_t>(std::max<std::int64_t>(length_, 0)) + 1;

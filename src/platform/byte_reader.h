@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace wcomp837 {
 
@@ -23,6 +25,9 @@ class ByteReader {
   // Appends the bytes up to the next delim to out and consumes the delim
   // too. False when the file ended before a delim (what was read is in out).
   bool AppendUntil(char delim, std::string& out);
+  // The next block of the file as it comes; the view stays valid until the
+  // next call. False at the end of the file.
+  bool NextBlock(std::string_view& block);
 
  private:
   bool Fill();

@@ -28,6 +28,7 @@ TEST_F(FuzzRegressions, EveryKeptInputRunsWithinTheProtocol) {
          fc.HereIsAMessage("7", kPdfPrinterName);
          return fuzzing::RunSummaryInput(fc, claimFile, in);
        }},
+      {"guide", [&](const std::string& in) { return fuzzing::RunGuideInput(Out("ack.997"), in); }},
   };
   for (const auto& [target, run] : kTargets) {
     int replayed = 0;

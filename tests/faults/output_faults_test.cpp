@@ -13,7 +13,6 @@
 #include "faults/component_env.h"
 #include "platform/files.h"
 #include "platform/printing.h"
-#include "x12/checker.h"
 
 namespace wcomp837::testing {
 namespace {
@@ -118,7 +117,7 @@ TEST_F(OutputFaults, ClaimFileFillingItsDiskStopsSuccess) {
   EXPECT_EQ(v.endOfFile, 1);
   // What reached the disk is only what was written before the disk filled.
   EXPECT_LE(FileLength(Out("claims.837")), 64 * 1024);
-  EXPECT_FALSE(CheckClaimFile(Out("claims.837")).ok);
+  EXPECT_FALSE(CheckGuideFile(Out("claims.837")).ok());
 }
 
 // One failed write loses the segments it carried: even when the disk has room
@@ -144,7 +143,7 @@ TEST_F(OutputFaults, DiskFullWhileClosingTheClaimFileIsReported) {
   ASSERT_FALSE(v.endMessages.empty());
   EXPECT_EQ(v.endMessages[0], " 3//" + kDll + " CloseASCIIout()  61 Disk full//");
   EXPECT_NE(v.finalCheck, 0);
-  EXPECT_FALSE(CheckClaimFile(Out("claims.837")).ok);
+  EXPECT_FALSE(CheckGuideFile(Out("claims.837")).ok());
 }
 
 // A report whose document cannot be written to the end answers 3 with the

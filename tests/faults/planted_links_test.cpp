@@ -14,7 +14,6 @@
 #include "faults/batch_runner.h"
 #include "faults/component_env.h"
 #include "platform/printing.h"
-#include "x12/checker.h"
 
 namespace wcomp837::testing {
 namespace {
@@ -67,7 +66,7 @@ TEST_F(PlantedLinks, LinksPlantedBeforeTheBatchAreReplacedNeverFollowed) {
   for (std::size_t i = 0; i + 1 < kCreated.size(); ++i) {
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(Out(kCreated[i])))) << kCreated[i];
   }
-  EXPECT_TRUE(CheckClaimFile(Out("claims.837")).ok);
+  EXPECT_TRUE(CheckGuideFile(Out("claims.837")).ok());
 }
 
 TEST_F(PlantedLinks, RunLogIsAppendedToOnlyWhenItIsAPlainFileOfTheUser) {
@@ -106,7 +105,7 @@ TEST_F(PlantedLinks, RunLogIsAppendedToOnlyWhenItIsAPlainFileOfTheUser) {
     for (std::size_t i = 1; i < v.recordResults.size(); ++i) EXPECT_EQ(v.recordResults[i], 0);
     EXPECT_EQ(v.endOfFile, 0);
     EXPECT_EQ(v.finalCheck, 0);
-    EXPECT_TRUE(CheckClaimFile(Out("claims.837")).ok);
+    EXPECT_TRUE(CheckGuideFile(Out("claims.837")).ok());
     EXPECT_EQ(ReadFile(victim), "victim\n");
     if (fs::is_regular_file(fs::symlink_status(log))) EXPECT_EQ(ReadFile(log), "victim\n");
   }

@@ -13,7 +13,6 @@
 
 #include "faults/batch_runner.h"
 #include "faults/component_env.h"
-#include "x12/checker.h"
 
 namespace wcomp837::testing {
 namespace {
@@ -75,7 +74,7 @@ TEST_F(ReferenceFaults, SettingsFilesThatAreMissingOrNotFilesAreNotFoundAtEachLo
     // The practice keeps its own name; the claim file is complete.
     const std::string claims = ReadFile(Out("claims.837"));
     EXPECT_EQ(claims.find("LAKESHORE EMERGENCY TRANSPORT"), std::string::npos);
-    EXPECT_TRUE(CheckClaimFile(Out("claims.837")).ok);
+    EXPECT_TRUE(CheckGuideFile(Out("claims.837")).ok());
   }
 }
 
@@ -135,9 +134,9 @@ TEST_F(DatabaseFaults, DatabaseLostMidBatchFallsBackAndKeepsTheClaimFileSound) {
   EXPECT_EQ(v.FirstRecordAnswering(3), -1);
   EXPECT_EQ(v.endOfFile, 0);
   EXPECT_EQ(v.finalCheck, 0);
-  const ClaimFileCheck check = CheckClaimFile(Out("claims.837"));
-  EXPECT_TRUE(check.ok);
-  EXPECT_GT(check.claims, 3);
+  const GuideReport check = CheckGuideFile(Out("claims.837"));
+  EXPECT_TRUE(check.ok()) << ::testing::PrintToString(check.errors);
+  EXPECT_GT(check.totals.claims, 3);
 }
 
 TEST_F(DatabaseFaults, DatabaseMissingAtConnectionIsReportedAndTheBatchRuns) {
@@ -155,7 +154,7 @@ TEST_F(DatabaseFaults, DatabaseMissingAtConnectionIsReportedAndTheBatchRuns) {
   const HostView v = RunBatch(fc, OutFolder(), "claims.837", ExampleBatch());
   EXPECT_EQ(v.FirstRecordAnswering(3), -1);
   EXPECT_EQ(v.endOfFile, 0);
-  EXPECT_TRUE(CheckClaimFile(Out("claims.837")).ok);
+  EXPECT_TRUE(CheckGuideFile(Out("claims.837")).ok());
   EXPECT_FALSE(fs::exists(database));
 }
 
