@@ -39,10 +39,10 @@ bool ByteReader::AppendUntil(char delim, std::string& out) {
 }
 
 bool ByteReader::NextBlock(std::string_view& block) {
-  if (next_ == buffer_.size() && !Fill()) return false;
-  block = std::string_view(buffer_.data() + next_, buffer_.size() - next_);
+  if (next_ == size_ && !Fill()) return false;
+  block = std::string_view(buffer_.get() + next_, size_ - next_);
   position_ += static_cast<std::int64_t>(block.size());
-  next_ = buffer_.size();
+  next_ = size_;
   return true;
 }
 

@@ -49,6 +49,7 @@ BatchOutput E2eTest::Run(const std::vector<HostRecord>& records) {
   take(fc.HereIsAMessage("2", "claims.837"));
   for (const HostRecord& r : records) take(fc.FormatRecord(r.key, r.record));
   take(fc.ProcessEndOfFile());
+  take(fc.ProcessFormattedRecords());
   out.claimFile = ReadFile(Out("claims.837"));
   out.nacFile = ReadFile(Out("claims.837_NAC.Dat"));
   return out;
