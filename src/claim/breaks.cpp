@@ -215,8 +215,8 @@ std::optional<std::string> Holds(Ctx& c, const BreakTest& t) {
 }
 
 // The payer-assigned provider number the 2010AA REF carries for a generation.
-const std::string& PayerProviderNumber(const TopRecords& top) {
-  const std::string& option = top.CalcPref[CalcPref::sBillingOption];
+Text PayerProviderNumber(const TopRecords& top) {
+  const Text option = top.CalcPref[CalcPref::sBillingOption];
   const bool first = option == "0" || option == "3" || option == "4";
   return top.Insurance[first ? Insurance::sPayerProviderId1 : Insurance::sPayerProviderId2];
 }

@@ -112,10 +112,10 @@ bool HasServiceLine(const ClaimState& cs) {
 // it would have opened are left for the next claim to open.
 std::int16_t DropClaim(Ctx& c, const std::string& reason) {
   HostState& h = c.g.host;
-  const std::string& account = c.g.g_LastTop.Patient[Patient::sAccountNr];
+  const Text account = c.g.g_LastTop.Patient[Patient::sAccountNr];
   LogLine(h, "WriteClaim: claim not written, " + reason);
   AddToMessageArray(h, kMsgError,
-                    "Claim for account " + (account.empty() ? std::string("(none)") : account) +
+                    "Claim for account " + (account.empty() ? Text("(none)") : account) +
                         " was not written: " + reason);
   EmptyLastGroup(c);
   ResetClaimTables(c);

@@ -16,6 +16,9 @@ namespace wcomp837 {
 // ".x." style fields emptied). More than 32767 fields raises the overflow failure.
 void SplitFields(std::string_view text, std::vector<std::string>& fields,
                  std::string_view delimiter = "//");
+// The same as views into the text.
+void SplitFields(std::string_view text, std::vector<std::string_view>& fields,
+                 std::string_view delimiter = "//");
 
 std::int16_t ParsePracticeRec(Ctx& c, const std::string& rec, PracticeRec& out);
 std::int16_t ParseSubmitterRec(Ctx& c, const std::string& rec, SubmitterRec& out);

@@ -119,9 +119,8 @@ std::string KeySearch(const std::array<CodePair, N>& table, const std::string& k
   return {};
 }
 
-const std::string& OtherInsuranceCategory(const Ctx& c, std::int16_t n) {
-  static const std::string kNone;
-  if (n < 1 || n > kMaxOtherInsurances) return kNone;
+Text OtherInsuranceCategory(const Ctx& c, std::int16_t n) {
+  if (n < 1 || n > kMaxOtherInsurances) return {};
   return c.g.g_LastGroup.OIns[static_cast<std::size_t>(n)][OInsurance::sInsuranceCategoryCd];
 }
 
@@ -170,7 +169,7 @@ std::string PayerProviderIDQualifier(const std::string& category) {
 }
 
 std::string OtherInsuranceTypeCode(Ctx& c, std::int16_t n) {
-  const std::string& category = OtherInsuranceCategory(c, n);
+  const Text category = OtherInsuranceCategory(c, n);
   if (category == "MCR") {
     if (n == 1) return "MP";
     const std::string& keys = c.g.claim.mClaim.sClaimExtKeys;

@@ -135,7 +135,7 @@ SegmentText ClaimSegment(Ctx& c) {
 void PutPaperworkAmountsReferences(Ctx& c, LoopWriter& out) {
   const ChargeRec& charge = c.g.g_LastGroup.Charge;
   const ClaimRecord& claim = c.g.claim.mClaim;
-  const std::string& keys = charge[Charge::sIndicatorKeys];
+  const Text keys = charge[Charge::sIndicatorKeys];
   bool byMail = HasKey(keys, "~DI01~");
   bool byFax = HasKey(keys, "~DI02~");
 
@@ -155,7 +155,7 @@ void PutPaperworkAmountsReferences(Ctx& c, LoopWriter& out) {
 
   std::string exception = ServiceAuthExceptionCode(keys);
   if (!exception.empty()) out.Put(SegmentText("REF").Add("4N").Add(exception));
-  const std::string& certification = c.g.g_LastGroup.Facility[Facility::sCertificationNr];
+  const Text certification = c.g.g_LastGroup.Facility[Facility::sCertificationNr];
   if (!certification.empty() && charge[Charge::sFacilityCertSwitch].starts_with('Y')) {
     out.Put(SegmentText("REF").Add("EW").Add(certification));
   }
@@ -179,7 +179,7 @@ void PutConditions(Ctx& c, LoopWriter& out) {
       out.Put(AmbulanceCertificationSegment(codes));
     }
   }
-  const std::string& keys = c.g.g_LastGroup.Charge[Charge::sIndicatorKeys];
+  const Text keys = c.g.g_LastGroup.Charge[Charge::sIndicatorKeys];
   std::string_view category = FirstKeyCode(keys, kVisionCategories);
   std::string_view condition = FirstKeyCode(keys, kVisionConditions);
   if (!category.empty() && !condition.empty()) {

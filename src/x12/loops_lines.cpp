@@ -35,7 +35,7 @@ struct LineView {
   std::int16_t iIndex;
   const DetailLine& line;
   // The last charge's billing insurance index as the host sent it.
-  const std::string& billingInsIndex;
+  Text billingInsIndex;
   // A line carries one NTE at most: the guide allows a single note per line,
   // so the first of narrative, delivery and chiropractic note is sent.
   bool noteWritten = false;
@@ -126,7 +126,7 @@ std::int16_t StepShippedDate(LineView& v) {
 
 std::int16_t StepLastXRayDate(LineView& v) {
   const ChiropractorRec& chiro = v.line.Chiropractor;
-  const std::string& fromChiro = chiro[Chiropractor::sLastXRayDate];
+  const Text fromChiro = chiro[Chiropractor::sLastXRayDate];
   return PutDate(v, "455",
                  Received(chiro) && !fromChiro.empty()
                      ? fromChiro

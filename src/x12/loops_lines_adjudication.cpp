@@ -16,7 +16,7 @@ std::int16_t WriteOneAdjudication(Ctx& c, std::int16_t iIndex, const DetailLine&
                                   std::int16_t i) {
   const OInsuranceRec& payer = line.OIns[static_cast<std::size_t>(i)];
   const InsInfo& info = line.oInsInfo.GetInsInfo(i);
-  const std::string& payerId = payer[OInsurance::sPayerId];
+  const Text payerId = payer[OInsurance::sPayerId];
   std::vector<std::string> procedure;
   if (AppendProcedureAndModifiers(c, iIndex, procedure) == 3) return 3;
   SegmentText svd("SVD");

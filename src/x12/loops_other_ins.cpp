@@ -57,7 +57,7 @@ std::int16_t WriteOneOtherInsurance(Ctx& c, std::int16_t n, const OInsuranceRec&
   if (w.Failed() || DumpThePaymentAdjCodes(c, info.sPaymentAdjCodes) == 3) return 3;
   if (priorPayer) w.Put(SegmentOf("AMT", {"D", PlainDecimal(info.curAmtPayerPaid)}));
   if (n == 1) w.Put(SegmentOf("AMT", {"B6", PlainDecimal(info.curAmtAllowed)}));
-  const std::string& birth = oi[O::sBirthDate];
+  const Text birth = oi[O::sBirthDate];
   w.Put(
       SegmentOf("DMG", {"D8", birth.empty() ? "00000000" : DateToCCYYMMDD(birth), oi[O::sGender]}));
   const bool signatureOnFile = oi[O::sSignatureOnFile] == "1";
@@ -72,7 +72,7 @@ std::int16_t WriteOneOtherInsurance(Ctx& c, std::int16_t n, const OInsuranceRec&
   w.Put(CityStateZipSegment(oi[O::sCity], oi[O::sState], oi[O::sZip], true));
 
   // Loop 2330B: the other payer.
-  const std::string& payerId = oi[O::sPayerId];
+  const Text payerId = oi[O::sPayerId];
   w.Put(NameSegment("PR", "2", {oi[O::sPayerName], "", "", ""},
                     {"PI", payerId.empty() ? "00000" : payerId}));
   std::string paidDate = oi[O::sLastPaymentDate];

@@ -84,8 +84,8 @@ std::int16_t WriteSubscriber(Ctx& c) {
   try {
     LogLine(c.g.host, "@@ Writing Subscriber  LOOP 2000B ");
     const TopRecords& top = c.g.g_LastTop;
-    const std::string& category = top.Insurance[Insurance::sInsuranceCategoryCd];
-    const std::string& billingInsIndex = c.g.g_LastGroup.Charge[Charge::sBillingInsIndex];
+    const Text category = top.Insurance[Insurance::sInsuranceCategoryCd];
+    const Text billingInsIndex = c.g.g_LastGroup.Charge[Charge::sBillingInsIndex];
     EnvelopeMembers& env = c.o.env;
     LoopWriter out(c);
 

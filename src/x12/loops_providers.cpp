@@ -35,12 +35,11 @@ constexpr PersonFields kOtherFields{
 
 // A person record with its layout.
 struct Person {
-  std::span<const std::string> record;
+  RecordView record;
   const PersonFields& fields;
 
-  const std::string& Get(std::size_t member) const {
-    static const std::string kEmpty;
-    return member == kNoMember ? kEmpty : Member(record, member);
+  Text Get(std::size_t member) const {
+    return member == kNoMember ? Text() : Member(record, member);
   }
   PersonName Name() const {
     return {Get(fields.last), Get(fields.first), Get(fields.middle), Get(fields.suffix)};
@@ -52,14 +51,14 @@ struct Person {
 // the secondary identifier. The billing block's secondary pair holds it for
 // the loop being written.
 IdPair PersonIdentifier(const Person& person, BillingBlock& billing) {
-  if (const std::string& taxId = person.Get(person.fields.taxId); !taxId.empty()) {
+  if (const Text taxId = person.Get(person.fields.taxId); !taxId.empty()) {
     billing.sSecondaryIDQual = "24";
     billing.sSecondaryID = taxId;
-  } else if (const std::string& ssn = person.Get(person.fields.ssn); !ssn.empty()) {
+  } else if (const Text ssn = person.Get(person.fields.ssn); !ssn.empty()) {
     billing.sSecondaryIDQual = "34";
     billing.sSecondaryID = ssn;
   }
-  const std::string& npi = person.Get(person.fields.npi);
+  const Text npi = person.Get(person.fields.npi);
   if (!npi.empty()) return {"XX", npi};
   return {billing.sSecondaryIDQual, billing.sSecondaryID};
 }
@@ -91,7 +90,7 @@ void PutLegacyRef(Ctx& c, LoopWriter& out, std::string_view qualifier, const std
   out.Put(SegmentText("REF").Add(qualifier).Add(number));
 }
 
-const std::string& PayerCategory(const Ctx& c) {
+Text PayerCategory(const Ctx& c) {
   return c.g.g_LastTop.Insurance[Insurance::sInsuranceCategoryCd];
 }
 
@@ -123,7 +122,7 @@ void WriteReferringProvider(Ctx& c, LoopWriter& out) {
 }
 
 void WriteRenderingProvider(Ctx& c, LoopWriter& out) {
-  const std::string& choice = c.g.g_LastTop.CalcPref[CalcPref::sBreakOnServicingProvider];
+  const Text choice = c.g.g_LastTop.CalcPref[CalcPref::sBreakOnServicingProvider];
   bool servicing = choice == "2" && Received(c.g.g_LastGroup.SProvider);
   bool written = BillingProviderRecordBills(c) ? servicing : choice != "0";
   // Without a billing provider record there is nobody to name.
@@ -151,7 +150,7 @@ void WritePurchasedServiceProvider(Ctx& c, LoopWriter& out) {
   out.Put(PersonNameSegment(c, "QB", Person{other, kOtherFields}));
   if (c.g.ref.LegacyDatePassed) return;
   std::string qualifier = PayerProviderIDQualifier(PayerCategory(c));
-  const std::string& number = other[OProvider::sProviderNr];
+  const Text number = other[OProvider::sProviderNr];
   // Member 38 is read as the number its text begins with (0 when none).
   if (!qualifier.empty() && NumericValue(other[38]) != 1.0 && !number.empty()) {
     PutLegacyRef(c, out, qualifier, number);
@@ -231,7 +230,7 @@ const std::array<TaxonomyRule, 5> kTaxonomyRules = {{
      "207Q00000X"},
 }};
 
-std::span<const std::string> TaxonomyRecord(const SharedState& g, TaxonomySource source) {
+RecordView TaxonomyRecord(const SharedState& g, TaxonomySource source) {
   switch (source) {
     case kServicing:
       return g.g_LastGroup.SProvider;
@@ -258,7 +257,7 @@ std::string GetTaxonomyCode(Ctx& c, std::string_view kind, bool bPayerSpecific) 
     if (rule.kind != kind) continue;
     for (const TaxonomyCandidate& candidate : rule.candidates) {
       if (candidate.payerSpecific && !bPayerSpecific) continue;
-      const std::string& code = Member(TaxonomyRecord(c.g, candidate.source), candidate.member);
+      const Text code = Member(TaxonomyRecord(c.g, candidate.source), candidate.member);
       if (!code.empty()) return code;
     }
     return std::string(rule.fallback);

@@ -99,7 +99,7 @@ std::vector<std::string> AmbulanceConditionCodes(const AmbulanceRec& ambulance) 
 
 SegmentText AmbulanceTransportSegment(const AmbulanceRec& ambulance) {
   double weight = NumericValue(ambulance[Ambulance::sPatientWeight]);
-  const std::string& transport = ambulance[Ambulance::sTransportCode];
+  const Text transport = ambulance[Ambulance::sTransportCode];
   SegmentText cr1("CR1");
   if (weight != 0.0) {
     cr1.Add("LB").Add(PlainDecimal(weight));
@@ -112,7 +112,7 @@ SegmentText AmbulanceTransportSegment(const AmbulanceRec& ambulance) {
       .Add(PlainDecimal(NumericValue(ambulance[Ambulance::sDistance])))
       .Add("")
       .Add("")
-      .Add(transport == "X" ? ambulance[Ambulance::sRoundTripPurpose] : std::string())
+      .Add(transport == "X" ? ambulance[Ambulance::sRoundTripPurpose] : Text())
       .Add(ambulance[Ambulance::sStretcherPurpose]);
   return cr1;
 }
@@ -124,7 +124,7 @@ SegmentText AmbulanceCertificationSegment(const std::vector<std::string>& codes)
   return crc;
 }
 
-const std::string& Member(std::span<const std::string> record, std::size_t index) {
+Text Member(RecordView record, std::size_t index) {
   if (index >= record.size()) Raise(failure::kSubscript);
   return record[index];
 }

@@ -109,6 +109,6 @@ SegmentText AmbulanceCertificationSegment(const std::vector<std::string>& codes)
 
 // Member `index` of a record seen as a row of texts; an index outside the
 // row raises the subscript failure.
-const std::string& Member(std::span<const std::string> record, std::size_t index);
+Text Member(RecordView record, std::size_t index);
 
 }  // namespace wcomp837

@@ -31,7 +31,7 @@ std::string Trim(const std::string& text) {
 // The payer-assigned number of the billing provider REF: field 17 for the
 // billing options 0, 3 and 4, field 18 otherwise.
 bool UsesFirstPayerProviderID(const CalcPrefRec& pref) {
-  const std::string& option = pref[CalcPref::sBillingOption];
+  const Text option = pref[CalcPref::sBillingOption];
   return option == "0" || option == "3" || option == "4";
 }
 
@@ -120,7 +120,7 @@ std::vector<std::string> TransactionSetHeader(Ctx& c, const TopRecords& top, Bil
   // 1000A submitter, 1000B receiver.
   segs.push_back("NM1*41*2*" + CutTrim(sub[Submitter::sName], kOrgNameLen) + "*****46*" +
                  sub[Submitter::sSubmitterId]);
-  const std::string& phone = sub[Submitter::sPhone];
+  const Text phone = sub[Submitter::sPhone];
   segs.push_back("PER*IC*" + sub[Submitter::sContactName] + "*TE*" +
                  (phone.empty() ? std::string("0000000000") : sub[Submitter::sAreaCode] + phone));
   std::string receiver = CutTrim(sub[Submitter::sReceiverName], kOrgNameLen);
