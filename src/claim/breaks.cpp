@@ -159,7 +159,7 @@ const char* MonthBreak(const BreakTest& t, const std::string& last, const std::s
 // The log wording when the test holds, nothing otherwise.
 std::optional<std::string> Holds(Ctx& c, const BreakTest& t) {
   const TopRecords& top = c.g.g_LastTop;
-  const ChargeGroup& last = c.g.g_LastGroup;
+  const ChargeGroup& last = c.g.g_LastGroup();
   const ChargeGroup& fresh = c.g.g_ThisGroup;
   if (t.sw != kAlways && top.BreakPref[t.sw] != "1") return std::nullopt;
   const char* text = nullptr;

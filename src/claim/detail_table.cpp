@@ -59,7 +59,8 @@ void AddLineToClaimTotals(Ctx& c, const DetailLine& line) {
   claim.oClaimInsInfo.AddToMe(line.oInsInfo);
   claim.curTotalCharges += line.curCharge;
   claim.curTotalPatientPaid += line.curPatientPaid;
-  if (!c.g.g_LastGroup.Charge[Charge::sIndicatorKeys].empty()) claim.sClaimExtKeys += line.sExtKeys;
+  if (!c.g.g_LastGroup().Charge[Charge::sIndicatorKeys].empty())
+    claim.sClaimExtKeys += line.sExtKeys;
 }
 
 }  // namespace
@@ -90,11 +91,10 @@ void Redim_DETAILArray(Ctx& c, bool bPreserve) {
   LogLine(c.g.host, "Redim_DETAILArray()");
   if (!bPreserve) {
     // Only lines that were ever taken hold anything: every other slot is
-    // still empty, so emptying the taken ones empties the table. Assigning
-    // from one empty line keeps the slots' text buffers for the next claim.
-    static const DetailLine kEmptyLine;
+    // still empty, so emptying the taken ones empties the table. The slots
+    // keep their text buffers and groups for the next claim.
     for (DetailLine& line : cs.DETAILArray) {
-      if (!line.sUsed.empty()) line = kEmptyLine;
+      if (!line.sUsed.empty()) line.Reset();
     }
   }
   cs.DETAILArray.resize(static_cast<std::size_t>(std::max<std::int16_t>(cs.iDetailCapacity, 0)) +
@@ -139,9 +139,15 @@ std::int16_t DealWithLastGroup(Ctx& c) {
     DetailLine& line = LineAt(cs, idx);
     line.sUsed = "Y";
     taken = idx;
+    // The line takes the last group over; it stays the last group.
+    if (cs.iLastGroupLine != static_cast<std::size_t>(idx)) {
+      std::swap(line.Group,
+                cs.iLastGroupLine == 0 ? c.g.lastGroup : cs.DETAILArray[cs.iLastGroupLine].Group);
+      cs.iLastGroupLine = static_cast<std::size_t>(idx);
+    }
 
     c.o.dfLineCounter += 1;
-    const ChargeRec& charge = c.g.g_LastGroup.Charge;
+    const ChargeRec& charge = c.g.g_LastGroup().Charge;
     LineKeySource key{c.g.g_LastTop.Practice[Practice::sPracticeCode], c.o.dfLineCounter,
                       NumericValue(charge[Charge::sLineKeyPart1]),
                       NumericValue(charge[Charge::sLineKeyPart2]),
@@ -170,7 +176,7 @@ std::int16_t DealWithLastGroup(Ctx& c) {
 
 std::int16_t FillDetailArrayElement(Ctx& c, DetailLine& line) {
   try {
-    const ChargeGroup& g = c.g.g_LastGroup;
+    const ChargeGroup& g = c.g.g_LastGroup();
     const ChargeRec& ch = g.Charge;
     line.oInsInfo = InsInfoArray();
     line.oNDCInfo = NDCInfoArray();
@@ -205,14 +211,6 @@ std::int16_t FillDetailArrayElement(Ctx& c, DetailLine& line) {
     line.sEPSDT = flag("~EPSDT");
     line.sFamilyPlanning = flag("~FP~");
 
-    CopyIfReceived(line.OProvider, g.OProvider);
-    CopyIfReceived(line.Ambulance, g.Ambulance);
-    CopyIfReceived(line.Chiropractor, g.Chiropractor);
-    line.Charge = ch;
-    for (int k = 1; k <= 5; ++k) line.ExtData[static_cast<std::size_t>(k - 1)] = g.SecondSet(k);
-    CopyIfReceived(line.Facility, g.Facility);
-    line.OIns = g.OIns;
-
     line.sNarrativeNDC = {};
     if (line.sNarrative.find("NDC ") != std::string::npos) ExtractNDCFromNarrative(c, line);
 
@@ -240,7 +238,7 @@ bool FindExtDataValue(const std::string& sExtData, const std::string& sKey, std:
 bool GetExtDataValue(Ctx& c, std::int16_t iSlot, const std::string& sKey, std::string& sValue) {
   sValue.clear();
   if (iSlot < 1 || iSlot > 5) return false;
-  const ChargeGroup& g = c.g.g_LastGroup;
+  const ChargeGroup& g = c.g.g_LastGroup();
   const std::array<const ExtDataRec*, 3> sources = {
       &g.SecondSet(iSlot), &g.FirstSet(iSlot),
       &c.g.g_LastTop.ExtData[static_cast<std::size_t>(iSlot - 1)]};

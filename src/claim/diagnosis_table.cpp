@@ -73,7 +73,7 @@ std::int16_t AddToDiagnosisArray(Ctx& c, std::int16_t& iCount) {
     if (LogDetailed(h)) {
       LogLine(h, "AddToDiagnosisArray() iNext = " + SignedText(iNext) + " (1 based)");
     }
-    const ChargeRec& charge = c.g.g_LastGroup.Charge;
+    const ChargeRec& charge = c.g.g_LastGroup().Charge;
     const std::size_t codes = iCount > 4 ? 5 : 4;
     for (std::size_t k = 0; k < codes; ++k) {
       const std::string& code = charge[kDiagFields[k]];

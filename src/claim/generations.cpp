@@ -173,8 +173,11 @@ void CopyThisTopToLast(Ctx& c) {
 void CopyThisGroupToLast(Ctx& c) {
   HostState& h = c.g.host;
   try {
+    // The line the last group became keeps it: the new last group is
+    // handed over into the spare one.
+    c.g.claim.iLastGroupLine = 0;
     ChargeGroup& fresh = c.g.g_ThisGroup;
-    ChargeGroup& last = c.g.g_LastGroup;
+    ChargeGroup& last = c.g.g_LastGroup();
     // Records that EmptyThisGroup clears whole are swapped in; the others
     // are handed over keeping the members EmptyThisGroup keeps. The charge
     // keeps all but its received mark and is copied.

@@ -120,7 +120,7 @@ void InsInfoArray::AddThePaymentAdjCodes(std::string& sExisting, const std::stri
 std::int16_t FillDetailInsInfo(Ctx& c, DetailLine& line) {
   HostState& h = c.g.host;
   try {
-    const ChargeGroup& g = c.g.g_LastGroup;
+    const ChargeGroup& g = c.g.g_LastGroup();
     InsInfoArray& ins = line.oInsInfo;
     for (std::int16_t i = 1; i <= 4; ++i) {
       const OInsuranceRec& other = g.OIns[static_cast<std::size_t>(i)];

@@ -197,7 +197,7 @@ std::int16_t EndOfChargeGroup(Ctx& c) {
 
   CopyThisTopToLast(c);
   CopyThisGroupToLast(c);
-  MemberRef narrative = g.g_LastGroup.Charge[Charge::sNarrative];
+  MemberRef narrative = g.g_LastGroup().Charge[Charge::sNarrative];
   narrative = SquashAllPunctuation(h, Strip19FromNarrative(h, narrative), false, false, "");
 
   const std::int16_t result = DealWithLastGroup(c);

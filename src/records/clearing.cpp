@@ -137,7 +137,7 @@ void EmptyThisGroup(Ctx& c) {
 
 void EmptyLastGroup(Ctx& c) {
   LogLine(c.g.host, "EmptyLastGroup()");
-  EmptyGroup(c, c.g.g_LastGroup);
+  EmptyGroup(c, c.g.g_LastGroup());
 }
 
 }  // namespace wcomp837

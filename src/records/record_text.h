@@ -192,4 +192,11 @@ inline bool Received(const Rec<N>& rec) {
   return !rec[0].empty();
 }
 
+// The record when it was received, else an empty one.
+template <std::size_t N>
+const Rec<N>& ReceivedOrEmpty(const Rec<N>& rec) {
+  static const Rec<N> kEmpty;
+  return Received(rec) ? rec : kEmpty;
+}
+
 }  // namespace wcomp837

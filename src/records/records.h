@@ -444,7 +444,7 @@ struct TopRecords {
   std::array<ExtDataRec, 5> ExtData{};  // slots 1-5 at 0-4: types 5010 ... 5018
 };
 
-// One charge with its companion records (g_ThisGroup / g_LastGroup).
+// One charge with its companion records (g_ThisGroup / g_LastGroup()).
 struct ChargeGroup {
   ChargeRec Charge{};
   // Ten extended-data records: 0-4 the second set (6020 ... 6028),

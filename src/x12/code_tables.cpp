@@ -121,7 +121,7 @@ std::string KeySearch(const std::array<CodePair, N>& table, const std::string& k
 
 Text OtherInsuranceCategory(const Ctx& c, std::int16_t n) {
   if (n < 1 || n > kMaxOtherInsurances) return {};
-  return c.g.g_LastGroup.OIns[static_cast<std::size_t>(n)][OInsurance::sInsuranceCategoryCd];
+  return c.g.g_LastGroup().OIns[static_cast<std::size_t>(n)][OInsurance::sInsuranceCategoryCd];
 }
 
 // Whether Medicare pays after other insurance n: a later other insurance
@@ -132,7 +132,7 @@ bool MedicareFollows(const Ctx& c, std::int16_t n) {
     if (OtherInsuranceCategory(c, k) == "MCR") return true;
   }
   return c.g.g_LastTop.Insurance[Insurance::sInsuranceCategoryCd] == "MCR" &&
-         NumericValue(c.g.g_LastGroup.Charge[Charge::sBillingInsIndex]) > n;
+         NumericValue(c.g.g_LastGroup().Charge[Charge::sBillingInsIndex]) > n;
 }
 
 }  // namespace

@@ -17,10 +17,10 @@ struct ClaimDateRule {
 };
 
 const ChargeRec& LastCharge(const Ctx& c) {
-  return c.g.g_LastGroup.Charge;
+  return c.g.g_LastGroup().Charge;
 }
 const ChiropractorRec& Chiro(const Ctx& c) {
-  return c.g.g_LastGroup.Chiropractor;
+  return c.g.g_LastGroup().Chiropractor;
 }
 
 // The onset date when the onset type is `type`.
@@ -31,7 +31,7 @@ std::string OnsetDateOfType(const Ctx& c, std::string_view type) {
 // The date of the first service line's own copy of the charge.
 std::string FirstLineOnsetDate(Ctx& c) {
   const auto& lines = c.g.claim.DETAILArray;
-  return lines.size() > 1 ? std::string(lines[1].Charge[Charge::sOnsetDate]) : std::string();
+  return lines.size() > 1 ? std::string(lines[1].Charge()[Charge::sOnsetDate]) : std::string();
 }
 
 std::string PrescriptionDate(Ctx& c) {

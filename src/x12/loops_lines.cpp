@@ -71,8 +71,8 @@ bool HasKey(const DetailLine& line, std::string_view key) {
 
 // The ambulance condition codes; none without an ambulance record.
 std::vector<std::string> AmbulanceConditions(const DetailLine& line) {
-  if (!Received(line.Ambulance)) return {};
-  return AmbulanceConditionCodes(line.Ambulance);
+  if (!Received(line.Ambulance())) return {};
+  return AmbulanceConditionCodes(line.Ambulance());
 }
 
 std::int16_t StepLX(LineView& v) {
@@ -91,11 +91,11 @@ std::int16_t StepPWK(LineView& v) {
 
 std::int16_t StepCR1(LineView& v) {
   if (AmbulanceConditions(v.line).empty()) return 0;
-  return WriteCountedSegment(v.c, AmbulanceTransportSegment(v.line.Ambulance).str());
+  return WriteCountedSegment(v.c, AmbulanceTransportSegment(v.line.Ambulance()).str());
 }
 
 std::int16_t StepCR2(LineView& v) {
-  const ChiropractorRec& chiro = v.line.Chiropractor;
+  const ChiropractorRec& chiro = v.line.Chiropractor();
   if (!Received(chiro)) return 0;
   const std::string& description = chiro[member::kChiroDescription];
   std::string second = description.size() > 80 ? CutTrim(description.substr(80), 80) : "";
@@ -125,22 +125,22 @@ std::int16_t StepShippedDate(LineView& v) {
 }
 
 std::int16_t StepLastXRayDate(LineView& v) {
-  const ChiropractorRec& chiro = v.line.Chiropractor;
+  const ChiropractorRec& chiro = v.line.Chiropractor();
   const Text fromChiro = chiro[Chiropractor::sLastXRayDate];
   return PutDate(v, "455",
                  Received(chiro) && !fromChiro.empty()
                      ? fromChiro
-                     : v.line.Charge[member::kChargeLastXRayDate]);
+                     : v.line.Charge()[member::kChargeLastXRayDate]);
 }
 
 std::int16_t StepAcuteManifestationDate(LineView& v) {
-  const ChiropractorRec& chiro = v.line.Chiropractor;
+  const ChiropractorRec& chiro = v.line.Chiropractor();
   if (!Received(chiro)) return 0;
   return PutDate(v, "453", chiro[Chiropractor::sAcuteManifestationDate]);
 }
 
 std::int16_t StepPriorAuthorization(LineView& v) {
-  const ChargeRec& charge = v.line.Charge;
+  const ChargeRec& charge = v.line.Charge();
   return PutRef(v, "G1",
                 v.billingInsIndex == "1" ? charge[Charge::sPrimaryApprovalNr]
                                          : charge[Charge::sSecondaryApprovalNr]);
@@ -151,16 +151,16 @@ std::int16_t StepLineControlNr(LineView& v) {
 }
 
 std::int16_t StepLabCertification(LineView& v) {
-  if (v.line.Charge[member::kChargeLabSwitch] != "LAB") return 0;
+  if (v.line.Charge()[member::kChargeLabSwitch] != "LAB") return 0;
   std::string certification =
-      Received(v.line.Facility) ? v.line.Facility[member::kFacilityCertification] : "";
+      Received(v.line.Facility()) ? v.line.Facility()[member::kFacilityCertification] : "";
   if (certification.empty())
     certification = v.c.g.g_LastTop.Insurance[member::kInsuranceCertification];
   return PutRef(v, "X4", certification);
 }
 
 std::int16_t StepReferringLab(LineView& v) {
-  if (NumericValue(v.line.Charge[Charge::sTOSBillingCode]) != 5) return 0;
+  if (NumericValue(v.line.Charge()[Charge::sTOSBillingCode]) != 5) return 0;
   return PutRef(v, "F4", LineExtDataValue(v.line, 2, "20004"));
 }
 
@@ -181,7 +181,7 @@ std::int16_t StepDeliveryNote(LineView& v) {
 }
 
 std::int16_t StepChiropracticNote(LineView& v) {
-  const ChiropractorRec& chiro = v.line.Chiropractor;
+  const ChiropractorRec& chiro = v.line.Chiropractor();
   if (!Received(chiro)) return 0;
   std::string note;
   for (std::size_t m = member::kChiroNoteFirst; m <= member::kChiroNoteLast; ++m) {
@@ -194,7 +194,7 @@ std::int16_t StepChiropracticNote(LineView& v) {
 }
 
 std::int16_t StepPurchasedService(LineView& v) {
-  const OProviderRec& provider = v.line.OProvider;
+  const OProviderRec& provider = v.line.OProvider();
   if (!Received(provider) || provider[OProvider::sProviderRole] != "PSP") return 0;
   return Put(v, "PS1", {provider[OProvider::sProviderNr], PlainDecimal(v.line.curCharge)});
 }
@@ -236,7 +236,7 @@ constexpr std::array<LineStep, 21> kLineSteps = {
 
 std::string LineExtDataValue(const DetailLine& line, std::size_t slot, const std::string& key) {
   std::string value;
-  if (!FindExtDataValue(line.ExtData[slot - 1][ExtData::sExtData], key, value)) value.clear();
+  if (!FindExtDataValue(line.ExtData(slot - 1)[ExtData::sExtData], key, value)) value.clear();
   return value;
 }
 
@@ -253,7 +253,7 @@ std::int16_t Write_Detail_Records(Ctx& c, std::int16_t iIndex) {
     const DetailLine& line = DetailLineAt(c, iIndex);
     if (line.sUsed != "Y") return 0;
     ++c.o.env.miLinesWritten;
-    LineView view{c, iIndex, line, c.g.g_LastGroup.Charge[Charge::sBillingInsIndex]};
+    LineView view{c, iIndex, line, c.g.g_LastGroup().Charge[Charge::sBillingInsIndex]};
     for (LineStep step : kLineSteps) {
       if (step(view) == 3) return 3;
     }

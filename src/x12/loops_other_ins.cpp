@@ -76,7 +76,7 @@ std::int16_t WriteOneOtherInsurance(Ctx& c, std::int16_t n, const OInsuranceRec&
   w.Put(NameSegment("PR", "2", {oi[O::sPayerName], "", "", ""},
                     {"PI", payerId.empty() ? "00000" : payerId}));
   std::string paidDate = oi[O::sLastPaymentDate];
-  if (paidDate.empty() && priorPayer) paidDate = c.g.g_LastGroup.Charge[Charge::sToDate];
+  if (paidDate.empty() && priorPayer) paidDate = c.g.g_LastGroup().Charge[Charge::sToDate];
   if (!paidDate.empty()) w.Put(SegmentOf("DTP", {"573", "D8", DateToCCYYMMDD(paidDate)}));
   return w.Status();
 }
@@ -95,7 +95,7 @@ std::int16_t PutSegment(Ctx& c, std::string_view id,
 }
 
 double BillingInsuranceIndex(const Ctx& c) {
-  return NumericValue(c.g.g_LastGroup.Charge[Charge::sBillingInsIndex]);
+  return NumericValue(c.g.g_LastGroup().Charge[Charge::sBillingInsIndex]);
 }
 
 std::vector<std::string> PaymentAdjSegments(const std::string& codes) {
@@ -137,7 +137,7 @@ std::int16_t DumpThePaymentAdjCodes(Ctx& c, const std::string& codes) {
 std::int16_t WriteOtherInsurances(Ctx& c) {
   try {
     for (std::int16_t n = 1; n <= 4; ++n) {
-      const OInsuranceRec& oi = c.g.g_LastGroup.OIns[static_cast<std::size_t>(n)];
+      const OInsuranceRec& oi = c.g.g_LastGroup().OIns[static_cast<std::size_t>(n)];
       const InsInfo& info = c.g.claim.mClaim.oClaimInsInfo.GetInsInfo(n);
       if (!Received(oi) || !info.bUsed) continue;
       if (WriteOneOtherInsurance(c, n, oi, info) == 3) return 3;

@@ -85,7 +85,7 @@ std::int16_t WriteSubscriber(Ctx& c) {
     LogLine(c.g.host, "@@ Writing Subscriber  LOOP 2000B ");
     const TopRecords& top = c.g.g_LastTop;
     const Text category = top.Insurance[Insurance::sInsuranceCategoryCd];
-    const Text billingInsIndex = c.g.g_LastGroup.Charge[Charge::sBillingInsIndex];
+    const Text billingInsIndex = c.g.g_LastGroup().Charge[Charge::sBillingInsIndex];
     EnvelopeMembers& env = c.o.env;
     LoopWriter out(c);
 

@@ -101,7 +101,7 @@ bool BillingProviderRecordBills(const Ctx& c) {
 }
 
 void WriteReferringProvider(Ctx& c, LoopWriter& out) {
-  const ReferralRec& referral = c.g.g_LastGroup.Referral;
+  const ReferralRec& referral = c.g.g_LastGroup().Referral;
   if (!Received(referral)) return;
   ScratchIdentifier scratch(c.o.env.billing);
   Person person{referral, kReferralFields};
@@ -123,12 +123,12 @@ void WriteReferringProvider(Ctx& c, LoopWriter& out) {
 
 void WriteRenderingProvider(Ctx& c, LoopWriter& out) {
   const Text choice = c.g.g_LastTop.CalcPref[CalcPref::sBreakOnServicingProvider];
-  bool servicing = choice == "2" && Received(c.g.g_LastGroup.SProvider);
+  bool servicing = choice == "2" && Received(c.g.g_LastGroup().SProvider);
   bool written = BillingProviderRecordBills(c) ? servicing : choice != "0";
   // Without a billing provider record there is nobody to name.
   if (!written || (!servicing && !Received(c.g.g_LastTop.BProvider))) return;
   ScratchIdentifier scratch(c.o.env.billing);
-  Person person = servicing ? Person{c.g.g_LastGroup.SProvider, kServicingFields}
+  Person person = servicing ? Person{c.g.g_LastGroup().SProvider, kServicingFields}
                             : Person{c.g.g_LastTop.BProvider, kBillingFields};
   out.Put(PersonNameSegment(c, "82", person));
   out.Put(
@@ -138,13 +138,13 @@ void WriteRenderingProvider(Ctx& c, LoopWriter& out) {
   std::string qualifier = PayerProviderIDQualifier(PayerCategory(c));
   if (!qualifier.empty()) {
     PutLegacyRef(c, out, qualifier,
-                 servicing ? c.g.g_LastGroup.SProvider[SProvider::sProviderNr]
+                 servicing ? c.g.g_LastGroup().SProvider[SProvider::sProviderNr]
                            : c.g.g_LastTop.Insurance[Insurance::sPayerProviderId2]);
   }
 }
 
 void WritePurchasedServiceProvider(Ctx& c, LoopWriter& out) {
-  const OProviderRec& other = c.g.g_LastGroup.OProvider;
+  const OProviderRec& other = c.g.g_LastGroup().OProvider;
   if (!Received(other) || other[OProvider::sProviderRole] != "PSP") return;
   ScratchIdentifier scratch(c.o.env.billing);
   out.Put(PersonNameSegment(c, "QB", Person{other, kOtherFields}));
@@ -160,7 +160,7 @@ void WritePurchasedServiceProvider(Ctx& c, LoopWriter& out) {
 }
 
 void WriteServiceFacility(Ctx& c, LoopWriter& out) {
-  const FacilityRec& facility = c.g.g_LastGroup.Facility;
+  const FacilityRec& facility = c.g.g_LastGroup().Facility;
   if (!Received(facility)) return;
   ScratchIdentifier scratch(c.o.env.billing);
   out.Put(NameSegment("FA", "2", {facility[Facility::sName], "", "", ""},
@@ -172,7 +172,7 @@ void WriteServiceFacility(Ctx& c, LoopWriter& out) {
 }
 
 void WriteSupervisingProvider(Ctx& c, LoopWriter& out) {
-  const OProviderRec& other = c.g.g_LastGroup.OProvider;
+  const OProviderRec& other = c.g.g_LastGroup().OProvider;
   if (!Received(other) || other[OProvider::sProviderRole] != "SPR") return;
   ScratchIdentifier scratch(c.o.env.billing);
   out.Put(PersonNameSegment(c, "DQ", Person{other, kOtherFields}));
@@ -233,7 +233,7 @@ const std::array<TaxonomyRule, 5> kTaxonomyRules = {{
 RecordView TaxonomyRecord(const SharedState& g, TaxonomySource source) {
   switch (source) {
     case kServicing:
-      return g.g_LastGroup.SProvider;
+      return g.g_LastGroup().SProvider;
     case kBilling:
       return g.g_LastTop.BProvider;
     case kInsurance:
@@ -241,11 +241,11 @@ RecordView TaxonomyRecord(const SharedState& g, TaxonomySource source) {
     case kPractice:
       return g.g_LastTop.Practice;
     case kReferral:
-      return g.g_LastGroup.Referral;
+      return g.g_LastGroup().Referral;
     case kOther:
-      return g.g_LastGroup.OProvider;
+      return g.g_LastGroup().OProvider;
     case kOtherReferral:
-      return g.g_LastGroup.OReferral;
+      return g.g_LastGroup().OReferral;
   }
   return {};
 }
