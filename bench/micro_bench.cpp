@@ -1,11 +1,17 @@
 // Micro-benchmarks of the hot routines of a batch: record split and parse,
 // the punctuation filter, segment output and a whole charge group (charge,
-// servicing provider and the end-of-charge sequence with the run log on).
+// servicing provider and the end-of-charge sequence with the run log on);
+// and the implementation-guide check of a claim file held in memory (the
+// file named by WCOMP837_BENCH_CLAIM_FILE, else the end-to-end batches'
+// claim files repeated to some 8 MB).
 //   wcomp837_micro_bench [--benchmark_filter=REGEX]
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +19,7 @@
 #include "records/parsers.h"
 #include "records/text.h"
 #include "wcomp837/format_class.h"
+#include "x12/guide/check.h"
 #include "x12/segments.h"
 
 namespace {
@@ -153,6 +160,37 @@ void BM_ChargeGroup(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_ChargeGroup);
+
+std::string ReadAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string ClaimFileForCheck() {
+  if (const char* path = std::getenv("WCOMP837_BENCH_CLAIM_FILE")) return ReadAll(path);
+  std::string one;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(WCOMP837_SOURCE_DIR "/tests/batches")) {
+    if (std::filesystem::exists(entry.path() / "expected.837")) {
+      one += ReadAll(entry.path() / "expected.837");
+    }
+  }
+  std::string text;
+  while (!one.empty() && text.size() < (8u << 20)) text += one;
+  return text;
+}
+
+void BM_GuideCheck(benchmark::State& state) {
+  const std::string text = ClaimFileForCheck();
+  guide::CheckObserver quiet;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(guide::CheckText(text, quiet).segments);
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+}
+BENCHMARK(BM_GuideCheck)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

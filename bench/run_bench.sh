@@ -4,7 +4,9 @@
 # /usr/bin/time -v and measures, in the same run, the I/O floor (reading the
 # same input and writing the same number of output bytes with a plain
 # buffered copy). Then times the summary report (report 1) of the largest
-# batch's claim file. Prints a Markdown table.
+# batch's claim file, and the implementation-guide check (wcomp837 check) of
+# the same claim file: MB/s by wall clock and by CPU time, peak RSS. Prints a
+# Markdown table.
 #
 #   bench/run_bench.sh [BUILD_DIR] [WORK_DIR] [SIZES...]
 #   default: build-bench, a temporary folder, 10000 100000 1000000
@@ -32,6 +34,7 @@ wall_seconds() {
   awk -F': ' '/Elapsed \(wall clock\)/ {
     n = split($2, p, ":"); s = 0; for (i = 1; i <= n; ++i) s = s * 60 + p[i]; printf "%.2f", s }' "$1"
 }
+cpu_seconds() { awk -F': ' '/User time|System time/ { s += $2 } END { printf "%.2f", s }' "$1"; }
 rss_mb() { awk -F': ' '/Maximum resident set size/ { printf "%.1f", $2 / 1024 }' "$1"; }
 bytes_of() { stat -c %s "$@" | awk '{ s += $1 } END { print s }'; }
 
@@ -75,4 +78,14 @@ echo
 echo "Summary report (report 1) of the ${SIZES[-1]}-record claim file:" \
   "$(wall_seconds "$WORK/time_report.txt") s wall," \
   "peak RSS $(rss_mb "$WORK/time_report.txt") MB, PDF ${pdf:+$(bytes_of "$pdf") bytes}"
+# The implementation-guide check of the same claim file.
+claims_file=$WORK/report/claims.837
+/usr/bin/time -v -o "$WORK/time_check.txt" "$BUILD"/wcomp837 --quiet check "$claims_file" \
+  >/dev/null 2>&1 || true
+awk -v b="$(bytes_of "$claims_file")" -v w="$(wall_seconds "$WORK/time_check.txt")" \
+  -v c="$(cpu_seconds "$WORK/time_check.txt")" -v r="$(rss_mb "$WORK/time_check.txt")" \
+  'BEGIN { ws = (w > 0 ? w : 0.01); cs = (c > 0 ? c : 0.01);
+           printf "Guide check (wcomp837 check) of the same claim file, %d bytes: %.2f s wall, " \
+                  "%.0f MB/s; %.2f s CPU, %.0f MB/s; peak RSS %s MB\n",
+                  b, w, b / ws / 1e6, c, b / cs / 1e6, r }'
 echo "Work folder: $WORK"

@@ -10,6 +10,8 @@
 //   N                         a second object on the same thread
 //   anything else             ignored
 //
+// Without reports, messages 7 and 9 (printer and printing) are skipped.
+//
 // The batch is always ended and checked after the last line. Every public
 // method must answer 0, 1 or 3 and every message list must end; the first
 // answer that does not is kept as the script's problem. Used by the fuzzer
@@ -29,7 +31,8 @@ namespace wcomp837::fuzzing {
 
 class HostScript {
  public:
-  explicit HostScript(std::string outFolder) : out_(std::move(outFolder)) {}
+  explicit HostScript(std::string outFolder, bool reports = true)
+      : out_(std::move(outFolder)), reports_(reports) {}
 
   // Runs the script with a fresh object; false when an answer was wrong.
   bool Run(std::string_view script) {
@@ -107,9 +110,10 @@ class HostScript {
       case 'H': {
         auto [key, tail] = SplitTab(rest);
         auto [field, count] = SplitTab(tail);
-        // At most about 4 MB of record text per line.
+        // At most 256 KB of record text per line: room for more fields than
+        // 16 bits count.
         const std::int32_t n = std::min<std::int32_t>(
-            SmallNumber(count, 200000), static_cast<std::int32_t>(4000000 / (field.size() + 2)));
+            SmallNumber(count, 200000), static_cast<std::int32_t>(262144 / (field.size() + 2)));
         std::string rec;
         rec.reserve((field.size() + 2) * static_cast<std::size_t>(n));
         for (std::int32_t i = 0; i < n; ++i) (rec += field) += "//";
@@ -122,6 +126,7 @@ class HostScript {
         std::string v(value);
         if (key == "1") v = out_;
         if (key == "2") v = SafeFileName(value);
+        if (!reports_ && (key == "7" || key == "9")) break;
         Answer("HereIsAMessage", fc_->HereIsAMessage(key, v));
         break;
       }
@@ -144,6 +149,7 @@ class HostScript {
   }
 
   std::string out_;
+  bool reports_;
   std::string problem_;
   std::unique_ptr<Format_Class> fc_;
 };

@@ -1,6 +1,9 @@
 #!/bin/sh
 # Creates the example reference database as a SQLite file and registers an
-# ODBC data source for it.
+# ODBC data source for it. The data source loads qel_attach.so (built here
+# from qel_attach.c), which attaches the database a second time as
+# QEL_TABLES: the qualified table names wcomp837 tries first then find the
+# tables, and a run ends without database messages.
 #
 #   setup-sqlite-dsn.sh [DSN] [DATABASE_FILE] [CONFIG_DIR]
 #
@@ -11,7 +14,8 @@
 #                the script prints the ODBCSYSINI/ODBCINI settings to export;
 #                otherwise the DSN is added to the user's ~/.odbc.ini
 #
-# Needs: sqlite3, unixodbc, libsqliteodbc (Debian package names).
+# Needs: sqlite3, unixodbc, libsqliteodbc, gcc, libsqlite3-dev (Debian
+# package names).
 set -eu
 
 DSN=${1:-WCOMP837_DEMO}
@@ -29,10 +33,13 @@ mkdir -p "$(dirname "$DB")"
 DB=$(cd "$(dirname "$DB")" && pwd)/$(basename "$DB")
 rm -f "$DB"
 sqlite3 "$DB" < "$HERE/schema.sql"
+# The extension lives beside the database file.
+ATTACH=$(dirname "$DB")/qel_attach.so
+cc -shared -fPIC -O2 -o "$ATTACH" "$HERE/qel_attach.c"
 
 dsn_section() {
-  printf '[%s]\nDescription=wcomp837 reference data\nDriver=%s\nDatabase=%s\nNoCreat=1\n\n' \
-    "$DSN" "$1" "$DB"
+  printf '[%s]\nDescription=wcomp837 reference data\nDriver=%s\nDatabase=%s\nNoCreat=1\nLoadExt=%s\n\n' \
+    "$DSN" "$1" "$DB" "$ATTACH"
 }
 
 # Removes an existing section of that name from an ini file.

@@ -4,16 +4,20 @@
 // HereIsAMessage, hands every record to FormatRecord, ends the batch with
 // ProcessEndOfFile and ProcessFormattedRecords, and reads the messages the
 // component leaves with GetAMessage after any call that answered non-zero.
-// No public method throws.
+// No public method throws. The call sequence, every host message, the
+// message list and the record formats: docs/host-protocol.md (installed as
+// /usr/share/doc/libwcomp837-dev/host-protocol.md.gz).
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "wcomp837/export.h"
+
 namespace wcomp837 {
 
-class Format_Class {
+class WCOMP837_API Format_Class {
  public:
   Format_Class();
   ~Format_Class();

@@ -2,7 +2,8 @@
 // (InsInfo, InsInfoArray, PaymentAdjStruct), drug codes (NDCInfo,
 // NDCInfoArray) and custom-form answers (CCFormInfo, CCFormInfoArray).
 // Positions are 1-based as the host knows them; a position outside the
-// documented range throws wcomp837::Failure (subscript out of range).
+// documented range throws wcomp837::Failure (a std::exception: number 9,
+// "Subscript out of range").
 #pragma once
 
 #include <array>
@@ -11,11 +12,12 @@
 #include <vector>
 
 #include "wcomp837/currency.h"
+#include "wcomp837/export.h"
 #include "wcomp837/failure.h"
 
 namespace wcomp837 {
 
-class InsInfo {
+class WCOMP837_API InsInfo {
  public:
   bool bUsed = false;
   bool bBillingInsurance = false;
@@ -40,7 +42,7 @@ struct PaymentAdjStruct {
   double dfUnit = 0.0;
 };
 
-class InsInfoArray {
+class WCOMP837_API InsInfoArray {
  public:
   InsInfoArray();
   Currency curAmtPatWriteOff;
@@ -62,7 +64,7 @@ class InsInfoArray {
   std::array<InsInfo, 4> items_;
 };
 
-class NDCInfo {
+class WCOMP837_API NDCInfo {
  public:
   std::string sNDCCode;
   std::string sUnitPrice;
@@ -72,7 +74,7 @@ class NDCInfo {
   void EmptyMe();
 };
 
-class NDCInfoArray {
+class WCOMP837_API NDCInfoArray {
  public:
   void Empty_Me();
   // Position 1 to 3.
@@ -84,7 +86,7 @@ class NDCInfoArray {
   std::array<NDCInfo, 3> items_;
 };
 
-class CCFormInfo {
+class WCOMP837_API CCFormInfo {
  public:
   std::string sChargeCustomForm;
   std::string sQuestionIDName;
@@ -95,7 +97,7 @@ class CCFormInfo {
   void DetermineQuestionNumber();
 };
 
-class CCFormInfoArray {
+class WCOMP837_API CCFormInfoArray {
  public:
   static constexpr int kPositions = 100;
   CCFormInfoArray();

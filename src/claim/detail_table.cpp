@@ -188,7 +188,7 @@ std::int16_t FillDetailArrayElement(Ctx& c, DetailLine& line) {
     line.sModifier4 = ch[Charge::sModifier4];
     line.curCharge = Currency::FromText(ch[Charge::sChargeAmount]);
     line.curPatientPaid = Currency::FromText(ch[Charge::sAmtPatientPaid]);
-    line.sngUnits = static_cast<float>(NumericValue(ch[Charge::sUnits]));
+    line.sngUnits = TextToSingle(ch[Charge::sUnits]);
     line.sPlaceOfService = ch[Charge::sPOSCode];
     line.sFromDate = ch[Charge::sFromDate];
     line.sStartTime = ch[Charge::sStartTime];

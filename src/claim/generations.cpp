@@ -28,13 +28,12 @@ void CopyIfReceived(Rec<N>& last, const Rec<N>& fresh, bool* flag) {
 
 // The charge amount as the run log shows it: "000000.00".
 std::string LogAmount(Currency amount) {
-  const std::int64_t raw = amount.raw();
-  const std::int64_t magnitude = raw < 0 ? -raw : raw;
   // Four decimals to two, halves away from zero.
-  const std::int64_t cents = (magnitude + 50) / 100;
+  const std::uint64_t cents = amount.magnitude() / 100 + (amount.magnitude() % 100 >= 50);
   char buf[40];
-  std::snprintf(buf, sizeof buf, "%s%06lld.%02lld", raw < 0 ? "-" : "",
-                static_cast<long long>(cents / 100), static_cast<long long>(cents % 100));
+  std::snprintf(buf, sizeof buf, "%s%06llu.%02llu", amount.raw() < 0 ? "-" : "",
+                static_cast<unsigned long long>(cents / 100),
+                static_cast<unsigned long long>(cents % 100));
   return buf;
 }
 

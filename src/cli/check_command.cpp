@@ -1,57 +1,74 @@
 #include "cli/check_command.h"
 
-#include <algorithm>
 #include <iostream>
+#include <memory>
 
-#include "cli/progress.h"
-#include "platform/files.h"
-#include "x12/checker.h"
+#include "cli/check_output.h"
+#include "platform/failure.h"
+#include "x12/guide/ack997.h"
 
 namespace wcomp837::cli {
 namespace {
 
-constexpr int kProblems = 1;
+constexpr int kErrorsFound = 1;
 constexpr int kUnreadable = 3;
-
-std::string Counted(std::int64_t n, const char* one, const char* many) {
-  return Grouped(n) + " " + (n == 1 ? one : many);
-}
-
-std::string Findings(const ClaimFileCheck& r) {
-  return Counted(r.segments, "segment", "segments") + ", " +
-         Counted(r.interchanges, "interchange", "interchanges") + ", " +
-         Counted(r.groups, "functional group", "functional groups") + ", " +
-         Counted(r.transactionSets, "transaction set", "transaction sets") + ", " +
-         Counted(r.claims, "claim", "claims") + ", " +
-         Counted(r.serviceLines, "service line", "service lines") + ", highest HL " +
-         Grouped(r.maxHL);
-}
-
-int CheckOne(const std::string& path, bool quiet) {
-  if (FileLength(path) < 0) {
-    std::cerr << path << ": cannot read the file\n";
-    return kUnreadable;
-  }
-  const ClaimFileCheck r = CheckClaimFile(path);
-  if (!quiet) std::cout << path << ": " << Findings(r) << "\n";
-  for (const std::string& problem : r.problems) std::cout << path << ": " << problem << "\n";
-  if (r.ok) {
-    if (!quiet) std::cout << path << ": no problem found\n";
-    return 0;
-  }
-  std::cout << path << ": "
-            << Counted(static_cast<std::int64_t>(r.problems.size()), "problem", "problems")
-            << " found" << (r.problems.size() >= 100 ? " (only the first 100 are listed)" : "")
-            << "\n";
-  return kProblems;
-}
 
 }  // namespace
 
-int RunCheck(const std::vector<std::string>& files, bool quiet) {
-  int worst = 0;
-  for (const std::string& path : files) worst = std::max(worst, CheckOne(path, quiet));
-  return worst;
+CLI::App* DeclareCheck(CLI::App& app, CheckOptions& opt) {
+  CLI::App* check = app.add_subcommand(
+      "check", "check 837 claim files as a payer's front end would (004010X098A1)");
+  check->footer(
+      "Prints every error and warning (a documented departure of the component from the "
+      "implementation guide), one line per transaction set (accepted, accepted with errors or "
+      "rejected, with its claims) and a total. Exit status: 0 no error found; 1 errors found; "
+      "3 a file could not be read or the acknowledgment could not be written.");
+  check->add_option("FILE", opt.files, "claim file")->required();
+  check->add_flag("--json", opt.json,
+                  "print JSON lines: one object per finding, transaction set and file, then the "
+                  "total");
+  check
+      ->add_option("--997", opt.acknowledgment,
+                   "also write the functional acknowledgment (997) for the files checked")
+      ->type_name("FILE");
+  check->fallthrough();
+  return check;
+}
+
+int RunCheck(const CheckOptions& opt, bool quiet) {
+  std::unique_ptr<guide::AckWriter> ack;
+  if (opt.acknowledgment) ack = std::make_unique<guide::AckWriter>(*opt.acknowledgment);
+  CheckOutput output(std::cout, std::cerr, opt.json, quiet, ack.get());
+  CheckRun run;
+  int status = 0;
+  for (const std::string& path : opt.files) {
+    ++run.files;
+    output.File(path);
+    try {
+      const guide::CheckTotals totals = guide::CheckFile(path, output);
+      run.Add(totals);
+      output.FileDone(totals);
+      if (!totals.ok()) status = std::max(status, kErrorsFound);
+    } catch (const Failure& f) {
+      ++run.unreadable;
+      output.FileUnreadable(f.description);
+      status = kUnreadable;
+    }
+  }
+  if (ack) {
+    try {
+      if (!ack->Close()) {
+        std::cerr << *opt.acknowledgment
+                  << ": no functional group was read, no acknowledgment written\n";
+      }
+    } catch (const Failure& f) {
+      std::cerr << *opt.acknowledgment << ": cannot write the acknowledgment: " << f.description
+                << "\n";
+      status = kUnreadable;
+    }
+  }
+  output.RunDone(run, status);
+  return status;
 }
 
 }  // namespace wcomp837::cli

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iostream>
 
+#include "cli/terminal_text.h"
+
 namespace wcomp837::cli {
 
 std::string MessageBody(const std::string& entry) {
@@ -11,6 +13,14 @@ std::string MessageBody(const std::string& entry) {
   std::string body = entry.substr(start + 2);
   if (body.size() >= 2 && body.compare(body.size() - 2, 2, "//") == 0) body.resize(body.size() - 2);
   return body;
+}
+
+int MessageType(const std::string& entry) {
+  // " 1//..." or " 3//...": the type in signed text form.
+  return entry.size() >= 4 && entry[0] == ' ' && entry.compare(2, 2, "//") == 0 &&
+                 entry[1] >= '0' && entry[1] <= '9'
+             ? entry[1] - '0'
+             : 0;
 }
 
 std::vector<std::string> Driver::Messages() {
@@ -33,19 +43,32 @@ std::vector<std::string> Driver::Note(std::int16_t result) {
   return messages;
 }
 
-void Driver::Print(const std::string& where, const std::vector<std::string>& messages) {
+void Driver::Print(const std::string& where, std::int64_t lineNumber,
+                   const std::vector<std::string>& messages) {
   if (beforeOutput_) beforeOutput_();
-  for (const std::string& m : messages) std::cerr << where << ": " << m << "\n";
+  for (const std::string& m : messages) {
+    std::cerr << where << ": " << ForOutput(m, escapeControls_) << "\n";
+    if (listener_) listener_(HeardMessage{where, lineNumber, m});
+  }
 }
 
 void Driver::Take(const std::string& where, std::int16_t result) {
   const std::vector<std::string> messages = Note(result);
-  if (!messages.empty()) Print(where, messages);
+  if (!messages.empty()) Print(where, 0, messages);
 }
 
 void Driver::TakeForLine(std::int64_t lineNumber, std::int16_t result) {
   const std::vector<std::string> messages = Note(result);
-  if (!messages.empty()) Print("line " + std::to_string(lineNumber), messages);
+  if (!messages.empty()) Print("line " + std::to_string(lineNumber), lineNumber, messages);
+}
+
+void Driver::TakeEndOfBatch(const std::string& where, std::int16_t result) {
+  const std::vector<std::string> messages = Note(result);
+  if (std::any_of(messages.begin(), messages.end(),
+                  [](const std::string& m) { return MessageType(m) >= 3; })) {
+    ClaimFileUnfit();
+  }
+  if (!messages.empty()) Print(where, 0, messages);
 }
 
 void Driver::Send(const std::string& key, const std::string& value) {

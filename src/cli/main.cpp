@@ -9,6 +9,7 @@
 #include "cli/options.h"
 #include "cli/session.h"
 #include "cli/terminal_prompt.h"
+#include "cli/terminal_text.h"
 #include "platform/prompt.h"
 
 namespace {
@@ -17,13 +18,17 @@ constexpr int kUsageError = 2;
 
 int main(int argc, char** argv) {
   wcomp837::cli::Options opt;
+  wcomp837::cli::CheckOptions checkOpt;
   CLI::App app{"Writes an 837 Professional workers' compensation claim file from host records."};
-  CLI::App* check = wcomp837::cli::DeclareOptions(app, opt);
+  wcomp837::cli::DeclareOptions(app, opt);
+  CLI::App* check = wcomp837::cli::DeclareCheck(app, checkOpt);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    const int rc = app.exit(e);
-    return rc == 0 ? 0 : kUsageError;
+    if (e.get_exit_code() == 0) return app.exit(e);  // --help
+    std::cerr << "wcomp837: " << wcomp837::cli::EscapeControls(e.what())
+              << " (see wcomp837 --help)\n";
+    return kUsageError;
   }
   const bool checking = check->parsed();
   const std::string problem = wcomp837::cli::UsageProblem(opt, checking);
@@ -33,11 +38,11 @@ int main(int argc, char** argv) {
   }
 
   try {
-    if (checking) return wcomp837::cli::RunCheck(opt.checkFiles, opt.quiet);
+    if (checking) return wcomp837::cli::RunCheck(checkOpt, opt.quiet);
     wcomp837::SetUserPrompt(std::make_shared<wcomp837::cli::TerminalPrompt>());
     return wcomp837::cli::RunSession(opt);
   } catch (const std::exception& e) {
-    std::cerr << "wcomp837: " << e.what() << "\n";
+    std::cerr << "wcomp837: " << wcomp837::cli::EscapeControls(e.what()) << "\n";
     return 3;
   }
 }

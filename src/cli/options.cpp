@@ -16,26 +16,46 @@ constexpr const char* kRecordsHelp = R"(RECORDS FILE
     B20261206//PR01////1207//0//0//0//0//0//0//6990<TAB>6990
 
 ORDER OF WORK
-  Settings, then --version, --self-description, --list-reports and
-  --list-printers, then the batch, then every --report in the order given,
-  then --delete-batch. Messages of the component go to standard error with
-  the input line they belong to. On a terminal a progress line shows on
-  standard error; at the end a summary shows on standard output.
+  The output folder must exist and be writable and the records file
+  readable, else nothing runs. Settings, then --version, --self-description,
+  --list-reports and --list-printers, then the batch, then every --report in
+  the order given, then --delete-batch. Messages of the component go to
+  standard error with the input line they belong to (control characters
+  shown as \xHH on a terminal). On a terminal a progress line shows on
+  standard error; at the end a summary shows on standard output, saying
+  whether the claim file may be sent.
+
+SETTINGS FILES
+  QBEX_ALT_PRACTICENAME.DAT and QBEX_CFG_NPICMS.DAT are read from the
+  program's own folder, or from /etc/wcomp837 when the program is installed
+  in /usr/bin (PREFIX/etc/wcomp837 for another prefix).
 
 EXIT STATUS
-  0 every call answered 0; 1 the worst answer was 1 (messages waiting);
-  3 a call answered 3 (error); 2 usage error.
+  0 every call answered 0: the claim file may be sent.
+  1 messages waiting: the claim file is complete and passed the check.
+  3 the claim file may not be sent: a call answered 3, the end of the batch
+    or the final check left an error, the records could not be read to the
+    end, --fatal was given, or the output folder or records file is unusable.
+  2 usage error.
   check: 0 no problem found; 1 problems found; 3 a file could not be read.)";
+
+// A claim file name names no folder.
+std::string PlainFileName(const std::string& name) {
+  if (name.empty()) return "needs a file name";
+  if (name.find('/') != std::string::npos) return "names a file without a folder (no \"/\")";
+  return {};
+}
 
 }  // namespace
 
-CLI::App* DeclareOptions(CLI::App& app, Options& opt) {
+void DeclareOptions(CLI::App& app, Options& opt) {
   app.footer(kRecordsHelp);
   app.add_option("--output-dir", opt.outputDir,
                  "folder of the claim file, run log and _NAC.Dat (message 1)")
       ->type_name("DIR");
   app.add_option("--claim-file", opt.claimFile, "claim file name, no folder (message 2)")
-      ->type_name("NAME");
+      ->type_name("NAME")
+      ->check(PlainFileName);
   app.add_option("--log-level", opt.logLevel,
                  "run log level 0-2 before the first record (message 5)")
       ->check(CLI::Range(0, 2))
@@ -59,10 +79,13 @@ CLI::App* DeclareOptions(CLI::App& app, Options& opt) {
   app.add_option("--printer", opt.printer,
                  "printer of the reports, see --list-printers (message 7)")
       ->type_name("NAME");
+  std::vector<int> offered;
+  for (const ReportOffered& r : kReportsOffered) offered.push_back(r.number);
   app.add_option("--report", opt.reports,
                  "after the batch, print report N: 1 summary, 2 secondaries missing adjustment "
                  "reason codes (message 9; repeatable)")
       ->type_name("N")
+      ->check(CLI::IsMember(offered))
       ->allow_extra_args(false)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   app.add_flag("--list-printers", opt.listPrinters, "list the printers the reports can use");
@@ -72,17 +95,13 @@ CLI::App* DeclareOptions(CLI::App& app, Options& opt) {
   app.add_flag("--self-description", opt.selfDescription,
                "print the self-description rows (BCM-1)");
   app.add_flag("--version", opt.version, "print the component version (VER)");
-  app.add_flag("-q,--quiet", opt.quiet, "no progress line and no summary");
+  app.add_flag("-q,--quiet", opt.quiet, "no progress line and no text summary");
+  app.add_option("--summary", opt.summaryFormat,
+                 "the end summary as text, or as one JSON object for scripts (every message "
+                 "with its input line, the files with their sizes)")
+      ->type_name("text|json")
+      ->check(CLI::IsMember({"text", "json"}));
   app.add_option("RECORDS", opt.records, "records file, - for standard input");
-
-  CLI::App* check =
-      app.add_subcommand("check", "check 837 claim files as a payer's front end would");
-  check->footer(
-      "Prints what each file holds and every problem found. Exit status: 0 no problem found; "
-      "1 problems found; 3 a file could not be read.");
-  check->add_option("FILE", opt.checkFiles, "claim file")->required();
-  check->fallthrough();
-  return check;
 }
 
 std::string UsageProblem(const Options& opt, bool checking) {

@@ -8,6 +8,14 @@
 
 namespace wcomp837::cli {
 
+// The reports the component offers (message 8) and the document each writes
+// beside the claim file.
+struct ReportOffered {
+  int number;
+  const char* documentSuffix;
+};
+inline constexpr ReportOffered kReportsOffered[] = {{1, "_Summary.pdf"}, {2, "_NAC.pdf"}};
+
 struct Options {
   // Settings sent before the batch.
   std::optional<std::string> outputDir;
@@ -28,13 +36,12 @@ struct Options {
   bool selfDescription = false;
   bool version = false;
   bool quiet = false;
+  std::string summaryFormat = "text";
   std::optional<std::string> records;
-  // The check subcommand.
-  std::vector<std::string> checkFiles;
 };
 
-// Declares every option on app; the returned subcommand is "check".
-CLI::App* DeclareOptions(CLI::App& app, Options& opt);
+// Declares every option of a batch run on app.
+void DeclareOptions(CLI::App& app, Options& opt);
 // A usage problem the parser cannot see (missing companions of an option),
 // or empty when the options make sense together.
 std::string UsageProblem(const Options& opt, bool checking);

@@ -21,6 +21,20 @@ std::string Grouped(std::int64_t n) {
   return n < 0 ? "-" + out : out;
 }
 
+std::string Duration(double seconds) {
+  const std::int64_t total = seconds > 0.0 ? static_cast<std::int64_t>(seconds + 0.5) : 0;
+  const std::int64_t h = total / 3600, m = total / 60 % 60, s = total % 60;
+  char text[32];
+  if (h > 0) {
+    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", static_cast<long long>(h),
+                  static_cast<long long>(m), static_cast<long long>(s));
+  } else {
+    std::snprintf(text, sizeof text, "%lld:%02lld", static_cast<long long>(m),
+                  static_cast<long long>(s));
+  }
+  return text;
+}
+
 std::string ProgressText(const ProgressFigures& f) {
   std::string text = Grouped(f.records) + " records  " + Grouped(f.claims) + " claims";
   if (f.seconds > 0.0) {
@@ -30,6 +44,11 @@ std::string ProgressText(const ProgressFigures& f) {
     const std::int64_t percent =
         f.bytesRead >= f.totalBytes ? 100 : f.bytesRead * 100 / f.totalBytes;
     text += "  " + std::to_string(percent) + "%";
+  }
+  text += "  " + Duration(f.seconds) + " elapsed";
+  if (f.totalBytes > 0 && f.bytesRead > 0 && f.bytesRead <= f.totalBytes) {
+    const double share = static_cast<double>(f.bytesRead) / static_cast<double>(f.totalBytes);
+    text += "  " + Duration(f.seconds * (1.0 - share) / share) + " left";
   }
   return text;
 }

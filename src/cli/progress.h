@@ -1,6 +1,6 @@
-// The progress line of a long batch: records and claims done, rate and the
-// share of the input file read, redrawn a few times a second on standard
-// error when it is a terminal, and cleared at the end.
+// The progress line of a long batch: records and claims done, rate, the
+// share of the input file read, the time taken and the time left, redrawn a few times a second on
+// standard error when it is a terminal, and cleared at the end.
 #pragma once
 
 #include <chrono>
@@ -17,8 +17,11 @@ struct ProgressFigures {
   std::int64_t totalBytes = 0;  // 0 when the input's size is unknown
 };
 
-// "12,345 records  1,024 claims  48,000 records/s  37%".
+// "12,345 records  1,024 claims  48,000 records/s  37%  0:12 elapsed  0:20 left";
+// the time left is estimated from the share read so far.
 std::string ProgressText(const ProgressFigures& f);
+// Seconds as "m:ss", or "h:mm:ss" from an hour on.
+std::string Duration(double seconds);
 // 1234567 as "1,234,567".
 std::string Grouped(std::int64_t n);
 

@@ -16,9 +16,11 @@ struct InputRecord {
   std::string record;
 };
 
-// Calls take for every record line: a trailing CR is dropped; blank lines and
-// lines starting with "#" are skipped; a line without a TAB is all key.
-// Answers false when reading failed before the end of the input.
-bool ReadRecords(std::istream& in, const std::function<void(const InputRecord&)>& take);
+// Calls take for every record line: lines end with LF, CR LF or a CR alone;
+// blank lines and lines starting with "#" are skipped; a line without a TAB
+// is all key.
+// Answers 0 when the input was read to its end, else the system's error
+// number of the read that failed (EIO when it left none).
+int ReadRecords(std::istream& in, const std::function<void(const InputRecord&)>& take);
 
 }  // namespace wcomp837::cli

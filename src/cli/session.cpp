@@ -1,15 +1,23 @@
 #include "cli/session.h"
 
-#include <array>
+#include <unistd.h>
+
+#include <cerrno>
 #include <fstream>
 #include <iostream>
+#include <optional>
 
 #include "cli/driver.h"
+#include "cli/message_spool.h"
+#include "cli/preflight.h"
 #include "cli/progress.h"
 #include "cli/record_source.h"
 #include "cli/summary.h"
+#include "cli/terminal_text.h"
 #include "host/shared_state.h"
 #include "platform/files.h"
+#include "platform/folders.h"
+#include "platform/odbc.h"
 #include "reports/nac_file.h"
 #include "reports/reports.h"
 #include "state/runlog.h"
@@ -17,14 +25,8 @@
 namespace wcomp837::cli {
 namespace {
 
-constexpr int kUsageError = 2;
-
-// The document each report writes beside the claim file.
-struct ReportDocument {
-  int number;
-  const char* suffix;
-};
-constexpr std::array<ReportDocument, 2> kReportDocuments = {{{1, "_Summary.pdf"}, {2, "_NAC.pdf"}}};
+// The records file or the output folder cannot be used: nothing runs.
+constexpr int kCannotRun = 3;
 
 void SendSettings(Driver& d, const Options& opt) {
   if (opt.outputDir) d.Send("1", *opt.outputDir);
@@ -51,6 +53,7 @@ void PrintReportList(const std::string& body) {
 }
 
 void RunQueries(Driver& d, const Options& opt) {
+  const bool terminal = IsTerminal(STDOUT_FILENO);
   if (opt.version) {
     for (const std::string& v : d.Ask("VER")) std::cout << v << "\n";
   }
@@ -61,62 +64,101 @@ void RunQueries(Driver& d, const Options& opt) {
     for (const std::string& list : d.Ask("8")) PrintReportList(list);
   }
   if (opt.listPrinters) {
-    for (const std::string& name : InstalledPrinters()) std::cout << name << "\n";
+    for (const std::string& name : InstalledPrinters()) {
+      std::cout << ForOutput(name, terminal) << "\n";
+    }
   }
 }
 
 // Feeds every record, then ends the batch.
-void RunBatch(Driver& d, std::istream& in, std::int64_t totalBytes, bool quiet) {
+void RunBatch(Driver& d, std::istream& in, const std::string& name, std::int64_t totalBytes,
+              bool quiet) {
   ProgressLine progress(!quiet && StandardErrorIsTerminal(), totalBytes);
   d.SetBeforeOutput([&progress] { progress.Clear(); });
   const SharedState* g = CurrentSharedState();
   std::int64_t lastLine = 0;
-  const bool readToTheEnd = ReadRecords(in, [&](const InputRecord& r) {
+  const int readError = ReadRecords(in, [&](const InputRecord& r) {
     d.TakeForLine(r.lineNumber, d.component().FormatRecord(r.key, r.record));
     progress.Update(g->host.glRecordCount, g->host.glTotalClaims, r.bytesRead);
     lastLine = r.lineNumber;
   });
   progress.Clear();
   d.SetBeforeOutput(nullptr);
-  if (!readToTheEnd) {
+  if (readError != 0) {
     // A batch cut short must not end like a complete one: the host's fatal
     // error flag keeps the last claim and the trailers out of the file.
-    std::cerr << "wcomp837: reading the records failed after line " << lastLine
+    std::cerr << "wcomp837: cannot read " << ForOutput(name, IsTerminal(STDERR_FILENO))
+              << " after line " << lastLine << ": " << SystemReason(readError)
               << "; the batch ends as failed\n";
-    d.HostFailed();
+    d.ClaimFileUnfit();
     d.Send("3", "Y");
   }
-  d.Take("end of file", d.component().ProcessEndOfFile());
-  d.Take("final check", d.component().ProcessFormattedRecords());
+  d.TakeEndOfBatch("end of file", d.component().ProcessEndOfFile());
+  d.TakeEndOfBatch("final check", d.component().ProcessFormattedRecords());
 }
 
-// Opens the records file ("-": standard input) and runs the batch; false
-// when the file cannot be read.
-bool RunBatchFrom(Driver& d, const std::string& records, bool quiet) {
-  if (records == "-") {
-    RunBatch(d, std::cin, 0, quiet);
-    return true;
+// The records and the output folder must be usable before anything is sent;
+// false after printing why not.
+bool Preflight(const Options& opt, std::ifstream& records) {
+  const bool terminal = IsTerminal(STDERR_FILENO);
+  const bool needsFolder = opt.records || !opt.reports.empty() || opt.deleteBatch;
+  if (needsFolder && opt.outputDir) {
+    const std::string problem = OutputFolderProblem(*opt.outputDir);
+    if (!problem.empty()) {
+      std::cerr << "wcomp837: cannot write to " << ForOutput(*opt.outputDir, terminal) << ": "
+                << problem << "\n";
+      return false;
+    }
   }
-  std::ifstream file(records, std::ios::binary);
-  if (!file) {
-    std::cerr << "wcomp837: cannot read the records file " << records << "\n";
-    return false;
+  if (opt.records && *opt.records != "-") {
+    const std::string problem = OpenRecordsFile(*opt.records, records);
+    if (!problem.empty()) {
+      std::cerr << "wcomp837: cannot read " << ForOutput(*opt.records, terminal) << ": " << problem
+                << "\n";
+      return false;
+    }
   }
-  RunBatch(d, file, FileLength(records), quiet);
   return true;
+}
+
+void FillSummary(RunSummary& summary, const Options& opt, const SharedState& g,
+                 bool filesInvolved) {
+  if (filesInvolved) {
+    summary.claimFile = g.host.gsASCIIFile;
+    summary.runLog = LogFileName(g.host);
+    summary.nacFile = NACFileName(g.host);
+  }
+  if (opt.dsn) summary.database = MaskConnectionString("DSN=" + *opt.dsn);
+  summary.databaseConnected = g.host.gbDBConnectionIsGood;
+  summary.qualifier = g.ref.qualifier;
+  summary.settingsFolder = SettingsFolder();
 }
 
 }  // namespace
 
 int RunSession(const Options& opt) {
-  Driver d;
+  std::ifstream records;
+  if (!Preflight(opt, records)) return kCannotRun;
+
+  Driver d(IsTerminal(STDERR_FILENO));
+  const bool json = opt.summaryFormat == "json";
+  std::optional<MessageSpool> spool;
+  if (json) {
+    spool.emplace(opt.outputDir.value_or(""));
+    d.SetListener([&spool](const HeardMessage& m) {
+      spool->Add(MessageJson(m.where, m.lineNumber, m.entry));
+    });
+  }
   const SharedState* g = CurrentSharedState();
   SendSettings(d, opt);
   RunQueries(d, opt);
 
   RunSummary summary;
   if (opt.records) {
-    if (!RunBatchFrom(d, *opt.records, opt.quiet)) return kUsageError;
+    const bool standardInput = *opt.records == "-";
+    RunBatch(d, standardInput ? std::cin : static_cast<std::istream&>(records), *opt.records,
+             standardInput ? 0 : FileLength(*opt.records), opt.quiet);
+    if (opt.fatal) d.ClaimFileUnfit();  // the last claim and the trailers are left out
     summary.batchRan = true;
     const std::vector<std::string> answer = d.Ask("HOW_MANY_CLAIMS");
     if (!answer.empty()) summary.claims = ClaimsFromAnswer(answer.front());
@@ -126,19 +168,22 @@ int RunSession(const Options& opt) {
   for (int report : opt.reports) {
     d.Take("report " + std::to_string(report),
            d.component().HereIsAMessage("9", std::to_string(report)));
-    for (const ReportDocument& doc : kReportDocuments) {
-      if (doc.number == report) summary.reportFiles.push_back(g->host.gsASCIIFile + doc.suffix);
+    for (const ReportOffered& offered : kReportsOffered) {
+      if (offered.number == report) {
+        summary.reportFiles.push_back(g->host.gsASCIIFile + offered.documentSuffix);
+      }
     }
   }
   if (opt.deleteBatch) d.Take("delete batch", d.component().HereIsAMessage("DELETEBATCH", ""));
 
   summary.result = d.ExitStatus();
+  summary.claimFileFit = d.ClaimFileFit();
   const bool filesInvolved = opt.records || !opt.reports.empty() || opt.deleteBatch;
-  if (!opt.quiet && filesInvolved) {
-    summary.claimFile = g->host.gsASCIIFile;
-    summary.runLog = LogFileName(g->host);
-    summary.nacFile = NACFileName(g->host);
-    std::cout << SummaryText(summary);
+  FillSummary(summary, opt, *g, filesInvolved);
+  if (json) {
+    WriteSummaryJson(std::cout, summary, *spool);
+  } else if (!opt.quiet && filesInvolved) {
+    std::cout << SummaryText(summary, IsTerminal(STDOUT_FILENO));
   }
   return summary.result;
 }

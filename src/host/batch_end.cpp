@@ -12,10 +12,14 @@
 #include "state/messages.h"
 #include "state/runlog.h"
 #include "x12/envelopes.h"
+#include "x12/guide/check.h"
 #include "x12/segments.h"
 
 namespace wcomp837 {
 namespace {
+
+// Errors of the final check reported one by one; the rest are counted.
+constexpr std::size_t kCheckMessages = 100;
 // The claim still open, then SE, GE and IEA.
 constexpr std::array<std::int16_t (*)(Ctx&), 4> kClosingWriters = {
     WriteClaim, WriteBatchTrailer, WriteGroupTrailer, WriteFileTrailer};
@@ -33,6 +37,26 @@ void ReportOpenChargeGroup(Ctx& c) {
                     "Record#" + SignedText(h.glChargeRecordNr) + ": the charge of account " +
                         (account.empty() ? Text("(none)") : account) +
                         " has no end of charge group (6990); it was not billed");
+}
+
+// The component's last line of defence: the finished claim file is read
+// back as a payer's front end reads it. Each error (not the warnings for the
+// component's documented departures from the guide) becomes a message naming
+// the claim, the segment and the rule, the first ones only, then a count.
+std::int16_t CheckClaimFileAsAPayerWould(Ctx& c) {
+  HostState& h = c.g.host;
+  if (h.glRecordCount == 0 || FileLength(h.gsASCIIFile) <= 0) return 0;
+  guide::FindingList errors(kCheckMessages);
+  guide::CheckFile(h.gsASCIIFile, errors);
+  if (errors.kept().empty()) return 0;
+  for (const guide::FindingList::Kept& k : errors.kept()) {
+    AddToMessageArray(h, kMsgError, "Claim file check: " + k.text);
+  }
+  if (errors.notKept() > 0) {
+    AddToMessageArray(h, kMsgError,
+                      "Claim file check:" + SignedText(errors.notKept()) + " more errors");
+  }
+  return 1;
 }
 
 }  // namespace
@@ -92,7 +116,7 @@ std::int16_t CheckFormattedRecords(Ctx& c) {
     LogLine(h, "ProcessFormattedRecords:  Had extra messages in error array");
     return 1;
   }
-  return 0;
+  return CheckClaimFileAsAPayerWould(c);
 }
 
 }  // namespace wcomp837

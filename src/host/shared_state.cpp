@@ -25,9 +25,14 @@ const SharedState* CurrentSharedState() {
 
 void Shared_Initialize(SharedState& g) {
   // Reset in place so that every object of this thread keeps seeing the same
-  // state; the fresh value is built on the heap because it is large.
-  auto fresh = std::make_unique<SharedState>();
+  // state; the fresh value is built on the heap because it is large. The
+  // service line table keeps its buffer (room for a claim's lines, over a
+  // megabyte), emptied: a new object allocates no new table.
+  std::unique_ptr<SharedState> fresh(new SharedState{});
+  std::vector<DetailLine> lines = std::move(g.claim.DETAILArray);
   g = std::move(*fresh);
+  lines.clear();
+  g.claim.DETAILArray = std::move(lines);
   ForceADifferentInputFile(g.host);
 }
 

@@ -1,13 +1,13 @@
 #include "platform/byte_reader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include "platform/failure.h"
+#include "platform/files.h"
 
 namespace wcomp837 {
 namespace {
@@ -15,16 +15,7 @@ constexpr std::size_t kBlockSize = 256 * 1024;
 }
 
 ByteReader::ByteReader(const std::string& path) {
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) RaiseErrno(errno);
-  struct stat st {};
-  if (::fstat(fd_, &st) != 0 || S_ISDIR(st.st_mode)) {
-    int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
-    ::close(fd_);
-    fd_ = -1;
-    RaiseErrno(err);
-  }
-  length_ = static_cast<std::int64_t>(st.st_size);
+  fd_ = OpenRegularFile(path, &length_);
 }
 
 ByteReader::~ByteReader() {
@@ -33,9 +24,9 @@ ByteReader::~ByteReader() {
 
 bool ByteReader::AppendUntil(char delim, std::string& out) {
   for (;;) {
-    if (next_ == buffer_.size() && !Fill()) return false;
-    const char* begin = buffer_.data() + next_;
-    std::size_t available = buffer_.size() - next_;
+    if (next_ == size_ && !Fill()) return false;
+    const char* begin = buffer_.get() + next_;
+    std::size_t available = size_ - next_;
     const void* hit = std::memchr(begin, delim, available);
     std::size_t take =
         hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - begin) : available;
@@ -47,17 +38,27 @@ bool ByteReader::AppendUntil(char delim, std::string& out) {
   }
 }
 
+bool ByteReader::NextBlock(std::string_view& block) {
+  if (next_ == size_ && !Fill()) return false;
+  block = std::string_view(buffer_.get() + next_, size_ - next_);
+  position_ += static_cast<std::int64_t>(block.size());
+  next_ = size_;
+  return true;
+}
+
 bool ByteReader::Fill() {
-  buffer_.resize(kBlockSize);
+  if (!buffer_) {
+    const auto wanted = static_cast<std::uint64_t>(std::max<std::int64_t>(length_, 0)) + 1;
+    capacity_ = static_cast<std::size_t>(std::min<std::uint64_t>(wanted, kBlockSize));
+    buffer_ = std::make_unique_for_overwrite<char[]>(capacity_);
+  }
   next_ = 0;
+  size_ = 0;
   for (;;) {
-    ssize_t n = ::read(fd_, buffer_.data(), buffer_.size());
+    ssize_t n = ::read(fd_, buffer_.get(), capacity_);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      buffer_.clear();
-      RaiseErrno(errno);
-    }
-    buffer_.resize(static_cast<std::size_t>(n));
+    if (n < 0) RaiseErrno(errno);
+    size_ = static_cast<std::size_t>(n);
     return n > 0;
   }
 }

@@ -2,14 +2,17 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace wcomp837 {
 
 class ByteReader {
  public:
-  // Opens the file for reading; raises Failure when it cannot.
+  // Opens the file for reading; raises Failure when it cannot (the
+  // file-not-found failure when it is not a regular file).
   explicit ByteReader(const std::string& path);
   ~ByteReader();
   ByteReader(const ByteReader&) = delete;
@@ -22,13 +25,20 @@ class ByteReader {
   // Appends the bytes up to the next delim to out and consumes the delim
   // too. False when the file ended before a delim (what was read is in out).
   bool AppendUntil(char delim, std::string& out);
+  // The next block of the file as it comes; the view stays valid until the
+  // next call. False at the end of the file.
+  bool NextBlock(std::string_view& block);
 
  private:
   bool Fill();
   int fd_ = -1;
   std::int64_t length_ = 0;
   std::int64_t position_ = 0;
-  std::vector<char> buffer_;
+  // A block of the file; no larger than the file (plus one byte to see its
+  // end), allocated at the first read and never cleared.
+  std::unique_ptr<char[]> buffer_;
+  std::size_t capacity_ = 0;
+  std::size_t size_ = 0;
   std::size_t next_ = 0;
 };
 

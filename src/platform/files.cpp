@@ -35,6 +35,48 @@ int InjectedFault(const std::string& path) {
   }
   return fault ? fault(path) : 0;
 }
+
+// How often a name that reappears between deleting it and creating the new
+// file (a link someone keeps planting) is deleted again before giving up.
+constexpr int kCreateAttempts = 8;
+
+// Deletes what stands at the name and creates a new, empty file there.
+// O_EXCL never follows a link and fails when anything took the name in
+// between, so the descriptor always belongs to a file made here.
+int CreateFresh(const std::string& path) {
+  constexpr int kFlags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+  for (int attempt = 1;; ++attempt) {
+    ::unlink(path.c_str());
+    const int fd = ::open(path.c_str(), kFlags, 0644);
+    if (fd >= 0 || errno != EEXIST || attempt == kCreateAttempts) return fd;
+  }
+}
+
+// Opens a file for appending when it is missing (created) or is a regular
+// file of the running user with no second name; raises the failure for
+// anything else. O_NONBLOCK keeps a pipe in its place from blocking the open.
+int OpenForAppending(const std::string& path) {
+  constexpr int kFlags = O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+  const int fd = ::open(path.c_str(), kFlags, 0644);
+  if (fd < 0) return fd;
+  struct stat st {};
+  int err = 0;
+  if (::fstat(fd, &st) != 0) {
+    err = errno;
+  } else if (!S_ISREG(st.st_mode) || st.st_nlink != 1) {
+    err = EINVAL;
+  } else if (st.st_uid != ::geteuid()) {
+    err = EACCES;
+  } else {
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags == -1 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1) err = errno;
+  }
+  if (err != 0) {
+    ::close(fd);
+    RaiseErrno(err);
+  }
+  return fd;
+}
 }  // namespace
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
@@ -54,6 +96,19 @@ std::int64_t FileLength(const std::string& path) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return -1;
   return static_cast<std::int64_t>(st.st_size);
+}
+
+int OpenRegularFile(const std::string& path, std::int64_t* length) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) RaiseErrno(errno);
+  struct stat st {};
+  const int err = ::fstat(fd, &st) != 0 ? errno : (S_ISREG(st.st_mode) ? 0 : ENOENT);
+  if (err != 0) {
+    ::close(fd);
+    RaiseErrno(err);
+  }
+  if (length) *length = static_cast<std::int64_t>(st.st_size);
+  return fd;
 }
 
 std::string ComponentFolder() {
@@ -103,9 +158,12 @@ OutFile::OutFile(OutFile&& other) noexcept
     : fd_(other.fd_),
       failed_(other.failed_),
       path_(std::move(other.path_)),
+      device_(other.device_),
+      inode_(other.inode_),
       buffer_(std::move(other.buffer_)),
       written_(other.written_) {
   other.fd_ = -1;
+  other.inode_ = 0;
 }
 
 OutFile& OutFile::operator=(OutFile&& other) noexcept {
@@ -114,9 +172,12 @@ OutFile& OutFile::operator=(OutFile&& other) noexcept {
     fd_ = other.fd_;
     failed_ = other.failed_;
     path_ = std::move(other.path_);
+    device_ = other.device_;
+    inode_ = other.inode_;
     buffer_ = std::move(other.buffer_);
     written_ = other.written_;
     other.fd_ = -1;
+    other.inode_ = 0;
   }
   return *this;
 }
@@ -124,16 +185,23 @@ OutFile& OutFile::operator=(OutFile&& other) noexcept {
 void OutFile::Open(const std::string& path, Mode mode) {
   if (fd_ >= 0) Raise(failure::kFileAlreadyOpen);
   if (path.empty()) Raise(failure::kBadFileNumber);
-  int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (mode == Mode::kAppend ? O_APPEND : O_TRUNC);
-  int fd = ::open(path.c_str(), flags, 0644);
+  int fd = mode == Mode::kAppend ? OpenForAppending(path) : CreateFresh(path);
   if (fd < 0) {
     int err = errno;
     if (err == ENOENT) Raise(failure::kPathNotFound);
     RaiseErrno(err);
   }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) {
+    int err = errno;
+    ::close(fd);
+    RaiseErrno(err);
+  }
   fd_ = fd;
   failed_ = 0;
   path_ = path;
+  device_ = static_cast<std::uint64_t>(st.st_dev);
+  inode_ = static_cast<std::uint64_t>(st.st_ino);
   buffer_.clear();
   buffer_.reserve(kBufferSize);
   written_ = 0;
@@ -218,11 +286,23 @@ void OutFile::Abandon() noexcept {
   buffer_.clear();
 }
 
+void OutFile::Discard() noexcept {
+  struct stat st {};
+  if (inode_ != 0 && ::lstat(path_.c_str(), &st) == 0 &&
+      static_cast<std::uint64_t>(st.st_dev) == device_ &&
+      static_cast<std::uint64_t>(st.st_ino) == inode_) {
+    ::unlink(path_.c_str());
+  }
+  inode_ = 0;
+  Abandon();
+}
+
 LineReader::LineReader(const std::string& path) {
-  FILE* f = std::fopen(path.c_str(), "rb");
+  const int fd = OpenRegularFile(path);
+  FILE* f = ::fdopen(fd, "rb");
   if (!f) {
     int err = errno;
-    if (err == ENOENT) Raise(failure::kFileNotFound);
+    ::close(fd);
     RaiseErrno(err);
   }
   file_ = f;

@@ -1,6 +1,7 @@
 // Files, paths and the component's folders. Every file the component writes
 // goes through OutFile, which buffers, reports failures as Failure values and
-// lets tests inject write failures.
+// lets tests inject write failures. No file is ever opened through a link
+// planted at its name.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +22,12 @@ bool FileExists(const std::string& path);
 // Length in bytes, or -1 when the file cannot be examined.
 std::int64_t FileLength(const std::string& path);
 
+// Opens a regular file for reading without ever waiting on it (a pipe or a
+// device in its place would block) and returns the descriptor; `length`, when
+// given, receives its size. Raises the file-not-found failure when the file
+// is missing or is not a regular file, the matching failure otherwise.
+int OpenRegularFile(const std::string& path, std::int64_t* length = nullptr);
+
 // The folder of the loaded component (settings files live there).
 std::string ComponentFolder();
 void SetComponentFolderForTesting(std::optional<std::string> folder);
@@ -37,7 +44,12 @@ void SetWriteFaultForTesting(WriteFault fault);
 // A buffered output file. Open, Write, Flush and Close raise Failure on error.
 class OutFile {
  public:
-  enum class Mode { kTruncate, kAppend };
+  // kRecreate: whatever stands at the name is deleted and a new file is
+  // created in its place; a link planted at the name, before or during the
+  // open, is never followed. kAppend: an existing file is appended to only
+  // when it is a regular file of the running user with no other name (not a
+  // link, a folder, a pipe or a device); a missing one is created.
+  enum class Mode { kRecreate, kAppend };
   OutFile() = default;
   ~OutFile();
   OutFile(const OutFile&) = delete;
@@ -57,6 +69,9 @@ class OutFile {
   void Close();
   // Closes without flushing or reporting anything (abandoned files).
   void Abandon() noexcept;
+  // Abandons the file and deletes it, unless its name now stands for
+  // another file (an incomplete document must not stay behind).
+  void Discard() noexcept;
   // Bytes handed to Write since Open.
   std::uint64_t bytes_written() const { return written_; }
   // The failure of a physical write since Open (0 when none). Bytes were lost
@@ -69,12 +84,16 @@ class OutFile {
   int fd_ = -1;
   int failed_ = 0;
   std::string path_;
+  // The file this object created or opened (device and inode).
+  std::uint64_t device_ = 0;
+  std::uint64_t inode_ = 0;
   std::string buffer_;
   std::uint64_t written_ = 0;
 };
 
 // Reads a text file line by line (LF or CR LF); raises Failure when it cannot
-// be opened or read.
+// be opened or read. Anything but a regular file (a folder, a pipe, a
+// device) is taken as missing: the file-not-found failure, never a wait.
 class LineReader {
  public:
   explicit LineReader(const std::string& path);

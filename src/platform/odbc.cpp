@@ -159,6 +159,18 @@ OdbcConnection::OdbcConnection(const std::string& connectionString, int queryTim
 
 OdbcConnection::~OdbcConnection() = default;
 
+std::string OdbcConnection::IdentifierQuote() {
+  SQLCHAR quote[8] = {0};
+  SQLSMALLINT length = 0;
+  if (!Succeeded(
+          SQLGetInfo(handles_->dbc, SQL_IDENTIFIER_QUOTE_CHAR, quote, sizeof(quote), &length))) {
+    return "";
+  }
+  std::string text(reinterpret_cast<const char*>(quote));
+  // A blank means the database does not quote identifiers.
+  return text == " " ? std::string() : text;
+}
+
 DbResult OdbcConnection::Query(const std::string& sql, const std::vector<std::string>& parameters) {
   Statement stmt(handles_->dbc, secret_);
   SQLHSTMT s = stmt.get();

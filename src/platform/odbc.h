@@ -38,6 +38,9 @@ class OdbcConnection {
   // Runs a query whose "?" markers take the given texts, in order, and
   // fetches every row.
   DbResult Query(const std::string& sql, const std::vector<std::string>& parameters);
+  // The character the connected database quotes identifiers with ("\"",
+  // "[", "`"); "" when the driver does not say or does not quote.
+  std::string IdentifierQuote();
 
  private:
   struct Handles;

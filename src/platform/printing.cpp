@@ -4,10 +4,13 @@
 #include <cairo.h>
 #include <cups/cups.h>
 
+#include <atomic>
 #include <mutex>
+#include <string_view>
 #include <utility>
 
 #include "platform/failure.h"
+#include "platform/files.h"
 
 namespace wcomp837 {
 namespace {
@@ -36,6 +39,7 @@ std::string InstalledFace(const std::string& requested) {
 
 std::mutex g_server_mutex;
 std::optional<std::string> g_server;
+std::atomic<bool> g_null_printing{false};
 
 // libcups keeps the server per thread: apply the chosen one before each call.
 void UsePrintServer() {
@@ -104,23 +108,72 @@ void SetPrintServerForTesting(std::optional<std::string> server) {
   g_server = std::move(server);
 }
 
+void SetNullPrintingForTesting(bool on) {
+  g_null_printing = on;
+}
+
 struct PrintJob::Impl {
   cairo_surface_t* measure_surface = nullptr;
   cairo_t* measure = nullptr;
   cairo_surface_t* surface = nullptr;
   cairo_t* cr = nullptr;
+  bool null_surface = false;
+  // The PDF document, written by cairo through WriteDocument.
+  OutFile document;
+  // The failure that lost the document (it could not be created, or a write
+  // to it failed); 0 while it is sound.
+  int failure = 0;
+  bool abandoned = false;
 
   Impl() {
     measure_surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
     measure = cairo_create(measure_surface);
   }
   ~Impl() {
-    if (cr) cairo_destroy(cr);
-    if (surface) cairo_surface_destroy(surface);
+    // An unfinished document is incomplete: nothing more goes into it and
+    // the part written is removed.
+    abandoned = true;
+    DestroySurface();
+    if (document.IsOpen()) document.Discard();
     cairo_destroy(measure);
     cairo_surface_destroy(measure_surface);
   }
+  // Finishes the surface (the rest of the document is written) and answers
+  // its final status.
+  cairo_status_t DestroySurface() {
+    if (cr) cairo_destroy(cr);
+    cr = nullptr;
+    if (!surface) return CAIRO_STATUS_SUCCESS;
+    cairo_surface_finish(surface);
+    const cairo_status_t status = cairo_surface_status(surface);
+    cairo_surface_destroy(surface);
+    surface = nullptr;
+    return status;
+  }
 };
+
+namespace {
+// cairo's stream callback: the document's bytes go to its OutFile, and the
+// first failure is kept, since cairo itself only knows "write error".
+cairo_status_t WriteDocument(void* closure, const unsigned char* data, unsigned int length) {
+  auto* impl = static_cast<PrintJob::Impl*>(closure);
+  if (impl->abandoned || impl->failure != 0) return CAIRO_STATUS_WRITE_ERROR;
+  try {
+    impl->document.Write(std::string_view(reinterpret_cast<const char*>(data), length));
+    return CAIRO_STATUS_SUCCESS;
+  } catch (const Failure& f) {
+    impl->failure = f.number;
+  } catch (...) {
+    impl->failure = failure::kPathFileAccess;
+  }
+  return CAIRO_STATUS_WRITE_ERROR;
+}
+
+[[noreturn]] void RaiseDocumentFailure(int number) {
+  if (number == kPrinterFailure) Raise(kPrinterFailure, kPrinterFailureText);
+  Raise(number);
+}
+}  // namespace
 
 PrintJob::PrintJob(std::string pdfPath, std::string printer, std::string title)
     : impl_(std::make_unique<Impl>()),
@@ -187,17 +240,34 @@ void PrintJob::StartPage() {
   bool landscape = orientation_ == Orientation::kLandscape;
   double width = landscape ? kLetterLong : kLetterShort;
   double height = landscape ? kLetterShort : kLetterLong;
-  if (impl_->surface == nullptr) {
-    impl_->surface = cairo_pdf_surface_create(pdf_path_.c_str(), width, height);
-    if (cairo_surface_status(impl_->surface) != CAIRO_STATUS_SUCCESS) {
-      cairo_surface_destroy(impl_->surface);
-      impl_->surface = nullptr;
-      Raise(failure::kPathFileAccess);
+  Impl& impl = *impl_;
+  // A document that could not be created was reported once; its pages are
+  // not drawn.
+  if (impl.failure != 0) return;
+  if (impl.surface == nullptr) {
+    impl.null_surface = g_null_printing;
+    if (impl.null_surface) {
+      impl.surface = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr);
+    } else {
+      try {
+        impl.document.Open(pdf_path_, OutFile::Mode::kRecreate);
+      } catch (const Failure& f) {
+        impl.failure = f.number;
+        throw;
+      }
+      impl.surface = cairo_pdf_surface_create_for_stream(WriteDocument, &impl, width, height);
+      cairo_pdf_surface_set_metadata(impl.surface, CAIRO_PDF_METADATA_TITLE, title_.c_str());
     }
-    cairo_pdf_surface_set_metadata(impl_->surface, CAIRO_PDF_METADATA_TITLE, title_.c_str());
-    impl_->cr = cairo_create(impl_->surface);
-  } else {
-    cairo_pdf_surface_set_size(impl_->surface, width, height);
+    impl.cr = cairo_create(impl.surface);
+    if (cairo_status(impl.cr) != CAIRO_STATUS_SUCCESS) {
+      impl.failure = kPrinterFailure;
+      impl.abandoned = true;
+      impl.DestroySurface();
+      impl.document.Discard();
+      RaiseDocumentFailure(kPrinterFailure);
+    }
+  } else if (!impl.null_surface) {
+    cairo_pdf_surface_set_size(impl.surface, width, height);
   }
   page_open_ = true;
   ++pages_;
@@ -205,9 +275,9 @@ void PrintJob::StartPage() {
 
 void PrintJob::PrintText(const std::string& text) {
   if (ended_) Raise(failure::kInvalidCall);
-  if (!page_open_) StartPage();
   Measure();
-  if (text.find_first_not_of(' ') != std::string::npos) DrawText(text);
+  if (!page_open_) StartPage();
+  if (page_open_ && text.find_first_not_of(' ') != std::string::npos) DrawText(text);
   y_ += height_;
 }
 
@@ -223,14 +293,17 @@ void PrintJob::DrawText(const std::string& text) {
       (orientation_ == Orientation::kLandscape ? kLetterLong : kLetterShort) - 2 * kDeviceMargin;
   std::size_t cells = advance_ > 0 ? static_cast<std::size_t>(width / advance_) + 1 : text.size();
   cairo_show_text(cr, ToUtf8Cells(text.substr(0, cells)).c_str());
-  if (cairo_status(cr) != CAIRO_STATUS_SUCCESS) Raise(kPrinterFailure, "Printer error");
+  // A document that lost a write is reported once, when it ends.
+  if (cairo_status(cr) != CAIRO_STATUS_SUCCESS && impl_->failure == 0) {
+    RaiseDocumentFailure(kPrinterFailure);
+  }
 }
 
 void PrintJob::NewPage() {
   if (ended_) Raise(failure::kInvalidCall);
   // A page with nothing on it yet is ended by starting the next one.
   if (!page_open_) StartPage();
-  cairo_show_page(impl_->cr);
+  if (page_open_) cairo_show_page(impl_->cr);
   page_open_ = false;
   y_ = 0.0;
 }
@@ -238,21 +311,35 @@ void PrintJob::NewPage() {
 void PrintJob::EndDoc() {
   if (ended_) return;
   ended_ = true;
-  if (impl_->surface == nullptr) return;
-  if (page_open_) cairo_show_page(impl_->cr);
+  Impl& impl = *impl_;
+  if (impl.surface == nullptr) {
+    if (impl.failure != 0) RaiseDocumentFailure(impl.failure);
+    return;
+  }
+  if (page_open_) cairo_show_page(impl.cr);
   page_open_ = false;
-  cairo_destroy(impl_->cr);
-  impl_->cr = nullptr;
-  cairo_surface_finish(impl_->surface);
-  cairo_status_t status = cairo_surface_status(impl_->surface);
-  cairo_surface_destroy(impl_->surface);
-  impl_->surface = nullptr;
-  if (status != CAIRO_STATUS_SUCCESS) Raise(failure::kPathFileAccess);
+  const cairo_status_t status = impl.DestroySurface();
+  if (impl.null_surface) return;
+  // The document is complete only when every byte reached the file.
+  int failed = impl.failure;
+  if (failed == 0 && status != CAIRO_STATUS_SUCCESS) failed = kPrinterFailure;
+  if (failed == 0) {
+    try {
+      impl.document.Flush();
+      impl.document.Close();
+    } catch (const Failure& f) {
+      failed = f.number;
+    }
+  }
+  if (failed != 0) {
+    impl.document.Discard();
+    RaiseDocumentFailure(failed);
+  }
   if (printer_ == kPdfPrinterName) return;
   UsePrintServer();
   queue_job_ = cupsPrintFile(printer_.c_str(), pdf_path_.c_str(), title_.c_str(), 0, nullptr);
   if (queue_job_ == 0) {
-    Raise(kPrinterFailure, std::string("Printer error: ") + cupsLastErrorString());
+    Raise(kPrinterFailure, std::string(kPrinterFailureText) + ": " + cupsLastErrorString());
   }
 }
 

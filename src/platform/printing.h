@@ -14,8 +14,10 @@ namespace wcomp837 {
 
 // The printer that only writes the PDF file.
 inline constexpr const char* kPdfPrinterName = "PDF";
-// Failure number of a printer that refuses a job.
+// Failure number and description of a printer that refuses a job or a
+// document that cannot be rendered.
 inline constexpr int kPrinterFailure = 482;
+inline constexpr const char* kPrinterFailureText = "Printer error";
 
 enum class Orientation { kPortrait, kLandscape };
 
@@ -26,6 +28,9 @@ std::string DefaultPrinterName();
 // Test seam: the print server to ask (a socket path or host); nullopt = the
 // system's own.
 void SetPrintServerForTesting(std::optional<std::string> server);
+// Test seam: print jobs render to a surface that keeps nothing, and neither
+// write a document nor send one to a printer (fuzzing the reports).
+void SetNullPrintingForTesting(bool on);
 
 class PrintJob {
  public:
@@ -57,14 +62,18 @@ class PrintJob {
   void PrintText(const std::string& text);
   void NewPage();
   // Finishes the document: writes the PDF and, for a queue, submits it.
-  // A job that printed nothing produces no document. Raises Failure.
+  // A job that printed nothing produces no document. Raises Failure; a
+  // document that could not be written completely is removed first. A job
+  // destroyed before EndDoc removes what it wrote.
   void EndDoc();
   int pages() const { return pages_; }
   // Job number given by the queue (0 when none).
   int queue_job() const { return queue_job_; }
 
+ public:
+  struct Impl;  // the cairo surface and the document file
+
  private:
-  struct Impl;
   void StartPage();
   void Measure() const;
   void DrawText(const std::string& text);

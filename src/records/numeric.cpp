@@ -66,15 +66,28 @@ std::int16_t ToInt16(double value) {
   return static_cast<std::int16_t>(r);
 }
 
+float ToSingle(double value) {
+  if (!(std::fabs(value) <= static_cast<double>(std::numeric_limits<float>::max()))) {
+    Raise(failure::kOverflow);
+  }
+  return static_cast<float>(value);
+}
+
 std::int32_t ToInt32(double value) {
   double r = std::nearbyint(value);
   if (!(r >= -2147483648.0 && r <= 2147483647.0)) Raise(failure::kOverflow);
   return static_cast<std::int32_t>(r);
 }
 
+void Currency::Overflow() {
+  Raise(failure::kOverflow);
+}
+
 Currency Currency::FromDouble(double value) {
   double scaled = std::nearbyint(value * static_cast<double>(kScale));
-  if (!(scaled > -9.2e18 && scaled < 9.2e18)) Raise(failure::kOverflow);
+  // 2^63: the first value beyond the range (every double below it converts).
+  constexpr double kBeyond = 9223372036854775808.0;
+  if (!(scaled >= -kBeyond && scaled < kBeyond)) Overflow();
   return FromRaw(static_cast<std::int64_t>(scaled));
 }
 
@@ -84,13 +97,15 @@ Currency Currency::FromText(const std::string& text) {
   std::size_t i = span.begin;
   bool negative = false;
   if (text[i] == '+' || text[i] == '-') negative = text[i++] == '-';
-  std::int64_t whole = 0;
-  constexpr std::int64_t kLimit = std::numeric_limits<std::int64_t>::max() / kScale / 10;
-  for (; i < span.end && text[i] != '.'; ++i) {
-    if (whole > kLimit) Raise(failure::kOverflow);
-    whole = whole * 10 + (text[i] - '0');
-  }
-  std::int64_t frac = 0;
+  // The magnitude in units of the fourth decimal, checked at every step.
+  std::uint64_t raw = 0;
+  auto push_digit = [&raw](int d) {
+    if (__builtin_mul_overflow(raw, std::uint64_t{10}, &raw) ||
+        __builtin_add_overflow(raw, static_cast<std::uint64_t>(d), &raw)) {
+      Overflow();
+    }
+  };
+  for (; i < span.end && text[i] != '.'; ++i) push_digit(text[i] - '0');
   int digits = 0;
   int next_digit = -1;
   bool rest_nonzero = false;
@@ -98,7 +113,7 @@ Currency Currency::FromText(const std::string& text) {
     for (++i; i < span.end; ++i) {
       int d = text[i] - '0';
       if (digits < 4) {
-        frac = frac * 10 + d;
+        push_digit(d);
         ++digits;
       } else if (next_digit < 0) {
         next_digit = d;
@@ -107,13 +122,15 @@ Currency Currency::FromText(const std::string& text) {
       }
     }
   }
-  while (digits < 4) {
-    frac *= 10;
-    ++digits;
-  }
-  std::int64_t raw = whole * kScale + frac;
-  if (next_digit > 5 || (next_digit == 5 && (rest_nonzero || (raw % 2) != 0))) ++raw;
-  return FromRaw(negative ? -raw : raw);
+  for (; digits < 4; ++digits) push_digit(0);
+  const bool round_up = next_digit > 5 || (next_digit == 5 && (rest_nonzero || (raw % 2) != 0));
+  if (round_up && __builtin_add_overflow(raw, std::uint64_t{1}, &raw)) Overflow();
+  // The negative range reaches one step further than the positive one.
+  constexpr std::uint64_t kMaxPositive = std::numeric_limits<std::int64_t>::max();
+  if (raw > kMaxPositive + (negative ? 1 : 0)) Overflow();
+  if (!negative) return FromRaw(static_cast<std::int64_t>(raw));
+  return FromRaw(raw == kMaxPositive + 1 ? std::numeric_limits<std::int64_t>::min()
+                                         : -static_cast<std::int64_t>(raw));
 }
 
 std::string Currency::ToPlain() const {

@@ -18,12 +18,19 @@ double NumericValue(std::string_view text);
 // Rounds half to even; a value outside the range raises the overflow failure.
 std::int16_t ToInt16(double value);
 std::int32_t ToInt32(double value);
-// The numeric value of a text converted to 16 or 32 bits.
+// Single precision (units); a value beyond its range raises the overflow
+// failure.
+float ToSingle(double value);
+// The numeric value of a text converted to 16 or 32 bits or to single
+// precision.
 inline std::int16_t TextToInt16(std::string_view text) {
   return ToInt16(NumericValue(text));
 }
 inline std::int32_t TextToInt32(std::string_view text) {
   return ToInt32(NumericValue(text));
+}
+inline float TextToSingle(std::string_view text) {
+  return ToSingle(NumericValue(text));
 }
 
 // Plain decimal text of a currency, single or double value: no grouping,

@@ -1,17 +1,29 @@
 // The database connection: the qualified attempt, the unqualified retry,
 // the test query and closing.
+#include <algorithm>
+#include <string_view>
+
 #include "platform/odbc.h"
+#include "records/text.h"
 #include "refdata/lookups.h"
 #include "refdata/sql_texts.h"
 #include "state/messages.h"
 
 namespace wcomp837 {
 
+bool HaveDataSourceName(const Ctx& c) {
+  const std::string& text = c.g.host.gsConnectionString;
+  constexpr std::string_view kKey = "DSN=";
+  if (!text.starts_with(kKey)) return !text.empty();
+  const std::size_t end = std::min(text.find(';'), text.size());
+  return !Trim(std::string_view(text).substr(kKey.size(), end - kKey.size())).empty();
+}
+
 void SetSchemaAndConnect(Ctx& c) {
   c.g.host.gbDBConnectionIsGood = false;
   c.g.ref.connection.reset();
-  c.g.ref.qualifier = "[QEL_TABLES].";
-  if (c.g.host.gsConnectionString.empty()) return;
+  c.g.ref.qualifier = sql::kBracketQualifier;
+  if (!HaveDataSourceName(c)) return;
   OpenInitialDBConnection(c);
   if (!c.g.host.gbDBConnectionIsGood) {
     // The tables are not owned by the qualifier's schema: address them plainly.
@@ -21,10 +33,13 @@ void SetSchemaAndConnect(Ctx& c) {
 }
 
 void OpenInitialDBConnection(Ctx& c) {
-  if (c.g.host.gsConnectionString.empty()) return;
+  if (!HaveDataSourceName(c)) return;
   try {
     auto connection =
         std::make_shared<OdbcConnection>(c.g.host.gsConnectionString, sql::kQueryTimeoutSeconds);
+    if (!c.g.ref.qualifier.empty()) {
+      c.g.ref.qualifier = sql::QualifierFor(connection->IdentifierQuote());
+    }
     connection->Query(sql::PracticeCodes(c.g.ref.qualifier), {});
     c.g.ref.connection = std::move(connection);
     c.g.host.gbDBConnectionIsGood = true;

@@ -96,7 +96,7 @@ void FillNPILegacyDateArray(Ctx& c) {
     if (c.g.host.gbDBConnectionIsGood && c.g.ref.connection && LoadFromDatabase(c)) {
       source = "** Opening NPILegacy From DB";
     } else {
-      const std::string path = JoinPath(ComponentFolder(), kLegacyDateFile);
+      const std::string path = JoinPath(SettingsFolder(), kLegacyDateFile);
       source = "** Opening NPIlegacy_File: " + path;
       LoadFromFile(path, table);
     }

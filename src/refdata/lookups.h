@@ -8,6 +8,10 @@
 
 namespace wcomp837 {
 
+// Whether gsConnectionString names a data source ("DSN=" followed by a name
+// that is not blank). Without one no connection is attempted: the driver
+// manager would fall back to a default data source.
+bool HaveDataSourceName(const Ctx& c);
 // Opens the database for gsConnectionString: the qualified attempt first,
 // then the unqualified one (the CONNECTIONSTRING message).
 void SetSchemaAndConnect(Ctx& c);

@@ -33,7 +33,7 @@ constexpr AddressMember kAddressMembers[] = {
 
 void CheckForAlternatePracticeName(Ctx& c, PracticeRec& practice) {
   try {
-    SettingsFileReader file(JoinPath(ComponentFolder(), kAlternateNameFile));
+    SettingsFileReader file(JoinPath(SettingsFolder(), kAlternateNameFile));
     std::optional<std::string> name;
     std::vector<std::string> record;
     // Only the name record is taken; address records that may follow it
@@ -63,7 +63,7 @@ void CheckForAlternatePracticeName(Ctx& c, PracticeRec& practice) {
 }
 
 bool FetchOriginalPracticeAddress(Ctx& c, PracticeRec& practice) {
-  if (c.g.host.gsConnectionString.empty()) return true;
+  if (!HaveDataSourceName(c)) return true;
   try {
     // A fresh connection replaces the shared one once it is open.
     auto connection =

@@ -20,7 +20,7 @@ struct NPILegacyEntry {
 
 struct RefState {
   std::shared_ptr<OdbcConnection> connection;
-  std::string qualifier;  // "[QEL_TABLES]." or ""
+  std::string qualifier;  // "[QEL_TABLES]." in the database's quote, or ""
   std::vector<NPILegacyEntry> NPILegacyDates;
   // The legacy date table is loaded once per object: at a good connection,
   // else from the settings file the first time a lookup needs it.

@@ -1,5 +1,6 @@
 #include "refdata/settings_file.h"
 
+#include "platform/failure.h"
 #include "records/text.h"
 
 namespace wcomp837 {
@@ -37,6 +38,11 @@ std::vector<std::string> SplitSettingsLine(const std::string& line) {
     pos = comma + 1;
   }
   return values;
+}
+
+SettingsFileReader::SettingsFileReader(const std::string& path) try : lines_(path) {
+} catch (const Failure& f) {
+  throw Failure{f.number, f.description + ": " + path};
 }
 
 bool SettingsFileReader::Next(std::vector<std::string>& values, std::size_t count) {

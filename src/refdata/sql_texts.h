@@ -10,6 +10,20 @@ namespace wcomp837::sql {
 
 inline constexpr int kQueryTimeoutSeconds = 120;
 
+// The schema qualifier of the first connection attempt, as the host's own
+// database (brackets quote identifiers there) has always been addressed.
+inline constexpr const char* kBracketQualifier = "[QEL_TABLES].";
+
+// The schema qualifier in the connected database's identifier quote, so the
+// qualified attempt can succeed wherever the schema exists: "[QEL_TABLES]."
+// where brackets quote, "\"QEL_TABLES\"." where double quotes do, the bare
+// name where the database does not quote identifiers.
+inline std::string QualifierFor(const std::string& quote) {
+  if (quote == "[") return kBracketQualifier;
+  if (quote.empty()) return "QEL_TABLES.";
+  return quote + "QEL_TABLES" + quote + ".";
+}
+
 // The connection test: every practice code.
 inline std::string PracticeCodes(const std::string& qualifier) {
   return "SELECT IH_CODE FROM " + Trim(qualifier) + "PRACTICE";

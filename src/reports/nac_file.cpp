@@ -75,13 +75,13 @@ std::int16_t OpenNACFileOut(Ctx& c) {
     std::string name = NACFileName(h);
     h.bNACRecordWritten = false;
     if (!h.NACFile.IsOpen()) {
-      KillFile(name);
       // The file takes the lowest free file number: the batch's files are
       // only ever opened before it (claim file, then run log), so that is
-      // one past the ones open now.
+      // one past the ones open now. Recreate: an earlier file of that name
+      // is deleted first.
       const int number = 1 + (c.g.writer.ASCIIFile.IsOpen() ? 1 : 0) + (h.LogFile.IsOpen() ? 1 : 0);
       LogLine(h, "opennacfileout: trying to open _nac.dat " + std::to_string(number));
-      h.NACFile.Open(name, OutFile::Mode::kTruncate);
+      h.NACFile.Open(name, OutFile::Mode::kRecreate);
     }
     return 0;
   } catch (...) {

@@ -65,6 +65,12 @@ std::int64_t RightAlignedColumn(std::size_t length, std::size_t width) {
 
 std::string FormatUnits(float units) {
   double hundredths = std::round(static_cast<double>(units) * 100.0);
+  // Beyond 64 bits of hundredths a float holds no fraction: whole units.
+  if (!(std::fabs(hundredths) < 1e19)) {
+    char whole[64];
+    std::snprintf(whole, sizeof whole, "%.0f ", static_cast<double>(units));
+    return whole;
+  }
   bool negative = hundredths < 0;
   auto abs = static_cast<std::uint64_t>(std::fabs(hundredths));
   std::string text = (negative ? "-" : "") + Digits(abs / 100);

@@ -116,7 +116,7 @@ void OnSV1(Ctx& c, const SegmentElements& e) {
   s.ClearRenderingProvider();
   TakeProcedure(s, ElementAt(e, 1));
   s.curCharge = Currency::FromText(ElementAt(e, 2));
-  s.sngUnits = static_cast<float>(NumericValue(ElementAt(e, 4)));
+  s.sngUnits = TextToSingle(ElementAt(e, 4));
   s.sPlaceOfService = ElementAt(e, 5).empty() ? s.sClaimPlaceOfService : ElementAt(e, 5);
   s.sDiagnosis = DiagnosisFor(s, ElementAt(e, 7));
 }
@@ -128,7 +128,7 @@ void OnSV6(Ctx& c, const SegmentElements& e) {
   s.sPlaceOfService = ElementAt(e, 3);
   s.curCharge = Currency::FromText(ElementAt(e, 4));
   s.sDiagnosis = DiagnosisFor(s, ElementAt(e, 5));
-  s.sngUnits = static_cast<float>(NumericValue(ElementAt(e, 6)));
+  s.sngUnits = TextToSingle(ElementAt(e, 6));
 }
 
 void OnDTP(Ctx& c, const SegmentElements& e) {

@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "wcomp837/version.h"
 
 namespace wcomp837 {
 
 inline constexpr const char* kComponentBaseName = "QZK_WCOMP_P4_Format";
 inline constexpr const char* kFormatDisplayName = "Workers COMP Prof.837 (ANSI 4010 A1)";
-inline constexpr const char* kComponentVersion = "1306.4.1";
+inline constexpr const char* kComponentVersion = WCOMP837_VERSION;
 
 struct MessageEntry {
   std::int16_t iMsgType = 0;  // 0 free, 1 information, 3 error

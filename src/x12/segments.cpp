@@ -13,10 +13,8 @@ namespace wcomp837 {
 std::int16_t OpenASCIIout(Ctx& c) {
   try {
     WriterState& w = c.g.writer;
-    if (!w.ASCIIFile.IsOpen()) {
-      KillFile(c.g.host.gsASCIIFile);
-      w.ASCIIFile.Open(c.g.host.gsASCIIFile, OutFile::Mode::kTruncate);
-    }
+    // Recreate: an earlier claim file of that name is deleted first.
+    if (!w.ASCIIFile.IsOpen()) w.ASCIIFile.Open(c.g.host.gsASCIIFile, OutFile::Mode::kRecreate);
     return 0;
   } catch (...) {
     AddFailureMessage(c.g.host, " OpenASCIIout() ", std::current_exception());

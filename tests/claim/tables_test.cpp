@@ -117,6 +117,15 @@ TEST(DetailTable, BadChargeValuesFailAtTheGuard) {
   EXPECT_EQ(HighestMessageType(t.g.host), 3);
   EXPECT_NE(GetAMessageText(t.g.host, 1).find(" FillDetailArrayElement() "), std::string::npos);
 
+  // A claim total that would leave the currency range fails; the total
+  // keeps the lines that fit.
+  Tables sum;
+  ASSERT_EQ(sum.AddLine("500000000000000.00"), 0);
+  EXPECT_EQ(sum.AddLine("500000000000000.00"), 3);
+  EXPECT_NE(GetAMessageText(sum.g.host, 1).find(" DealWithLastGroup() Error:  6 Overflow"),
+            std::string::npos);
+  EXPECT_EQ(sum.g.claim.mClaim.curTotalCharges, Currency::FromText("500000000000000"));
+
   // A line key too large for 32 bits fails in the line's control number.
   Tables u;
   ChargeRec& ch = u.g.g_LastGroup().Charge;

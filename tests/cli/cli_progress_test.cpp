@@ -53,7 +53,9 @@ TEST_F(CliTest, ProgressLineOnATerminalOnly) {
   EXPECT_TRUE(Contains(terminal, " records  ")) << terminal;
   EXPECT_TRUE(Contains(terminal, " claims  "));
   EXPECT_TRUE(Contains(terminal, " records/s  "));
-  EXPECT_TRUE(Contains(terminal, "%"));
+  EXPECT_TRUE(Contains(terminal, "%  0:0"));
+  EXPECT_TRUE(Contains(terminal, " elapsed  0:0"));
+  EXPECT_TRUE(Contains(terminal, " left"));
   // The line is erased at the end and the summary is not on the terminal.
   ASSERT_GE(terminal.size(), 5u);
   EXPECT_EQ(terminal.substr(terminal.size() - 5), "\r\x1b[2K") << terminal;
@@ -67,6 +69,15 @@ TEST_F(CliTest, ProgressLineOnATerminalOnly) {
   const std::string quiet = RunOnTerminal(Cli() + " --quiet " + Options() + file, status);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(quiet, "");
+
+  // A record key with an escape sequence: on a terminal the message echoing
+  // it shows it escaped.
+  const std::string hostile =
+      Batch("hostile.txt", Key("1000") + "\t" + Practice() + "\n\x1b[31mRED\tX\n");
+  const std::string shown = RunOnTerminal(Cli() + " " + Options() + hostile, status);
+  EXPECT_EQ(status, 3);
+  EXPECT_TRUE(Contains(shown, "Record Key: \\x1B[31mRED")) << shown;
+  EXPECT_FALSE(Contains(shown, "\x1b[31m"));
 }
 
 }  // namespace

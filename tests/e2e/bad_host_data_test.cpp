@@ -7,6 +7,7 @@
 
 #include "e2e/e2e_env.h"
 #include "wcomp837/currency.h"
+#include "wcomp837/format_class.h"
 
 namespace wcomp837::testing {
 namespace {
@@ -30,7 +31,9 @@ void ExpectBalancedClaims(const Strings& segments) {
   std::string clm;
   Currency lines;
   auto close = [&] {
-    if (!clm.empty()) EXPECT_EQ(Currency::FromText(Element(clm, 2)).raw(), lines.raw()) << clm;
+    if (!clm.empty()) {
+      EXPECT_EQ(Currency::FromText(Element(clm, 2)).raw(), lines.raw()) << clm;
+    }
   };
   for (const std::string& s : segments) {
     if (s.starts_with("CLM*")) {
@@ -166,6 +169,7 @@ TEST_P(BadHostData, FileStaysSoundOrTheHostIsTold) {
     })) << ::testing::PrintToString(out.messages);
   }
   for (unsigned char ch : out.claimFile) EXPECT_TRUE(ch >= 0x20 && ch < 0x7F) << int{ch};
+  if (out.worstAnswer == 0) EXPECT_TRUE(CheckGuideText(out.claimFile).ok());
   const Strings segments = SegmentsOf(out.claimFile);
   ExpectBalancedClaims(segments);
   c.expect(segments);
@@ -178,6 +182,41 @@ INSTANTIATE_TEST_SUITE_P(Faults, BadHostData, ::testing::ValuesIn(kCases), [](co
   }
   return name;
 });
+
+// The final check reads the finished claim file as a payer does: whatever
+// damage the file took, its errors come back as messages naming the claim,
+// the segment and the rule, the first hundred one by one.
+TEST_F(E2eTest, FinalCheckReportsWhatAPayerWouldReject) {
+  Format_Class fc;
+  fc.HereIsAMessage("1", OutFolder());
+  fc.HereIsAMessage("2", "claims.837");
+  for (const HostRecord& r : BatchRecords("fifty_lines")) fc.FormatRecord(r.key, r.record);
+  ASSERT_EQ(fc.ProcessEndOfFile(), 0);
+  ASSERT_EQ(fc.ProcessFormattedRecords(), 0);
+  const std::string sound = ReadFile(Out("claims.837"));
+
+  std::string damaged = sound;
+  damaged.replace(damaged.find("CLM*"), 4, "CLM*X:");
+  WriteFile(Out("claims.837"), damaged);
+  EXPECT_EQ(fc.ProcessFormattedRecords(), 1);
+  const std::string first = fc.GetAMessage(1);
+  EXPECT_TRUE(first.starts_with(" 3//Claim file check: segment ")) << first;
+  EXPECT_NE(first.find("2300 CLM01"), std::string::npos) << first;
+
+  // Every service line's charge and units unreadable: more errors than are listed.
+  damaged = sound;
+  for (std::size_t at = 0; (at = damaged.find("~SV1*", at)) != std::string::npos; ++at) {
+    damaged.replace(damaged.find('*', damaged.find('*', at + 5) + 1), 1, "Q*");
+    damaged.replace(damaged.find("*UN*", at), 4, "*UN*Q");
+  }
+  WriteFile(Out("claims.837"), damaged);
+  EXPECT_EQ(fc.ProcessFormattedRecords(), 1);
+  std::vector<std::string> messages;
+  for (std::int32_t i = 1; fc.GetAMessage(i) != "END"; ++i) messages.push_back(fc.GetAMessage(i));
+  ASSERT_EQ(messages.size(), 101u);
+  EXPECT_TRUE(messages.back().starts_with(" 3//Claim file check: ")) << messages.back();
+  EXPECT_NE(messages.back().find(" more errors//"), std::string::npos) << messages.back();
+}
 
 // A line of the alternate-name file with a key and no value is no name.
 TEST_F(E2eTest, AlternateNameLineWithoutValueKeepsThePracticeName) {

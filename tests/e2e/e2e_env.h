@@ -45,8 +45,5 @@ std::vector<std::string> SegmentsOf(const std::string& claimFile);
 // Segments whose text starts with `prefix`.
 std::vector<std::string> Starting(const std::vector<std::string>& segments,
                                   const std::string& prefix);
-// Guide departures of a claim file that the component's documented output
-// does not explain (see the allow-list in e2e_env.cpp).
-std::vector<std::string> UnexplainedDepartures(const std::string& claimFile);
 
 }  // namespace wcomp837::testing

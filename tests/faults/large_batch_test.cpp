@@ -4,7 +4,6 @@
 
 #include "faults/batch_runner.h"
 #include "faults/component_env.h"
-#include "x12/checker.h"
 
 namespace wcomp837::testing {
 namespace {
@@ -64,17 +63,19 @@ TEST_F(LargeBatch, TransactionSetPastTheSixteenBitHLRangeChecksOut) {
   EXPECT_EQ(v.finalCheck, 0);
   EXPECT_TRUE(v.messages.empty()) << v.messages.front();
 
-  const ClaimFileCheck check = CheckClaimFile(Out("large.837"));
-  EXPECT_TRUE(check.ok) << (check.problems.empty() ? "" : check.problems.front());
-  EXPECT_EQ(check.interchanges, 1);
-  EXPECT_EQ(check.groups, 1);
-  EXPECT_EQ(check.transactionSets, 1);
-  EXPECT_GT(check.maxHL, 32767);
-  EXPECT_GT(check.segments, 100000);
+  // One transaction set whose HL numbers (two per claim) run past 32767 in
+  // sequence: the check verifies every HL01 and parent link.
+  const GuideReport check = CheckGuideFile(Out("large.837"));
+  EXPECT_TRUE(check.ok()) << ::testing::PrintToString(check.errors);
+  EXPECT_EQ(check.totals.interchanges, 1);
+  EXPECT_EQ(check.totals.groups, 1);
+  EXPECT_EQ(check.totals.sets, 1);
+  EXPECT_GT(check.totals.claims, 16384);
+  EXPECT_GT(check.totals.segments, 100000);
 
   // The host's claim count agrees with the file.
   ASSERT_EQ(fc.HereIsAMessage("HOW_MANY_CLAIMS", ""), 1);
-  EXPECT_EQ(fc.GetAMessage(1), " 1//TOTALCLAIMS//" + std::to_string(check.claims) + "//");
+  EXPECT_EQ(fc.GetAMessage(1), " 1//TOTALCLAIMS//" + std::to_string(check.totals.claims) + "//");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Output that cannot be written: a missing or unusable output folder, a claim
-// file whose disk fills during the batch, a run log that cannot be opened.
+// file whose disk fills during the batch, report documents that cannot be
+// written to the end.
 // The host must hear of each through the answers and messages, and no answer
 // may claim success for a claim file that was not completely written.
 #include <unistd.h>
@@ -11,7 +12,7 @@
 #include "faults/batch_runner.h"
 #include "faults/component_env.h"
 #include "platform/files.h"
-#include "x12/checker.h"
+#include "platform/printing.h"
 
 namespace wcomp837::testing {
 namespace {
@@ -20,28 +21,33 @@ const std::string kDll = "QZK_WCOMP_P4_Format.Dll";
 
 class OutputFaults : public ComponentEnv {
  protected:
-  // About forty claims: the claim file outgrows the writer's buffer.
-  static const Batch& MediumBatch() {
+  // A generated batch (about 75 records a claim), made once.
+  template <int kRecords>
+  static const Batch& Generated() {
     static const Batch batch = [] {
       bench::BatchOptions o;
-      o.records = 3000;
+      o.records = kRecords;
       o.seed = 7;
       return GeneratedBatch(o);
     }();
     return batch;
   }
-  // Fails every physical write of the claim file once `after` writes
-  // succeeded, `times` times (or for ever when negative).
-  void FailClaimWrites(int after, int times) {
+  // The claim file outgrows the writer's buffer.
+  static const Batch& MediumBatch() { return Generated<3000>(); }
+  // The summary report's document outgrows the buffer of its file too.
+  static const Batch& LargeBatch() { return Generated<10000>(); }
+  // Fails every physical write of a file once `after` writes succeeded,
+  // `times` times (or for ever when negative).
+  void FailWrites(const std::string& file, int after, int times) {
     calls_ = 0;
-    const std::string claim = Out("claims.837");
-    SetWriteFaultForTesting([this, claim, after, times](const std::string& path) {
-      if (path != claim) return 0;
+    SetWriteFaultForTesting([this, file, after, times](const std::string& path) {
+      if (path != file) return 0;
       const int n = calls_++;
       if (n < after) return 0;
       return (times < 0 || n < after + times) ? ENOSPC : 0;
     });
   }
+  void FailClaimWrites(int after, int times) { FailWrites(Out("claims.837"), after, times); }
   std::atomic<int> calls_{0};
 };
 
@@ -111,7 +117,7 @@ TEST_F(OutputFaults, ClaimFileFillingItsDiskStopsSuccess) {
   EXPECT_EQ(v.endOfFile, 1);
   // What reached the disk is only what was written before the disk filled.
   EXPECT_LE(FileLength(Out("claims.837")), 64 * 1024);
-  EXPECT_FALSE(CheckClaimFile(Out("claims.837")).ok);
+  EXPECT_FALSE(CheckGuideFile(Out("claims.837")).ok());
 }
 
 // One failed write loses the segments it carried: even when the disk has room
@@ -137,25 +143,44 @@ TEST_F(OutputFaults, DiskFullWhileClosingTheClaimFileIsReported) {
   ASSERT_FALSE(v.endMessages.empty());
   EXPECT_EQ(v.endMessages[0], " 3//" + kDll + " CloseASCIIout()  61 Disk full//");
   EXPECT_NE(v.finalCheck, 0);
-  EXPECT_FALSE(CheckClaimFile(Out("claims.837")).ok);
+  EXPECT_FALSE(CheckGuideFile(Out("claims.837")).ok());
 }
 
-TEST_F(OutputFaults, RunLogThatCannotBeOpenedLeavesTheBatchIntact) {
-  // A folder in the place of the log file.
-  std::filesystem::create_directories(Out("QZK_WCOMP_P4_Format.Log"));
+// A report whose document cannot be written to the end answers 3 with the
+// report's failure message, and the part written does not stay behind.
+TEST_F(OutputFaults, ReportDocumentsThatCannotBeCompletedAreReportedAndRemoved) {
   Format_Class fc;
-  const HostView v = RunBatch(fc, OutFolder(), "claims.837", ExampleBatch());
-  EXPECT_EQ(v.recordResults.at(0), 1);
-  ASSERT_EQ(v.messages.size(), 1u);
-  EXPECT_EQ(v.messages[0].rfind(" 3//" + kDll + " OpenLog()  Error: ", 0), 0u) << v.messages[0];
-  // Every other record is answered as usual and the claim file is complete.
-  for (std::size_t i = 1; i < v.recordResults.size(); ++i) EXPECT_EQ(v.recordResults[i], 0) << i;
-  EXPECT_EQ(v.endOfFile, 0);
-  EXPECT_EQ(v.finalCheck, 0);
-  const ClaimFileCheck check = CheckClaimFile(Out("claims.837"));
-  EXPECT_TRUE(check.ok);
-  EXPECT_GT(check.claims, 0);
-  EXPECT_TRUE(std::filesystem::is_directory(Out("QZK_WCOMP_P4_Format.Log")));
+  ASSERT_EQ(RunBatch(fc, OutFolder(), "claims.837", LargeBatch()).endOfFile, 0);
+  fc.HereIsAMessage("7", kPdfPrinterName);
+  const std::string claims = Out("claims.837");
+  struct Case {
+    const char* report;
+    std::string document;
+    std::string messages[2];
+    int after;  // physical writes that succeed first
+  };
+  const std::string summary[2] = {"Summary_Report_It()  Error:  61 Disk full", "File: " + claims};
+  const std::string nac[2] = {"NAC_Report()  Error:  61 Disk full", "File: " + claims + "_NAC.Dat"};
+  const Case cases[] = {
+      // In the middle of the document; at its end after a part reached the
+      // disk; at the end of a small one (its only write).
+      {"1", claims + "_Summary.pdf", {summary[0], summary[1]}, 0},
+      {"1", claims + "_Summary.pdf", {summary[0], summary[1]}, 1},
+      {"2", claims + "_NAC.pdf", {nac[0], nac[1]}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.document + " after " + std::to_string(c.after));
+    FailWrites(c.document, c.after, -1);
+    EXPECT_EQ(fc.HereIsAMessage("9", c.report), 3);
+    EXPECT_EQ(ReadAllMessages(fc), (std::vector<std::string>{" 3//" + c.messages[0] + "//",
+                                                             " 3//" + c.messages[1] + "//"}));
+    EXPECT_GT(calls_.load(), c.after);
+    EXPECT_FALSE(std::filesystem::exists(c.document));
+    // With room again the same report is written whole.
+    SetWriteFaultForTesting(nullptr);
+    EXPECT_EQ(fc.HereIsAMessage("9", c.report), 0);
+    EXPECT_GT(FileLength(c.document), 0);
+  }
 }
 
 }  // namespace

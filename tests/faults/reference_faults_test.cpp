@@ -3,15 +3,16 @@
 // lookups fall back to the records' own values; their failures are in the
 // message list right after the call that met them, and the claim file stays
 // sound.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "faults/batch_runner.h"
 #include "faults/component_env.h"
-#include "x12/checker.h"
 
 namespace wcomp837::testing {
 namespace {
@@ -44,43 +45,37 @@ std::size_t PracticeRecords(const Batch& batch) {
 
 class ReferenceFaults : public ComponentEnv {};
 
-TEST_F(ReferenceFaults, MissingSettingsFilesAreReportedAtEachLookup) {
-  fs::remove(ComponentFolder() + "/QBEX_ALT_PRACTICENAME.DAT");
-  fs::remove(ComponentFolder() + "/QBEX_CFG_NPICMS.DAT");
+// A settings file that is missing, or anything but a regular file in its
+// place (a folder, a pipe that would block a reader for ever), is "file not
+// found" at each lookup; the batch goes on with the records' own values.
+TEST_F(ReferenceFaults, SettingsFilesThatAreMissingOrNotFilesAreNotFoundAtEachLookup) {
+  const std::pair<const char*, std::function<void(const std::string&)>> kinds[] = {
+      {"missing", [](const std::string&) {}},
+      {"folder", [](const std::string& path) { fs::create_directories(path); }},
+      {"pipe", [](const std::string& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }},
+  };
   const Batch batch = ExampleBatch();
-  Format_Class fc;
-  Listening heard;
-  const HostView v = RunBatch(fc, OutFolder(), "claims.837", batch, heard.Hooks(fc));
-
-  EXPECT_EQ(
-      heard.Count(" 3//" + kDll +
-                  " had a problem in CheckForAlternatePracticeName  Error: 53 File not found"),
-      PracticeRecords(batch));
-  EXPECT_EQ(heard.Count(" 3//" + kDll + "FillNPILegacyDateArray  Error: 53 File not found"), 1u);
-  EXPECT_EQ(v.endOfFile, 0);
-  EXPECT_EQ(v.finalCheck, 0);
-  // The practice keeps its own name; the claim file is complete.
-  const std::string claims = ReadFile(Out("claims.837"));
-  EXPECT_EQ(claims.find("LAKESHORE EMERGENCY TRANSPORT"), std::string::npos);
-  EXPECT_TRUE(CheckClaimFile(Out("claims.837")).ok);
-}
-
-TEST_F(ReferenceFaults, UnreadableSettingsFilesAreReportedNotTakenAsEmpty) {
-  // A folder in the place of each file opens but cannot be read.
-  for (const char* name : {"QBEX_ALT_PRACTICENAME.DAT", "QBEX_CFG_NPICMS.DAT"}) {
-    fs::remove(ComponentFolder() + "/" + name);
-    fs::create_directories(ComponentFolder() + "/" + name);
+  for (const auto& [kind, plant] : kinds) {
+    SCOPED_TRACE(kind);
+    for (const char* name : {"QBEX_ALT_PRACTICENAME.DAT", "QBEX_CFG_NPICMS.DAT"}) {
+      fs::remove_all(ComponentFolder() + "/" + name);
+      plant(ComponentFolder() + "/" + name);
+    }
+    Format_Class fc;
+    Listening heard;
+    const HostView v = RunBatch(fc, OutFolder(), "claims.837", batch, heard.Hooks(fc));
+    EXPECT_EQ(
+        heard.Count(" 3//" + kDll +
+                    " had a problem in CheckForAlternatePracticeName  Error: 53 File not found"),
+        PracticeRecords(batch));
+    EXPECT_EQ(heard.Count(" 3//" + kDll + "FillNPILegacyDateArray  Error: 53 File not found"), 1u);
+    EXPECT_EQ(v.endOfFile, 0);
+    EXPECT_EQ(v.finalCheck, 0);
+    // The practice keeps its own name; the claim file is complete.
+    const std::string claims = ReadFile(Out("claims.837"));
+    EXPECT_EQ(claims.find("LAKESHORE EMERGENCY TRANSPORT"), std::string::npos);
+    EXPECT_TRUE(CheckGuideFile(Out("claims.837")).ok());
   }
-  const Batch batch = ExampleBatch();
-  Format_Class fc;
-  Listening heard;
-  const HostView v = RunBatch(fc, OutFolder(), "claims.837", batch, heard.Hooks(fc));
-  EXPECT_EQ(heard.Count(" had a problem in CheckForAlternatePracticeName  Error: 75 "
-                        "Path/File access error"),
-            PracticeRecords(batch));
-  EXPECT_EQ(heard.Count("FillNPILegacyDateArray  Error: 75 Path/File access error"), 1u);
-  EXPECT_EQ(v.endOfFile, 0);
-  EXPECT_TRUE(CheckClaimFile(Out("claims.837")).ok);
 }
 
 // A private ODBC configuration with one SQLite data source per test.
@@ -139,9 +134,9 @@ TEST_F(DatabaseFaults, DatabaseLostMidBatchFallsBackAndKeepsTheClaimFileSound) {
   EXPECT_EQ(v.FirstRecordAnswering(3), -1);
   EXPECT_EQ(v.endOfFile, 0);
   EXPECT_EQ(v.finalCheck, 0);
-  const ClaimFileCheck check = CheckClaimFile(Out("claims.837"));
-  EXPECT_TRUE(check.ok);
-  EXPECT_GT(check.claims, 3);
+  const GuideReport check = CheckGuideFile(Out("claims.837"));
+  EXPECT_TRUE(check.ok()) << ::testing::PrintToString(check.errors);
+  EXPECT_GT(check.totals.claims, 3);
 }
 
 TEST_F(DatabaseFaults, DatabaseMissingAtConnectionIsReportedAndTheBatchRuns) {
@@ -159,8 +154,29 @@ TEST_F(DatabaseFaults, DatabaseMissingAtConnectionIsReportedAndTheBatchRuns) {
   const HostView v = RunBatch(fc, OutFolder(), "claims.837", ExampleBatch());
   EXPECT_EQ(v.FirstRecordAnswering(3), -1);
   EXPECT_EQ(v.endOfFile, 0);
-  EXPECT_TRUE(CheckClaimFile(Out("claims.837")).ok);
+  EXPECT_TRUE(CheckGuideFile(Out("claims.837")).ok());
   EXPECT_FALSE(fs::exists(database));
+}
+
+// A data source name that is empty or blank opens no connection, even with
+// a default data source configured (its driver would otherwise create a
+// database file named after the whole connection string).
+TEST_F(DatabaseFaults, EmptyDataSourceNameOpensNoConnection) {
+  WriteFile(home.File("odbc.ini"), "[Default]\nDriver=SQLite3\n");
+  const fs::path before = fs::current_path();
+  fs::current_path(home.path());
+  for (const char* name : {"", "  "}) {
+    Format_Class fc;
+    EXPECT_EQ(fc.HereIsAMessage("CONNECTIONSTRING", name), 0);
+    EXPECT_TRUE(ReadAllMessages(fc).empty());
+    const HostView v = RunBatch(fc, OutFolder(), "claims.837", ExampleBatch());
+    EXPECT_EQ(v.endOfFile, 0);
+    EXPECT_TRUE(v.messages.empty());
+  }
+  fs::current_path(before);
+  for (const auto& entry : fs::directory_iterator(home.path())) {
+    EXPECT_EQ(entry.path().filename().string().find("UID="), std::string::npos);
+  }
 }
 
 }  // namespace

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <optional>
+
+#include "records/numeric.h"
 #include "state/messages.h"
 #include "wcomp837/failure.h"
 
@@ -79,6 +83,43 @@ TEST(FormatAmount, Styles) {
   EXPECT_EQ(F("-0.015", 5), "-2");  // rounded down
   EXPECT_EQ(F("5.50", 7), "5.5");
   EXPECT_EQ(F("1.999", 1), "2");
+}
+
+// Amounts at and beyond the ends of the currency range and units beyond
+// single precision: the ends are exact, one step beyond (after rounding too)
+// is the overflow failure, and so is a sum that leaves the range.
+TEST(Currency, RangeEndsAreExactAndNothingWraps) {
+  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+  constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+  const auto overflows = [](auto&& convert) {
+    try {
+      convert();
+    } catch (const Failure& f) {
+      return f.number == 6 && f.description == "Overflow";
+    }
+    return false;
+  };
+  const std::pair<const char*, std::optional<std::int64_t>> texts[] = {
+      {"922337203685477.5807", kMax},          {"-922337203685477.5808", kMin},
+      {"00000000000000000000001.5", 15000},    {"922337203685477.5808", std::nullopt},
+      {"922337203685477.58075", std::nullopt}, {"-922337203685477.58086", std::nullopt},
+      {"99999999999999999999", std::nullopt},
+  };
+  for (const auto& [text, raw] : texts) {
+    SCOPED_TRACE(text);
+    if (raw) EXPECT_EQ(Currency::FromText(text).raw(), *raw);
+    if (!raw) EXPECT_TRUE(overflows([&] { Currency::FromText(text); }));
+  }
+  const Currency half = Currency::FromText("500000000000000.00");
+  EXPECT_TRUE(overflows([&] { return half + half + half; }));
+  EXPECT_TRUE(overflows([&] { return Currency::FromRaw(kMin) - Currency::FromRaw(1); }));
+  EXPECT_TRUE(overflows([&] { return Currency::FromDouble(1e15); }));
+  EXPECT_TRUE(overflows([&] { return Currency::FromUnits(kMax / 1000); }));
+  EXPECT_EQ(Currency::FromRaw(kMax) + Currency::FromRaw(kMin), Currency::FromRaw(-1));
+  EXPECT_EQ(Currency::FromRaw(kMin).magnitude(), std::uint64_t{1} << 63);
+  EXPECT_EQ(TextToSingle("340282346638528859811704183484516925440"),
+            std::numeric_limits<float>::max());
+  EXPECT_TRUE(overflows([&] { TextToSingle("340282400000000000000000000000000000000"); }));
 }
 
 }  // namespace

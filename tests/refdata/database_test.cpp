@@ -51,6 +51,24 @@ void QualifierFallback(DatabaseScenario& s) {
   EXPECT_EQ(FetchAlternatePracticeNPIFromDB(s.c, "P1", "D1", "I1"), "");
 }
 
+// Tables where the qualified names find them: the first attempt succeeds,
+// in the driver's quote, and nothing is reported.
+void QualifiedTables(DatabaseScenario& s) {
+  s.db.Exec(
+      "INSERT INTO COMPANY VALUES (1, 'A', '', '', '', '', '');"
+      "INSERT INTO PRACTICE VALUES ('P1', 1);"
+      "INSERT INTO QBEX_MultiNPI VALUES ('P1','D1','','','1111111111');"
+      "INSERT INTO QBEX_NpiLegacy VALUES ('00', '', '2008-05-23');");
+  s.db.UseQualifiedSchema();
+  s.Connect();
+  EXPECT_TRUE(s.g.host.gbDBConnectionIsGood);
+  EXPECT_EQ(s.g.ref.qualifier, "\"QEL_TABLES\".");
+  EXPECT_TRUE(s.Messages().empty()) << ::testing::PrintToString(s.Messages());
+  EXPECT_EQ(FetchAlternatePracticeNPIFromDB(s.c, "P1", "D1", "I1"), "1111111111");
+  EXPECT_EQ(s.g.ref.NPILegacyDates.size(), 1u);
+  EXPECT_TRUE(s.Messages().empty());
+}
+
 void AlternateNpiPrecedence(DatabaseScenario& s) {
   s.db.Exec(
       "INSERT INTO QBEX_MultiNPI VALUES"
@@ -177,6 +195,7 @@ struct Scenario {
 };
 const Scenario kScenarios[] = {
     {"QualifierFallback", QualifierFallback},
+    {"QualifiedTables", QualifiedTables},
     {"AlternateNpiPrecedence", AlternateNpiPrecedence},
     {"OriginalPracticeAddress", OriginalPracticeAddress},
     {"LegacyDatesFromDatabase", LegacyDatesFromDatabase},

@@ -54,7 +54,7 @@ TEST_F(LegacyDates, EmptyTableSendsLegacyNumbers) {
 TEST_F(LegacyDates, MissingFileIsReportedOnceAndMeansAnEmptyTable) {
   EXPECT_FALSE(Passed("00123", "INS01"));
   const std::string expected =
-      g.host.gsDllName + "FillNPILegacyDateArray  Error: 53 File not found";
+      g.host.gsDllName + "FillNPILegacyDateArray  Error: 53 File not found: " + folder.File(kFile);
   EXPECT_EQ(Messages(), std::vector<std::string>{expected});
   // The table is loaded once per object: a file that appears later is not read.
   WriteSetting(kFile, "\"00\",\"\",05/23/2008\n");

@@ -41,9 +41,24 @@ TEST_F(AlternatePracticeName, MissingFileIsReportedAtEachRecord) {
   CheckForAlternatePracticeName(c, p);
   const std::string expected =
       g.host.gsDllName +
-      " had a problem in CheckForAlternatePracticeName  Error: 53 File not found";
+      " had a problem in CheckForAlternatePracticeName  Error: 53 File not found: " +
+      folder.File("QBEX_ALT_PRACTICENAME.DAT");
   EXPECT_EQ(Messages(), (std::vector<std::string>{expected, expected}));
   EXPECT_EQ(p[Practice::sName], "HOST NAME");
+}
+
+// Installed in a prefix's program or library folder, the component reads the
+// prefix's configuration folder; anywhere else (a build tree) its own.
+TEST(SettingsFolder, InstalledComponentsReadTheirPrefixConfiguration) {
+  const std::pair<const char*, const char*> kCases[] = {
+      {"/usr/bin", "/etc/wcomp837"},
+      {"/usr/local/bin", "/usr/local/etc/wcomp837"},
+      {"/opt/claims/bin/", "/opt/claims/etc/wcomp837"},
+      {"/bin", "/etc/wcomp837"},
+      {"/home/ann/wcomp837/build", "/home/ann/wcomp837/build"},
+      {"/usr/binaries", "/usr/binaries"},
+  };
+  for (const auto& [folder, settings] : kCases) EXPECT_EQ(SettingsFolderFor(folder), settings);
 }
 
 TEST(SettingsLine, QuotedUnquotedAndDateValues) {

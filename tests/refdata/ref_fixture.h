@@ -42,7 +42,7 @@ class RefHarness {
     WriteFile(folder.File(name), content);
   }
   void OpenRunLog() {
-    g.host.LogFile.Open(folder.File("run.log"), OutFile::Mode::kTruncate);
+    g.host.LogFile.Open(folder.File("run.log"), OutFile::Mode::kRecreate);
     g.host.giLogLevel = 2;
   }
   std::string RunLog() {

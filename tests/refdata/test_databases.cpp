@@ -85,14 +85,20 @@ class SqliteDatabase : public TestDatabase {
   SqliteDatabase() : file_(dir_.File("ref.sqlite")) {
     static int counter = 0;
     dsn_ = "wc_sqlite_" + std::to_string(++counter);
-    OdbcConfig::Get().AddDsn(dsn_, "Driver=SQLite3\nDatabase=" + file_ + "\nNoCreat=1\n");
+    // A second data source on the same file loads the extension that
+    // attaches it as QEL_TABLES.
+    const std::string body = "Driver=SQLite3\nDatabase=" + file_ + "\nNoCreat=1\n";
+    OdbcConfig::Get().AddDsn(dsn_, body);
+    OdbcConfig::Get().AddDsn(dsn_ + "_qel", body + "LoadExt=" WCOMP837_QEL_ATTACH "\n");
     Reset();
   }
   std::string Name() const override { return "SQLite"; }
-  std::string Dsn() const override { return dsn_; }
+  std::string Dsn() const override { return qualified_ ? dsn_ + "_qel" : dsn_; }
   void Reset() override {
+    qualified_ = false;
     fs::copy_file(SqliteTemplate(), file_, fs::copy_options::overwrite_existing);
   }
+  void UseQualifiedSchema() override { qualified_ = true; }
   void Exec(const std::string& sql) override {
     const std::string script = dir_.File("exec.sql");
     WriteFile(script, sql);
@@ -103,6 +109,7 @@ class SqliteDatabase : public TestDatabase {
   TempDir dir_;
   std::string file_;
   std::string dsn_;
+  bool qualified_ = false;
 };
 
 // A PostgreSQL cluster in a temporary folder, owned by the postgres user when
@@ -118,8 +125,17 @@ class PostgresServer : public TestDatabase {
   std::string Name() const override { return "PostgreSQL"; }
   std::string Dsn() const override { return "wc_postgres"; }
   void Reset() override {
-    Exec("DROP TABLE IF EXISTS QBEX_NpiLegacy, QBEX_MultiNPI, PRACTICE, COMPANY;\n" +
-         EmptyTablesScript());
+    Exec(
+        "DROP SCHEMA IF EXISTS \"QEL_TABLES\" CASCADE;\n"
+        "DROP TABLE IF EXISTS QBEX_NpiLegacy, QBEX_MultiNPI, PRACTICE, COMPANY;\n" +
+        EmptyTablesScript());
+  }
+  void UseQualifiedSchema() override {
+    std::string sql = "CREATE SCHEMA \"QEL_TABLES\";\n";
+    for (const char* table : {"QBEX_NpiLegacy", "QBEX_MultiNPI", "PRACTICE", "COMPANY"}) {
+      sql += std::string("ALTER TABLE ") + table + " SET SCHEMA \"QEL_TABLES\";\n";
+    }
+    Exec(sql);
   }
   void Exec(const std::string& sql) override {
     const std::string script = dir_ + "/exec.sql";

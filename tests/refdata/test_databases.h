@@ -22,6 +22,10 @@ class TestDatabase {
   virtual void Reset() = 0;
   // Runs SQL statements; fails the test on error.
   virtual void Exec(const std::string& sql) = 0;
+  // Puts the tables where the qualified names find them (until Reset): the
+  // schema QEL_TABLES on PostgreSQL, the database attached as QEL_TABLES by
+  // examples/db/qel_attach.c on SQLite.
+  virtual void UseQualifiedSchema() = 0;
 };
 
 // A fresh SQLite database file registered as a DSN.

@@ -74,4 +74,24 @@ std::string SourceDir() {
   return WCOMP837_SOURCE_DIR;
 }
 
+namespace {
+GuideReport Report(const guide::FindingList& list, const guide::CheckTotals& totals) {
+  GuideReport report{totals, {}};
+  for (const auto& kept : list.kept()) report.errors.push_back(kept.text);
+  return report;
+}
+}  // namespace
+
+GuideReport CheckGuideText(const std::string& text) {
+  guide::FindingList list;
+  const guide::CheckTotals totals = guide::CheckText(text, list);
+  return Report(list, totals);
+}
+
+GuideReport CheckGuideFile(const std::string& path) {
+  guide::FindingList list;
+  const guide::CheckTotals totals = guide::CheckFile(path, list);
+  return Report(list, totals);
+}
+
 }  // namespace wcomp837::testing

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "x12/guide/check.h"
+
 namespace wcomp837::testing {
 
 // A fresh temporary folder, removed when the object goes away.
@@ -38,5 +40,15 @@ std::vector<HostLine> ParseRecordsText(const std::string& text);
 std::vector<std::string> SplitSegments(const std::string& text, std::string* rest = nullptr);
 // Source tree root (for examples/ and tests/batches/).
 std::string SourceDir();
+
+// The implementation-guide check of claim-file text or of a file: its totals
+// and each error as text.
+struct GuideReport {
+  guide::CheckTotals totals;
+  std::vector<std::string> errors;
+  bool ok() const { return totals.errors == 0; }
+};
+GuideReport CheckGuideText(const std::string& text);
+GuideReport CheckGuideFile(const std::string& path);
 
 }  // namespace wcomp837::testing

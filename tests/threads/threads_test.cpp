@@ -10,7 +10,6 @@
 #include "faults/batch_runner.h"
 #include "faults/component_env.h"
 #include "host/shared_state.h"
-#include "x12/checker.h"
 
 namespace wcomp837::testing {
 namespace {
@@ -69,9 +68,9 @@ TEST_F(Threads, ConcurrentBatchesMatchTheSameBatchesRunOneAfterAnother) {
 
   for (int i = 0; i < kThreads; ++i) {
     SCOPED_TRACE("batch " + std::to_string(i));
-    const ClaimFileCheck check = CheckClaimText(serial[i].claims);
-    EXPECT_TRUE(check.ok);
-    EXPECT_GT(check.claims, 10);
+    const GuideReport check = CheckGuideText(serial[i].claims);
+    EXPECT_TRUE(check.ok()) << ::testing::PrintToString(check.errors);
+    EXPECT_GT(check.totals.claims, 10);
     EXPECT_EQ(serial[i].view.endOfFile, 0);
     EXPECT_EQ(parallel[i].view.recordResults, serial[i].view.recordResults);
     EXPECT_EQ(parallel[i].view.messages, serial[i].view.messages);
@@ -115,7 +114,7 @@ TEST_F(Threads, ASecondObjectOnTheThreadResetsTheFirstOnesState) {
   // The second object runs its own batch from the start.
   const HostView v = RunBatch(second, OutFolder(), "second.837", batch);
   EXPECT_EQ(v.endOfFile, 0);
-  EXPECT_TRUE(CheckClaimFile(Out("second.837")).ok);
+  EXPECT_TRUE(CheckGuideFile(Out("second.837")).ok());
 }
 
 }  // namespace

@@ -1,0 +1,126 @@
+// What one input does in each fuzz target; shared by the fuzzers and by the
+// test that replays fuzz/regressions/<target>/. Every runner answers "" when
+// each call answered within the protocol, else the first problem.
+//
+//   records   a host script (host_script.h) through claim assembly and the
+//             claim file writer, without reports
+//   settings  the two settings files beside the component
+//   summary   the bytes as a finished claim file, read back by the summary
+//             report and printed to a surface that keeps nothing
+//   guide     the bytes as a claim file read by the implementation-guide
+//             check, which writes the functional acknowledgment (997) of
+//             what it read; the acknowledgment must pass the check itself
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/state.h"
+#include "host_script.h"
+#include "platform/files.h"
+#include "platform/printing.h"
+#include "refdata/lookups.h"
+#include "refdata/settings_file.h"
+#include "state/messages.h"
+#include "wcomp837/format_class.h"
+#include "x12/guide/ack997.h"
+#include "x12/guide/check.h"
+
+namespace wcomp837::fuzzing {
+
+inline std::string_view Bytes(const std::uint8_t* data, std::size_t size) {
+  return {reinterpret_cast<const char*>(data), size};
+}
+
+inline void WriteBytes(const std::string& path, std::string_view bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), bytes.size());
+}
+
+inline std::string RunRecordsInput(const std::string& outFolder, std::string_view data) {
+  HostScript host(outFolder, /*reports=*/false);
+  return host.Run(data) ? std::string() : host.problem();
+}
+
+// The bytes before the first form feed are the alternate practice names, the
+// rest the NPI legacy dates. The lookups ask for values the files hold, so
+// that matching entries are found too.
+inline std::string RunSettingsInput(const std::string& componentFolder, std::string_view data) {
+  const std::size_t cut = data.find('\f');
+  const std::string_view names = data.substr(0, cut);
+  const std::string_view dates = cut == std::string_view::npos ? "" : data.substr(cut + 1);
+  WriteBytes(componentFolder + "/QBEX_ALT_PRACTICENAME.DAT", names);
+  WriteBytes(componentFolder + "/QBEX_CFG_NPICMS.DAT", dates);
+
+  // One working state serves every input: the lookups use only the
+  // reference-data state and the message list, emptied here.
+  thread_local const auto shared = std::make_unique<SharedState>();
+  shared->ref = RefState{};
+  ClearMessageArray(shared->host);
+  ObjectState object;
+  Ctx c{*shared, object};
+  PracticeRec practice{};
+  practice[Practice::sRecordTag] = "1000";
+  practice[Practice::sName] = "PRACTICE";
+  const std::vector<std::string> first =
+      SplitSettingsLine(std::string(names.substr(0, names.find('\n'))));
+  practice[Practice::sPracticeCode] = first.empty() ? std::string() : first[0];
+  CheckForAlternatePracticeName(c, practice);
+
+  NPILegacyDate(c, "", "");
+  const auto entries = c.g.ref.NPILegacyDates;
+  for (std::size_t i = 0; i < entries.size() && i < 8; ++i) {
+    NPILegacyDate(c, entries[i].sValue + "9", entries[i].sValue);
+  }
+  for (std::size_t i = 1; i < c.g.host.gMessageArray.size(); ++i) {
+    const std::int16_t type = c.g.host.gMessageArray[i].iMsgType;
+    if (type == 0) break;
+    if (type != 3) return "a settings lookup left a message of type " + std::to_string(type);
+  }
+  return {};
+}
+
+// fc has its output folder, claim file name (claimFile) and printer set.
+inline std::string RunSummaryInput(Format_Class& fc, const std::string& claimFile,
+                                   std::string_view data) {
+  WriteBytes(claimFile, data);
+  SetNullPrintingForTesting(true);
+  const std::int16_t result = fc.HereIsAMessage("9", "1");
+  SetNullPrintingForTesting(false);
+  if (result != 0 && result != 1 && result != 3) {
+    return "report 1 answered " + std::to_string(result);
+  }
+  for (std::int32_t i = 1;; ++i) {
+    if (fc.GetAMessage(i) == "END") break;
+    if (i == 10'000'000) return "report 1 left a message list without end";
+  }
+  if (FileExists(claimFile + "_Summary.pdf")) return "report 1 wrote a document";
+  return {};
+}
+
+// The acknowledgment is written to ackFile.
+inline std::string RunGuideInput(const std::string& ackFile, std::string_view data) {
+  struct FirstError : guide::CheckObserver {
+    std::string problem;
+    void Found(const guide::Finding& f) override {
+      if (f.severity == guide::Severity::kError && problem.empty()) {
+        problem = "the acknowledgment is in error: " + guide::Describe(f);
+      }
+    }
+  };
+  std::filesystem::remove(ackFile);
+  guide::AckWriter ack(ackFile);
+  guide::CheckText(data, ack);
+  if (!ack.Close()) return {};  // no functional group read: nothing to acknowledge
+  std::ifstream in(ackFile, std::ios::binary);
+  const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  FirstError errors;
+  guide::CheckText(written, errors, {.guide = false});
+  return errors.problem;
+}
+
+}  // namespace wcomp837::fuzzing
