@@ -107,7 +107,7 @@ std::int16_t GetNextDetailIndex(Ctx& c) {
   std::int16_t idx = 1;
   while (idx <= upper && cs.DETAILArray[static_cast<std::size_t>(idx)].sUsed == "Y") ++idx;
   try {
-    LogLine(c.g.host, "GetNextDetailIndex  index = " + SignedText(idx));
+    LogLine(c.g.host, {"GetNextDetailIndex  index = ", Signed(idx)});
   } catch (...) {
     AddFailureMessage(c.g.host, " GetNextDetailIndex() Error: ", std::current_exception());
   }
@@ -223,15 +223,22 @@ std::int16_t FillDetailArrayElement(Ctx& c, DetailLine& line) {
   }
 }
 
-bool FindExtDataValue(const std::string& sExtData, const std::string& sKey, std::string& sValue) {
-  sValue.clear();
-  const std::size_t p = sExtData.find("~" + sKey);
-  if (p == std::string::npos) return false;
-  // The value follows the "~" and the five key characters.
-  const std::size_t start = p + 6;
-  if (start >= sExtData.size()) return false;
-  const std::size_t end = sExtData.find('~', start);
-  sValue = sExtData.substr(start, end == std::string::npos ? std::string::npos : end - start);
+std::string_view ExtDataValueIn(std::string_view sExtData, std::string_view sKey) {
+  for (std::size_t p = sExtData.find(sKey); p != std::string_view::npos;
+       p = sExtData.find(sKey, p + 1)) {
+    if (p == 0 || sExtData[p - 1] != '~') continue;
+    // The value follows the "~" and the five key characters.
+    const std::size_t start = p - 1 + 6;
+    if (start >= sExtData.size()) return {};
+    const std::size_t end = sExtData.find('~', start);
+    return sExtData.substr(start,
+                           end == std::string_view::npos ? std::string_view::npos : end - start);
+  }
+  return {};
+}
+
+bool FindExtDataValue(std::string_view sExtData, std::string_view sKey, std::string& sValue) {
+  sValue.assign(ExtDataValueIn(sExtData, sKey));
   return !sValue.empty();
 }
 
@@ -270,8 +277,10 @@ bool NumberToBase(std::string& sText, double dfValue, std::int16_t iBase, std::i
 }
 
 void MakeLineControlNumber(const LineKeySource& key, std::string& sText) {
-  std::string text(kControlNrLength, ' ');
-  std::string piece;
+  // Built in place: the line's text keeps its buffer from claim to claim.
+  std::string& text = sText;
+  text.assign(kControlNrLength, ' ');
+  thread_local std::string piece;
   NumberToBase(piece, key.dfLineCounter, 36, 4);
   PutWindow(text, 0, 4, piece);
   NumberToBase(piece, key.dfKeyPart1, 36, 5);
@@ -280,7 +289,6 @@ void MakeLineControlNumber(const LineKeySource& key, std::string& sText) {
   PutWindow(text, 9, 1, piece);
   PutWindow(text, 10, 2, key.sPracticeCode.empty() ? "00" : UpperCase(key.sPracticeCode));
   PutWindow(text, 12, 5, key.sInsuranceCode.empty() ? "00000" : UpperCase(key.sInsuranceCode));
-  sText = std::move(text);
 }
 
 }  // namespace wcomp837

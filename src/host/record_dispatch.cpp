@@ -179,7 +179,8 @@ std::int16_t EndOfChargeGroup(Ctx& c) {
   const Text subscriberKeys = std::as_const(g.g_ThisTop).Subscriber[Subscriber::sIndicatorKeys];
   if (!subscriberKeys.empty()) {
     MemberRef keys = g.g_ThisGroup.Charge[Charge::sIndicatorKeys];
-    keys += "~" + subscriberKeys;
+    keys += "~";
+    keys += subscriberKeys;
   }
   const bool extDataFailed = Append26ExtData(c) == 3;
   ++h.giChargeCount;
@@ -198,7 +199,15 @@ std::int16_t EndOfChargeGroup(Ctx& c) {
   CopyThisTopToLast(c);
   CopyThisGroupToLast(c);
   MemberRef narrative = g.g_LastGroup().Charge[Charge::sNarrative];
-  narrative = SquashAllPunctuation(h, Strip19FromNarrative(h, narrative), false, false, "");
+  thread_local std::string stripped;
+  thread_local std::string squashed;
+  std::string_view text = narrative;
+  if (text.starts_with("19-")) {
+    stripped = Strip19FromNarrative(h, text);
+    text = stripped;
+  }
+  SquashAllPunctuationInto(h, squashed, text, false, false, "");
+  narrative = squashed;
 
   const std::int16_t result = DealWithLastGroup(c);
   if (result == 3 || breakResult != 0) return 3;

@@ -222,19 +222,18 @@ void OutFile::Write(std::string_view bytes) {
 }
 
 void OutFile::Write(std::initializer_list<std::string_view> parts) {
-  std::size_t total = 0;
-  for (std::string_view part : parts) total += part.size();
-  if (buffer_.size() + total > kBufferSize) {
-    // A flush is due: the one-piece path decides how the bytes go out.
-    std::string joined;
-    joined.reserve(total);
-    for (std::string_view part : parts) joined.append(part);
-    Write(std::string_view(joined));
-    return;
-  }
   if (fd_ < 0) Raise(failure::kBadFileNumber);
   if (failed_ != 0) Raise(failed_);
+  std::size_t total = 0;
+  for (std::string_view part : parts) total += part.size();
   written_ += total;
+  if (buffer_.size() + total > kBufferSize) {
+    Flush();
+    if (total >= kBufferSize) {
+      for (std::string_view part : parts) WriteRaw(part.data(), part.size());
+      return;
+    }
+  }
   for (std::string_view part : parts) buffer_.append(part);
 }
 

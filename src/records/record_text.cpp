@@ -20,10 +20,10 @@ void Compact(std::string& buf, std::span<Span> spans) {
   std::size_t live = 0;
   for (const Span& s : spans) live += s.len;
   if (buf.size() <= kCompactAt || 2 * live >= buf.size()) return;
-  // The spare buffer keeps its capacity from one compaction to the next.
+  // The live texts go to a spare buffer and back, so that every record keeps
+  // its own buffer (and the capacity it grew to) for good.
   thread_local std::string spare;
   spare.clear();
-  spare.reserve(live);
   for (Span& s : spans) {
     if (s.len == 0) {
       s = Span{};
@@ -33,7 +33,7 @@ void Compact(std::string& buf, std::span<Span> spans) {
     spare.append(buf, s.off, s.len);
     s.off = static_cast<std::uint32_t>(off);
   }
-  buf.swap(spare);
+  buf.assign(spare);
 }
 
 }  // namespace

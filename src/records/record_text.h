@@ -88,7 +88,8 @@ class MemberRef : public Text {
   MemberRef& operator=(Text v) { return *this = std::string_view(v); }
   MemberRef& operator=(const MemberRef& v) { return *this = std::string_view(v); }
   MemberRef& operator+=(std::string_view v) {
-    std::string joined(data(), size());
+    thread_local std::string joined;
+    joined.assign(data(), size());
     joined.append(v);
     return *this = std::string_view(joined);
   }

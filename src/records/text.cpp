@@ -47,6 +47,16 @@ std::string LTrim(std::string_view text) {
   return std::string(LTrimView(text));
 }
 
+void SplitAt(std::string_view text, char sep, std::vector<std::string_view>& parts) {
+  parts.clear();
+  if (text.empty()) return;
+  std::size_t start = 0;
+  for (std::size_t pos; (pos = text.find(sep, start)) != std::string_view::npos; start = pos + 1) {
+    parts.push_back(text.substr(start, pos - start));
+  }
+  parts.push_back(text.substr(start));
+}
+
 std::string Left(std::string_view text, std::size_t n) {
   return std::string(text.substr(0, n));
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "wcomp837/currency.h"
 
@@ -35,6 +36,9 @@ std::string_view LTrimView(std::string_view text);
 std::string Trim(std::string_view text);
 std::string RTrim(std::string_view text);
 std::string LTrim(std::string_view text);
+// Every part between separators into parts (its capacity is reused): ""
+// gives no part, "a|b|" gives "a", "b", "".
+void SplitAt(std::string_view text, char sep, std::vector<std::string_view>& parts);
 // First n characters (all when shorter).
 std::string Left(std::string_view text, std::size_t n);
 // Upper case (ASCII).

@@ -162,7 +162,7 @@ std::int16_t WriteClaimTrailer(Ctx& c) {
     if (env.miLinesWritten > 0) {
       LogLine(h, "WriteClaimTrailer()");
       ++h.giclaims_counted;
-      LogLine(h, "giclaims_counted  " + SignedText(h.giclaims_counted));
+      LogLine(h, {"giclaims_counted  ", Signed(h.giclaims_counted)});
       env.miLinesWritten = 0;
       LogLine(h, "WriteClaimTrailer is Clearing the mClaim Record");
       ClearClaimRecord(c);

@@ -173,7 +173,7 @@ void PutPaperworkAmountsReferences(Ctx& c, LoopWriter& out) {
 void PutConditions(Ctx& c, LoopWriter& out) {
   const AmbulanceRec& ambulance = c.g.g_LastGroup().Ambulance;
   if (Received(ambulance)) {
-    std::vector<std::string> codes = AmbulanceConditionCodes(ambulance);
+    const Components codes = AmbulanceConditionCodes(ambulance);
     if (!codes.empty()) {
       out.Put(AmbulanceTransportSegment(ambulance));
       out.Put(AmbulanceCertificationSegment(codes));

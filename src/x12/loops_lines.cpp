@@ -49,17 +49,17 @@ std::int16_t Put(LineView& v, std::string_view id,
 }
 
 // A dated segment "DTP*qualifier*D8*CCYYMMDD", written when the date is not empty.
-std::int16_t PutDate(LineView& v, std::string_view qualifier, const std::string& date) {
+std::int16_t PutDate(LineView& v, std::string_view qualifier, std::string_view date) {
   if (date.empty()) return 0;
   return Put(v, "DTP", {qualifier, "D8", DateToCCYYMMDD(date)});
 }
 
-std::int16_t PutRef(LineView& v, std::string_view qualifier, const std::string& value) {
+std::int16_t PutRef(LineView& v, std::string_view qualifier, std::string_view value) {
   if (value.empty()) return 0;
   return Put(v, "REF", {qualifier, value});
 }
 
-std::int16_t PutNote(LineView& v, const std::string& text) {
+std::int16_t PutNote(LineView& v, std::string_view text) {
   if (text.empty() || v.noteWritten) return 0;
   v.noteWritten = true;
   return Put(v, "NTE", {"ADD", text});
@@ -70,13 +70,13 @@ bool HasKey(const DetailLine& line, std::string_view key) {
 }
 
 // The ambulance condition codes; none without an ambulance record.
-std::vector<std::string> AmbulanceConditions(const DetailLine& line) {
+Components AmbulanceConditions(const DetailLine& line) {
   if (!Received(line.Ambulance())) return {};
   return AmbulanceConditionCodes(line.Ambulance());
 }
 
 std::int16_t StepLX(LineView& v) {
-  return Put(v, "LX", {std::to_string(v.iIndex)});
+  return Put(v, "LX", {Digits(v.iIndex)});
 }
 
 std::int16_t StepSV1(LineView& v) {
@@ -106,7 +106,7 @@ std::int16_t StepCR2(LineView& v) {
 }
 
 std::int16_t StepCRC(LineView& v) {
-  std::vector<std::string> codes = AmbulanceConditions(v.line);
+  const Components codes = AmbulanceConditions(v.line);
   if (codes.empty()) return 0;
   return WriteCountedSegment(v.c, AmbulanceCertificationSegment(codes).str());
 }
@@ -147,7 +147,7 @@ std::int16_t StepPriorAuthorization(LineView& v) {
 }
 
 std::int16_t StepLineControlNr(LineView& v) {
-  return PutRef(v, "6R", Trim(v.line.sLineControlNr));
+  return PutRef(v, "6R", TrimView(v.line.sLineControlNr));
 }
 
 std::int16_t StepLabCertification(LineView& v) {
@@ -234,10 +234,8 @@ constexpr std::array<LineStep, 21> kLineSteps = {
 
 }  // namespace
 
-std::string LineExtDataValue(const DetailLine& line, std::size_t slot, const std::string& key) {
-  std::string value;
-  if (!FindExtDataValue(line.ExtData(slot - 1)[ExtData::sExtData], key, value)) value.clear();
-  return value;
+Text LineExtDataValue(const DetailLine& line, std::size_t slot, std::string_view key) {
+  return ExtDataValueIn(line.ExtData(slot - 1)[ExtData::sExtData], key);
 }
 
 DetailLine& DetailLineAt(Ctx& c, std::int16_t iIndex) {
@@ -248,7 +246,7 @@ DetailLine& DetailLineAt(Ctx& c, std::int16_t iIndex) {
 
 std::int16_t Write_Detail_Records(Ctx& c, std::int16_t iIndex) {
   try {
-    LogLine(c.g.host, "Write_Detail_Records() iIndex = " + std::to_string(iIndex));
+    LogLine(c.g.host, {"Write_Detail_Records() iIndex = ", Digits(iIndex)});
     if (iIndex < 1 || iIndex > c.g.claim.iDetailCapacity) return 0;
     const DetailLine& line = DetailLineAt(c, iIndex);
     if (line.sUsed != "Y") return 0;

@@ -17,7 +17,7 @@ std::int16_t WriteOneAdjudication(Ctx& c, std::int16_t iIndex, const DetailLine&
   const OInsuranceRec& payer = line.OIns(static_cast<std::size_t>(i));
   const InsInfo& info = line.oInsInfo.GetInsInfo(i);
   const Text payerId = payer[OInsurance::sPayerId];
-  std::vector<std::string> procedure;
+  Components procedure;
   if (AppendProcedureAndModifiers(c, iIndex, procedure) == 3) return 3;
   SegmentText svd("SVD");
   svd.Add(payerId.empty() ? "00000" : payerId)

@@ -19,20 +19,10 @@ namespace {
 // Adjustments one CAS segment can hold (reason, amount, quantity triples).
 constexpr std::size_t kAdjustmentsPerCas = 6;
 
-std::vector<std::string> SplitOnBar(const std::string& text) {
-  std::vector<std::string> fields;
-  std::size_t start = 0;
-  for (std::size_t bar; (bar = text.find('|', start)) != std::string::npos; start = bar + 1) {
-    fields.push_back(ElementValue(text.substr(start, bar - start)));
-  }
-  fields.push_back(ElementValue(text.substr(start)));
-  return fields;
-}
-
 // An adjustment amount in the "#.##" style; a zero amount is sent as "0"
 // because CAS requires the amount wherever a reason is given.
-std::string CasAmount(const std::string& field) {
-  std::string amount = FormatAmount(Currency::FromText(field), 1);
+std::string CasAmount(std::string_view field) {
+  std::string amount = FormatAmount(Currency::FromText(std::string(field)), 1);
   return amount.empty() ? "0" : amount;
 }
 
@@ -98,36 +88,28 @@ double BillingInsuranceIndex(const Ctx& c) {
   return NumericValue(c.g.g_LastGroup().Charge[Charge::sBillingInsIndex]);
 }
 
-std::vector<std::string> PaymentAdjSegments(const std::string& codes) {
-  std::vector<std::string> segments;
-  const std::vector<std::string> fields = SplitOnBar(codes);
-  // Only complete group|reason|amount|units runs are adjustments: an
-  // incomplete last one is ignored, as the claim-level merge ignores it.
-  const std::size_t complete = fields.size() - fields.size() % 4;
-  std::optional<SegmentText> cas;
-  std::size_t adjustments = 0;
-  for (std::size_t i = 0; i < complete; i += 4) {
-    const std::string& group = fields[i];
-    if (!cas || group != fields[i - 4] || adjustments == kAdjustmentsPerCas) {
-      if (cas) segments.push_back(cas->str());
-      cas.emplace("CAS");
-      cas->Add(group);
-      adjustments = 0;
-    }
-    cas->Add(fields[i + 1]).Add(CasAmount(fields[i + 2])).Add(fields[i + 3]);
-    ++adjustments;
-  }
-  if (cas) segments.push_back(cas->str());
-  return segments;
-}
-
 std::int16_t DumpThePaymentAdjCodes(Ctx& c, const std::string& codes) {
   try {
     LogLine(c.g.host, "DumpThePaymentAdjCodes()");
-    for (const std::string& segment : PaymentAdjSegments(codes)) {
-      if (WriteCountedSegment(c, segment) == 3) return 3;
+    thread_local std::vector<std::string_view> fields;
+    SplitAt(codes, '|', fields);
+    // Only complete group|reason|amount|units runs are adjustments: an
+    // incomplete last one is ignored, as the claim-level merge ignores it.
+    const std::size_t complete = fields.size() - fields.size() % 4;
+    std::optional<SegmentText> cas;
+    std::size_t adjustments = 0;
+    for (std::size_t i = 0; i < complete; i += 4) {
+      const std::string_view group = fields[i];
+      if (!cas || group != fields[i - 4] || adjustments == kAdjustmentsPerCas) {
+        if (cas && WriteCountedSegment(c, cas->str()) == 3) return 3;
+        cas.emplace("CAS");
+        cas->Add(group);
+        adjustments = 0;
+      }
+      cas->Add(fields[i + 1]).Add(CasAmount(fields[i + 2])).Add(fields[i + 3]);
+      ++adjustments;
     }
-    return 0;
+    return cas ? WriteCountedSegment(c, cas->str()) : 0;
   } catch (...) {
     AddFailureMessage(c.g.host, " DumpThePaymentAdjCodes() ", std::current_exception());
     return 3;

@@ -70,7 +70,7 @@ TEST(GetMinutesTest, CountsAcrossMidnightAndNeverNegative) {
 }
 
 TEST_F(ServiceLineLoop, FailuresAreReported) {
-  std::vector<std::string> text;
+  Components text;
   EXPECT_EQ(Do_SV1_Record(c_, 0), 3);
   EXPECT_TRUE(HasMessage(" Do_SV1_Record()  9 Subscript out of range"));
   EXPECT_EQ(AppendProcedureAndModifiers(c_, 999, text), 3);
