@@ -197,7 +197,7 @@ std::int16_t FillDetailArrayElement(Ctx& c, DetailLine& line) {
     for (std::size_t k = 0; k < kLineDiagFields.size(); ++k) {
       line.sDiagCode[k] = ch[kLineDiagFields[k]];
     }
-    line.sExtKeys = "~" + ch[Charge::sIndicatorKeys] + "~";
+    line.sExtKeys.assign("~").append(ch[Charge::sIndicatorKeys]).append("~");
     line.sNarrative = ch[Charge::sNarrative];
 
     for (std::size_t k = 0; k < kLineDiagFields.size(); ++k) {

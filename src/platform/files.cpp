@@ -259,10 +259,13 @@ void OutFile::Flush() {
   if (fd_ < 0) Raise(failure::kBadFileNumber);
   if (failed_ != 0) Raise(failed_);
   if (buffer_.empty()) return;
-  std::string pending;
-  pending.swap(buffer_);
-  buffer_.reserve(kBufferSize);
-  WriteRaw(pending.data(), pending.size());
+  // The buffer is emptied whatever the write's outcome (a failed write is
+  // kept in failed_ and raised again by every later call); it keeps its room.
+  struct Emptied {
+    std::string& buffer;
+    ~Emptied() { buffer.clear(); }
+  } emptied{buffer_};
+  WriteRaw(buffer_.data(), buffer_.size());
 }
 
 void OutFile::Close() {

@@ -22,6 +22,7 @@ void ClearExcept(Rec<N>& rec, std::span<const std::size_t> kept) {
 template <std::size_t N>
 void HandOver(Rec<N>& to, Rec<N>& from, std::span<const std::size_t> kept) {
   std::swap(to, from);
+  from.Clear();
   for (std::size_t m : kept) from[m] = to[m];
 }
 

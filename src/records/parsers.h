@@ -67,8 +67,7 @@ void ClearOInsuranceRec(OInsuranceRec& r);
 void ClearExtDataRec(ExtDataRec& r);
 
 // Moves a record of the this group to the last group: `to` becomes what
-// `from` was, and `from` keeps the members its clearing routine keeps (its
-// other members are left for that routine to clear).
+// `from` was, and `from` keeps only the members its clearing routine keeps.
 void HandOverSProviderRec(SProviderRec& to, SProviderRec& from);
 void HandOverOReferralRec(OReferralRec& to, OReferralRec& from);
 void HandOverFacilityRec(FacilityRec& to, FacilityRec& from);

@@ -157,13 +157,21 @@ class Rec {
     spans_.fill(Span{});
     buf_.clear();
   }
-  // Every member but the listed ones empty.
+  // Every member but the listed ones empty; the buffer then holds the kept
+  // values only.
   void ClearExcept(std::span<const std::size_t> kept) {
-    if (kept.empty()) return Clear();
-    for (std::size_t m = 0; m < N; ++m) {
-      if (spans_[m].len != 0 && std::find(kept.begin(), kept.end(), m) == kept.end()) {
-        spans_[m] = Span{};
-      }
+    thread_local std::string keptText;
+    keptText.clear();
+    std::array<Span, 16> keptSpans{};
+    for (std::size_t k = 0; k < kept.size() && k < keptSpans.size(); ++k) {
+      const Span s = spans_[kept[k]];
+      keptSpans[k] = Span{static_cast<std::uint32_t>(keptText.size()), s.len};
+      keptText.append(buf_, s.off, s.len);
+    }
+    Clear();
+    buf_.assign(keptText);
+    for (std::size_t k = 0; k < kept.size() && k < keptSpans.size(); ++k) {
+      spans_[kept[k]] = keptSpans[k];
     }
   }
 

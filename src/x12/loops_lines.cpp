@@ -171,7 +171,9 @@ std::int16_t StepApprovedAmount(LineView& v) {
 
 std::int16_t StepNarrativeNote(LineView& v) {
   if (v.line.sNarrative.empty()) return 0;
-  return PutNote(v, CutTrim(Strip19FromNarrative(v.c.g.host, v.line.sNarrative), 80));
+  const std::string_view narrative = v.line.sNarrative;
+  if (!narrative.starts_with("19-")) return PutNote(v, CutTrim(narrative, 80));
+  return PutNote(v, CutTrim(Strip19FromNarrative(v.c.g.host, narrative), 80));
 }
 
 std::int16_t StepDeliveryNote(LineView& v) {
