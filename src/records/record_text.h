@@ -154,12 +154,19 @@ class Rec {
   }
   // Every member empty; the buffer keeps its capacity.
   void Clear() {
+    // Members are spans of the buffer: an empty buffer means every member is
+    // already empty.
+    if (buf_.empty()) return;
     spans_.fill(Span{});
     buf_.clear();
   }
   // Every member but the listed ones empty; the buffer then holds the kept
   // values only.
   void ClearExcept(std::span<const std::size_t> kept) {
+    if (kept.empty()) {
+      Clear();
+      return;
+    }
     thread_local std::string keptText;
     keptText.clear();
     std::array<Span, 16> keptSpans{};

@@ -1,3 +1,4 @@
+#include <cstring>
 #include <type_traits>
 
 #include "platform/failure.h"
@@ -21,6 +22,27 @@ std::string_view CleanField(std::string_view raw) {
   return field;
 }
 
+// The next delimiter at or after start: memchr for its first byte, then a
+// compare of the rest (much faster than a general substring search for the
+// two-byte "//" every record uses).
+std::size_t Find(std::string_view text, std::string_view delimiter, std::size_t start) {
+  const char first = delimiter.front();
+  const std::size_t rest = delimiter.size() - 1;
+  const char* const begin = text.data();
+  const char* const end = begin + text.size();
+  const char* at = begin + start;
+  while (end - at > static_cast<std::ptrdiff_t>(rest)) {
+    const void* hit = std::memchr(at, first, static_cast<std::size_t>(end - at) - rest);
+    if (hit == nullptr) break;
+    at = static_cast<const char*>(hit);
+    if (rest == 0 || std::memcmp(at + 1, delimiter.data() + 1, rest) == 0) {
+      return static_cast<std::size_t>(at - begin);
+    }
+    ++at;
+  }
+  return std::string_view::npos;
+}
+
 // Fields already in the vector are overwritten in place (no reallocation per
 // record); the vector is cut to the fields found at the end.
 template <typename Field, typename Assign>
@@ -41,7 +63,7 @@ void Split(std::string_view text, std::vector<Field>& fields, std::string_view d
       fields.resize(count);
       Raise(failure::kOverflow);
     }
-    const std::size_t found = text.find(delimiter, start);
+    const std::size_t found = Find(text, delimiter, start);
     const std::string_view raw =
         found == std::string_view::npos ? text.substr(start) : text.substr(start, found - start);
     if (count == fields.size()) fields.emplace_back();
