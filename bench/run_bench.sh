@@ -38,8 +38,8 @@ cpu_seconds() { awk -F': ' '/User time|System time/ { s += $2 } END { printf "%.
 rss_mb() { awk -F': ' '/Maximum resident set size/ { printf "%.1f", $2 / 1024 }' "$1"; }
 bytes_of() { stat -c %s "$@" | awk '{ s += $1 } END { print s }'; }
 
-echo "| records | claims | wall s | records/s | claims/s | output bytes | peak RSS MB | I/O floor s | x floor |"
-echo "|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
+echo "| records | claims | wall s | CPU s | records/s | claims/s | output bytes | peak RSS MB | I/O floor wall s | floor CPU s | x floor (wall) | x floor (CPU) |"
+echo "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
 for n in "${SIZES[@]}"; do
   input=$WORK/batch_$n.txt
   out=$WORK/out_$n
@@ -61,9 +61,10 @@ for n in "${SIZES[@]}"; do
   rm -f "$WORK/floor_$n.out"
 
   awk -v n="$records" -v c="$claims" -v w="$wall" -v b="$bytes" -v r="$rss" -v f="$floor" \
-    'BEGIN { ws = (w > 0 ? w : 0.01); fs = (f > 0 ? f : 0.01);
-             printf "| %d | %d | %.2f | %.0f | %.0f | %d | %s | %.2f | %.1f |\n",
-                    n, c, w, n / ws, c / ws, b, r, f, w / fs }'
+    -v u="$(cpu_seconds "$WORK/time_$n.txt")" -v fu="$(cpu_seconds "$WORK/floor_$n.txt")" \
+    'BEGIN { ws = (w > 0 ? w : 0.01); fs = (f > 0 ? f : 0.01); fus = (fu > 0 ? fu : 0.01);
+             printf "| %d | %d | %.2f | %.2f | %.0f | %.0f | %d | %s | %.2f | %.2f | %.1f | %.1f |\n",
+                    n, c, w, u, n / ws, c / ws, b, r, f, fu, w / fs, u / fus }'
   last=$out
 done
 

@@ -1,7 +1,6 @@
 // Claim breaks: does the charge group just completed (the this generation)
 // still belong to the claim built from the last generation?
 #include <array>
-#include <optional>
 
 #include "claim/generations.h"
 #include "claim/tables.h"
@@ -148,29 +147,27 @@ bool FieldDiffers(const Rec<N>& a, const Rec<N>& b, std::size_t field) {
 }
 
 // Month test on two MMDDCCYY dates; the year is not compared.
-const char* MonthBreak(const BreakTest& t, const std::string& last, const std::string& fresh) {
+const char* MonthBreak(const BreakTest& t, std::string_view last, std::string_view fresh) {
   const bool lastShort = last.size() < 2;
   const bool freshShort = fresh.size() < 2;
   if (lastShort && freshShort) return nullptr;
   if (lastShort != freshShort) return t.text;
-  return last.compare(0, 2, fresh, 0, 2) != 0 ? t.text2 : nullptr;
+  return last.substr(0, 2) != fresh.substr(0, 2) ? t.text2 : nullptr;
 }
 
-// The log wording when the test holds, nothing otherwise.
-std::optional<std::string> Holds(Ctx& c, const BreakTest& t) {
+// The log wording when the test holds, nullptr otherwise.
+const char* Holds(Ctx& c, const BreakTest& t) {
   const TopRecords& top = c.g.g_LastTop;
-  const ChargeGroup& last = c.g.g_LastGroup;
+  const ChargeGroup& last = c.g.g_LastGroup();
   const ChargeGroup& fresh = c.g.g_ThisGroup;
-  if (t.sw != kAlways && top.BreakPref[t.sw] != "1") return std::nullopt;
+  if (t.sw != kAlways && top.BreakPref[t.sw] != "1") return nullptr;
   const char* text = nullptr;
   switch (t.test) {
     case Test::kEachCharge:
       text = t.text;
       break;
     case Test::kDetailLines:
-      if (GetNextDetailIndex(c) > kMaxLinesPerClaim) {
-        return std::string(t.text) + SignedText(kMaxLinesPerClaim);
-      }
+      if (GetNextDetailIndex(c) > kMaxLinesPerClaim) text = t.text;
       break;
     case Test::kDiagOverflow: {
       std::int16_t iCount = 0;
@@ -210,13 +207,12 @@ std::optional<std::string> Holds(Ctx& c, const BreakTest& t) {
       text = MonthBreak(t, last.Charge[C::sFromDate], fresh.Charge[C::sFromDate]);
       break;
   }
-  if (text == nullptr) return std::nullopt;
-  return std::string(text);
+  return text;
 }
 
 // The payer-assigned provider number the 2010AA REF carries for a generation.
-const std::string& PayerProviderNumber(const TopRecords& top) {
-  const std::string& option = top.CalcPref[CalcPref::sBillingOption];
+Text PayerProviderNumber(const TopRecords& top) {
+  const Text option = top.CalcPref[CalcPref::sBillingOption];
   const bool first = option == "0" || option == "3" || option == "4";
   return top.Insurance[first ? Insurance::sPayerProviderId1 : Insurance::sPayerProviderId2];
 }
@@ -226,8 +222,11 @@ const std::string& PayerProviderNumber(const TopRecords& top) {
 bool CheckChargeBreak(Ctx& c) {
   try {
     for (const BreakTest& t : kBreakTests) {
-      if (std::optional<std::string> text = Holds(c, t)) {
-        LogLine(c.g.host, "CheckChargeBreak = " + *text);
+      if (const char* text = Holds(c, t)) {
+        // The line limit is written after its wording.
+        const Signed limit(kMaxLinesPerClaim);
+        LogLine(c.g.host, {"CheckChargeBreak = ", text,
+                           t.test == Test::kDetailLines ? std::string_view(limit) : ""});
         return true;
       }
     }

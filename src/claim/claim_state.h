@@ -14,8 +14,8 @@
 
 namespace wcomp837 {
 
-// One service line of the claim being built (DETAILArray entry).
-struct DetailLine {
+// The values of one service line.
+struct DetailLineValues {
   std::string sUsed;
   std::string sProcedureCode;
   std::string sModifier1;
@@ -36,18 +36,35 @@ struct DetailLine {
   std::string sExtKeys;
   std::string sNarrative;
   std::string sEmergency;
-  OProviderRec OProvider{};
-  AmbulanceRec Ambulance{};
-  ChiropractorRec Chiropractor{};
-  ChargeRec Charge{};
-  std::array<ExtDataRec, 5> ExtData{};  // ExtData(1..5) at 0-4: 6020 ... 6028
-  FacilityRec Facility{};
-  std::array<OInsuranceRec, 5> OIns{};  // 1 to 4; element 0 unused
   std::string sEPSDT;
   std::string sFamilyPlanning;
   InsInfoArray oInsInfo;
   std::array<std::string, 4> sNarrativeNDC{};  // positions 1 to 3; element 0 unused
   NDCInfoArray oNDCInfo;
+};
+
+// One service line of the claim being built (DETAILArray entry).
+struct DetailLine : DetailLineValues {
+  // The charge group the line was made from, handed over to the line rather
+  // than copied. Its records as the line sees them: a companion record the
+  // group did not receive reads as empty.
+  std::unique_ptr<ChargeGroup> Group = std::make_unique<ChargeGroup>();
+  const ChargeRec& Charge() const { return Group->Charge; }
+  const OProviderRec& OProvider() const { return ReceivedOrEmpty(Group->OProvider); }
+  const AmbulanceRec& Ambulance() const { return ReceivedOrEmpty(Group->Ambulance); }
+  const ChiropractorRec& Chiropractor() const { return ReceivedOrEmpty(Group->Chiropractor); }
+  const FacilityRec& Facility() const { return ReceivedOrEmpty(Group->Facility); }
+  // The second-set extended data of slot k, 0-4 (records 6020 ... 6028).
+  const ExtDataRec& ExtData(std::size_t k) const { return Group->ExtData[k]; }
+  // Other insurance n, 1 to 4.
+  const OInsuranceRec& OIns(std::size_t n) const { return Group->OIns[n]; }
+
+  // Empties the line's values for the next claim (their buffers are kept);
+  // its group stays until the next group is handed over to it.
+  void Reset() {
+    static const DetailLineValues kEmpty;
+    DetailLineValues::operator=(kEmpty);
+  }
 };
 
 struct DiagEntry {
@@ -80,6 +97,8 @@ struct ClaimState {
   std::int16_t DiagPointersPerCharge = 4;
   ClaimRecord mClaim;
   std::int32_t iDetailCursor = 0;  // service line cursor reset by WriteClaim
+  // The line whose group is the last generation's group; 0 before any.
+  std::size_t iLastGroupLine = 0;
 
   bool NeedNewPractice = false;
   bool NeedNewSubmitter = false;

@@ -59,7 +59,8 @@ void AddLineToClaimTotals(Ctx& c, const DetailLine& line) {
   claim.oClaimInsInfo.AddToMe(line.oInsInfo);
   claim.curTotalCharges += line.curCharge;
   claim.curTotalPatientPaid += line.curPatientPaid;
-  if (!c.g.g_LastGroup.Charge[Charge::sIndicatorKeys].empty()) claim.sClaimExtKeys += line.sExtKeys;
+  if (!c.g.g_LastGroup().Charge[Charge::sIndicatorKeys].empty())
+    claim.sClaimExtKeys += line.sExtKeys;
 }
 
 }  // namespace
@@ -90,11 +91,10 @@ void Redim_DETAILArray(Ctx& c, bool bPreserve) {
   LogLine(c.g.host, "Redim_DETAILArray()");
   if (!bPreserve) {
     // Only lines that were ever taken hold anything: every other slot is
-    // still empty, so emptying the taken ones empties the table. Assigning
-    // from one empty line keeps the slots' text buffers for the next claim.
-    static const DetailLine kEmptyLine;
+    // still empty, so emptying the taken ones empties the table. The slots
+    // keep their text buffers and groups for the next claim.
     for (DetailLine& line : cs.DETAILArray) {
-      if (!line.sUsed.empty()) line = kEmptyLine;
+      if (!line.sUsed.empty()) line.Reset();
     }
   }
   cs.DETAILArray.resize(static_cast<std::size_t>(std::max<std::int16_t>(cs.iDetailCapacity, 0)) +
@@ -107,7 +107,7 @@ std::int16_t GetNextDetailIndex(Ctx& c) {
   std::int16_t idx = 1;
   while (idx <= upper && cs.DETAILArray[static_cast<std::size_t>(idx)].sUsed == "Y") ++idx;
   try {
-    LogLine(c.g.host, "GetNextDetailIndex  index = " + SignedText(idx));
+    LogLine(c.g.host, {"GetNextDetailIndex  index = ", Signed(idx)});
   } catch (...) {
     AddFailureMessage(c.g.host, " GetNextDetailIndex() Error: ", std::current_exception());
   }
@@ -139,9 +139,15 @@ std::int16_t DealWithLastGroup(Ctx& c) {
     DetailLine& line = LineAt(cs, idx);
     line.sUsed = "Y";
     taken = idx;
+    // The line takes the last group over; it stays the last group.
+    if (cs.iLastGroupLine != static_cast<std::size_t>(idx)) {
+      std::swap(line.Group,
+                cs.iLastGroupLine == 0 ? c.g.lastGroup : cs.DETAILArray[cs.iLastGroupLine].Group);
+      cs.iLastGroupLine = static_cast<std::size_t>(idx);
+    }
 
     c.o.dfLineCounter += 1;
-    const ChargeRec& charge = c.g.g_LastGroup.Charge;
+    const ChargeRec& charge = c.g.g_LastGroup().Charge;
     LineKeySource key{c.g.g_LastTop.Practice[Practice::sPracticeCode], c.o.dfLineCounter,
                       NumericValue(charge[Charge::sLineKeyPart1]),
                       NumericValue(charge[Charge::sLineKeyPart2]),
@@ -170,7 +176,7 @@ std::int16_t DealWithLastGroup(Ctx& c) {
 
 std::int16_t FillDetailArrayElement(Ctx& c, DetailLine& line) {
   try {
-    const ChargeGroup& g = c.g.g_LastGroup;
+    const ChargeGroup& g = c.g.g_LastGroup();
     const ChargeRec& ch = g.Charge;
     line.oInsInfo = InsInfoArray();
     line.oNDCInfo = NDCInfoArray();
@@ -191,7 +197,7 @@ std::int16_t FillDetailArrayElement(Ctx& c, DetailLine& line) {
     for (std::size_t k = 0; k < kLineDiagFields.size(); ++k) {
       line.sDiagCode[k] = ch[kLineDiagFields[k]];
     }
-    line.sExtKeys = "~" + ch[Charge::sIndicatorKeys] + "~";
+    line.sExtKeys.assign("~").append(ch[Charge::sIndicatorKeys]).append("~");
     line.sNarrative = ch[Charge::sNarrative];
 
     for (std::size_t k = 0; k < kLineDiagFields.size(); ++k) {
@@ -205,14 +211,6 @@ std::int16_t FillDetailArrayElement(Ctx& c, DetailLine& line) {
     line.sEPSDT = flag("~EPSDT");
     line.sFamilyPlanning = flag("~FP~");
 
-    CopyIfReceived(line.OProvider, g.OProvider);
-    CopyIfReceived(line.Ambulance, g.Ambulance);
-    CopyIfReceived(line.Chiropractor, g.Chiropractor);
-    line.Charge = ch;
-    for (int k = 1; k <= 5; ++k) line.ExtData[static_cast<std::size_t>(k - 1)] = g.SecondSet(k);
-    CopyIfReceived(line.Facility, g.Facility);
-    line.OIns = g.OIns;
-
     line.sNarrativeNDC = {};
     if (line.sNarrative.find("NDC ") != std::string::npos) ExtractNDCFromNarrative(c, line);
 
@@ -225,22 +223,29 @@ std::int16_t FillDetailArrayElement(Ctx& c, DetailLine& line) {
   }
 }
 
-bool FindExtDataValue(const std::string& sExtData, const std::string& sKey, std::string& sValue) {
-  sValue.clear();
-  const std::size_t p = sExtData.find("~" + sKey);
-  if (p == std::string::npos) return false;
-  // The value follows the "~" and the five key characters.
-  const std::size_t start = p + 6;
-  if (start >= sExtData.size()) return false;
-  const std::size_t end = sExtData.find('~', start);
-  sValue = sExtData.substr(start, end == std::string::npos ? std::string::npos : end - start);
+std::string_view ExtDataValueIn(std::string_view sExtData, std::string_view sKey) {
+  for (std::size_t p = sExtData.find(sKey); p != std::string_view::npos;
+       p = sExtData.find(sKey, p + 1)) {
+    if (p == 0 || sExtData[p - 1] != '~') continue;
+    // The value follows the "~" and the five key characters.
+    const std::size_t start = p - 1 + 6;
+    if (start >= sExtData.size()) return {};
+    const std::size_t end = sExtData.find('~', start);
+    return sExtData.substr(start,
+                           end == std::string_view::npos ? std::string_view::npos : end - start);
+  }
+  return {};
+}
+
+bool FindExtDataValue(std::string_view sExtData, std::string_view sKey, std::string& sValue) {
+  sValue.assign(ExtDataValueIn(sExtData, sKey));
   return !sValue.empty();
 }
 
 bool GetExtDataValue(Ctx& c, std::int16_t iSlot, const std::string& sKey, std::string& sValue) {
   sValue.clear();
   if (iSlot < 1 || iSlot > 5) return false;
-  const ChargeGroup& g = c.g.g_LastGroup;
+  const ChargeGroup& g = c.g.g_LastGroup();
   const std::array<const ExtDataRec*, 3> sources = {
       &g.SecondSet(iSlot), &g.FirstSet(iSlot),
       &c.g.g_LastTop.ExtData[static_cast<std::size_t>(iSlot - 1)]};
@@ -272,8 +277,10 @@ bool NumberToBase(std::string& sText, double dfValue, std::int16_t iBase, std::i
 }
 
 void MakeLineControlNumber(const LineKeySource& key, std::string& sText) {
-  std::string text(kControlNrLength, ' ');
-  std::string piece;
+  // Built in place: the line's text keeps its buffer from claim to claim.
+  std::string& text = sText;
+  text.assign(kControlNrLength, ' ');
+  thread_local std::string piece;
   NumberToBase(piece, key.dfLineCounter, 36, 4);
   PutWindow(text, 0, 4, piece);
   NumberToBase(piece, key.dfKeyPart1, 36, 5);
@@ -282,7 +289,6 @@ void MakeLineControlNumber(const LineKeySource& key, std::string& sText) {
   PutWindow(text, 9, 1, piece);
   PutWindow(text, 10, 2, key.sPracticeCode.empty() ? "00" : UpperCase(key.sPracticeCode));
   PutWindow(text, 12, 5, key.sInsuranceCode.empty() ? "00000" : UpperCase(key.sInsuranceCode));
-  sText = std::move(text);
 }
 
 }  // namespace wcomp837

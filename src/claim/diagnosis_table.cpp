@@ -38,7 +38,7 @@ void ResetDiagnosisTable(Ctx& c) {
   cs.gDiagArray.assign(static_cast<std::size_t>(cs.iDiagCapacity) + 1, DiagEntry{});
 }
 
-std::int16_t GetIndexForDiagnosis(Ctx& c, const std::string& sCode) {
+std::int16_t GetIndexForDiagnosis(Ctx& c, std::string_view sCode) {
   HostState& h = c.g.host;
   try {
     if (sCode.empty()) {
@@ -50,7 +50,7 @@ std::int16_t GetIndexForDiagnosis(Ctx& c, const std::string& sCode) {
     for (std::int16_t i = 1; i <= slots; ++i) {
       if (cs.gDiagArray[static_cast<std::size_t>(i)].sCode == sCode) {
         if (LogDetailed(h)) {
-          LogLine(h, "GetIndexForDiagnosis() " + sCode + " index = " + SignedText(i));
+          LogLine(h, {"GetIndexForDiagnosis() ", sCode, " index = ", Signed(i)});
         }
         return i;
       }
@@ -71,9 +71,9 @@ std::int16_t AddToDiagnosisArray(Ctx& c, std::int16_t& iCount) {
     std::int16_t iNext = 1;
     while (iNext <= slots && !cs.gDiagArray[static_cast<std::size_t>(iNext)].sCode.empty()) ++iNext;
     if (LogDetailed(h)) {
-      LogLine(h, "AddToDiagnosisArray() iNext = " + SignedText(iNext) + " (1 based)");
+      LogLine(h, {"AddToDiagnosisArray() iNext = ", Signed(iNext), " (1 based)"});
     }
-    const ChargeRec& charge = c.g.g_LastGroup.Charge;
+    const ChargeRec& charge = c.g.g_LastGroup().Charge;
     const std::size_t codes = iCount > 4 ? 5 : 4;
     for (std::size_t k = 0; k < codes; ++k) {
       const std::string& code = charge[kDiagFields[k]];
@@ -111,8 +111,8 @@ bool DoesDiagnosisCauseOverflow(Ctx& c, std::int16_t& iCount) {
     }
     const bool overflow = iNeed > iOpen;
     if (LogDetailed(h)) {
-      LogLine(h, "  iNeed = " + SignedText(iNeed) + "  iOpen = " + SignedText(iOpen));
-      LogLine(h, "DoesDiagnosisCauseOverFlow = " + BoolText(overflow));
+      LogLine(h, {"  iNeed = ", Signed(iNeed), "  iOpen = ", Signed(iOpen)});
+      LogLine(h, {"DoesDiagnosisCauseOverFlow = ", BoolWord(overflow)});
     }
     return overflow;
   } catch (...) {

@@ -2,6 +2,7 @@
 // its top records to last, and writing the claim built so far.
 #include "claim/generations.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <utility>
@@ -27,15 +28,27 @@ void CopyIfReceived(Rec<N>& last, const Rec<N>& fresh, bool* flag) {
 }
 
 // The charge amount as the run log shows it: "000000.00".
-std::string LogAmount(Currency amount) {
-  // Four decimals to two, halves away from zero.
-  const std::uint64_t cents = amount.magnitude() / 100 + (amount.magnitude() % 100 >= 50);
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%s%06llu.%02llu", amount.raw() < 0 ? "-" : "",
-                static_cast<unsigned long long>(cents / 100),
-                static_cast<unsigned long long>(cents % 100));
-  return buf;
-}
+class LogAmount {
+ public:
+  explicit LogAmount(Currency amount) {
+    // Four decimals to two, halves away from zero; at least six whole digits.
+    const std::uint64_t cents = amount.magnitude() / 100 + (amount.magnitude() % 100 >= 50);
+    char digits[24];
+    const auto n = static_cast<std::size_t>(
+        std::to_chars(digits, digits + sizeof digits, cents / 100).ptr - digits);
+    if (amount.raw() < 0) text_[size_++] = '-';
+    for (std::size_t pad = n; pad < 6; ++pad) text_[size_++] = '0';
+    for (std::size_t i = 0; i < n; ++i) text_[size_++] = digits[i];
+    text_[size_++] = '.';
+    text_[size_++] = static_cast<char>('0' + cents % 100 / 10);
+    text_[size_++] = static_cast<char>('0' + cents % 10);
+  }
+  operator std::string_view() const { return {text_, size_}; }
+
+ private:
+  char text_[40];
+  std::size_t size_ = 0;
+};
 
 // The group copy below names every member; a member added to ChargeGroup
 // must be added there too.
@@ -50,7 +63,7 @@ std::int16_t WriteServiceLines(Ctx& c) {
   for (std::size_t idx = 1; idx < cs.DETAILArray.size(); ++idx) {
     const DetailLine& line = cs.DETAILArray[idx];
     if (line.sUsed != "Y") break;
-    LogLine(c.g.host, ">> Procedure: " + line.sProcedureCode + " " + LogAmount(line.curCharge));
+    LogLine(c.g.host, {">> Procedure: ", line.sProcedureCode, " ", LogAmount(line.curCharge)});
     if (Write_Detail_Records(c, static_cast<std::int16_t>(idx)) == 3) return 3;
   }
   return 0;
@@ -111,10 +124,10 @@ bool HasServiceLine(const ClaimState& cs) {
 // it would have opened are left for the next claim to open.
 std::int16_t DropClaim(Ctx& c, const std::string& reason) {
   HostState& h = c.g.host;
-  const std::string& account = c.g.g_LastTop.Patient[Patient::sAccountNr];
+  const Text account = c.g.g_LastTop.Patient[Patient::sAccountNr];
   LogLine(h, "WriteClaim: claim not written, " + reason);
   AddToMessageArray(h, kMsgError,
-                    "Claim for account " + (account.empty() ? std::string("(none)") : account) +
+                    "Claim for account " + (account.empty() ? Text("(none)") : account) +
                         " was not written: " + reason);
   EmptyLastGroup(c);
   ResetClaimTables(c);
@@ -172,8 +185,11 @@ void CopyThisTopToLast(Ctx& c) {
 void CopyThisGroupToLast(Ctx& c) {
   HostState& h = c.g.host;
   try {
+    // The line the last group became keeps it: the new last group is
+    // handed over into the spare one.
+    c.g.claim.iLastGroupLine = 0;
     ChargeGroup& fresh = c.g.g_ThisGroup;
-    ChargeGroup& last = c.g.g_LastGroup;
+    ChargeGroup& last = c.g.g_LastGroup();
     // Records that EmptyThisGroup clears whole are swapped in; the others
     // are handed over keeping the members EmptyThisGroup keeps. The charge
     // keeps all but its received mark and is copied.
@@ -194,8 +210,8 @@ void CopyThisGroupToLast(Ctx& c) {
     c.g.LastFollowed = c.g.ThisFollowed;
     c.g.LastFollowedCode = c.g.ThisFollowedCode;
 
-    LogLine(h, "**CopyThisGroupToLast - LastFollowed and This-Followed are both: " +
-                   BoolText(c.g.ThisFollowed));
+    LogLine(h, {"**CopyThisGroupToLast - LastFollowed and This-Followed are both: ",
+                BoolWord(c.g.ThisFollowed)});
     LogLine(h, "g_ThisGroup Copied to Last");
     EmptyThisGroup(c);
   } catch (...) {
@@ -219,8 +235,8 @@ std::int16_t WriteClaim(Ctx& c) {
     c.g.claim.iDetailCursor = 0;
 
     const TopRecords& last = c.g.g_LastTop;
-    LogLine(h, ">> Writing Claim for: " + last.Patient[Patient::sLastName] + ", " +
-                   last.Patient[Patient::sFirstName]);
+    LogLine(h, {">> Writing Claim for: ", last.Patient[Patient::sLastName], ", ",
+                last.Patient[Patient::sFirstName]});
 
     if (WriteSubscriber(c) == 3 || WriteSubscriberName(c) == 3 || WritePayer(c) == 3) return 3;
     if (last.Subscriber[Subscriber::sRelationship] != "SLF" && WritePatient(c) == 3) return 3;

@@ -2,11 +2,11 @@
 // merging of payment adjustment texts (group|reason|amount|units|...).
 #include <algorithm>
 
-#include "claim/split_text.h"
 #include "claim/tables.h"
 #include "platform/failure.h"
 #include "platform/prompt.h"
 #include "records/numeric.h"
+#include "records/text.h"
 #include "state/messages.h"
 
 namespace wcomp837 {
@@ -70,32 +70,50 @@ void InsInfoArray::AddToMe(const InsInfoArray& obj) {
   curAmtPatientPaid += obj.curAmtPatientPaid;
 }
 
-std::vector<PaymentAdjStruct> InsInfoArray::ParsePaymentAdjCodes(const std::string& text) {
-  std::vector<PaymentAdjStruct> list;
-  const std::vector<std::string_view> values = SplitAt(text, '|');
-  // An incomplete last adjustment is ignored.
+namespace {
+
+// The adjustments of an adjustment text into list (cleared first; its
+// capacity is reused). An incomplete last adjustment is ignored.
+void ParseInto(std::string_view text, std::vector<PaymentAdjStruct>& list) {
+  thread_local std::vector<std::string_view> values;
+  SplitAt(text, '|', values);
+  list.clear();
   for (std::size_t i = 0; i + 4 <= values.size(); i += 4) {
-    PaymentAdjStruct adj;
+    PaymentAdjStruct& adj = list.emplace_back();
     adj.sGroup = values[i];
     adj.sReason = values[i + 1];
     adj.curAmount = Currency::FromText(std::string(values[i + 2]));
-    adj.dfUnit = NumericValue(std::string(values[i + 3]));
-    list.push_back(std::move(adj));
+    adj.dfUnit = NumericValue(values[i + 3]);
   }
+}
+
+}  // namespace
+
+std::vector<PaymentAdjStruct> InsInfoArray::ParsePaymentAdjCodes(const std::string& text) {
+  std::vector<PaymentAdjStruct> list;
+  ParseInto(text, list);
   return list;
 }
 
 void InsInfoArray::SortPaymentAdjCodes(std::vector<PaymentAdjStruct>& list) {
-  std::stable_sort(
-      list.begin(), list.end(),
-      [](const PaymentAdjStruct& a, const PaymentAdjStruct& b) { return a.sGroup < b.sGroup; });
+  // By group, keeping the order within a group; an insertion sort needs no
+  // room of its own and the lists are short.
+  for (std::size_t i = 1; i < list.size(); ++i) {
+    for (std::size_t j = i; j > 0 && list[j].sGroup < list[j - 1].sGroup; --j) {
+      std::swap(list[j], list[j - 1]);
+    }
+  }
 }
 
 void InsInfoArray::AddThePaymentAdjCodes(std::string& sExisting, const std::string& sNew) {
   if (sNew.empty()) return;
-  std::vector<PaymentAdjStruct> merged = ParsePaymentAdjCodes(sExisting);
+  thread_local std::vector<PaymentAdjStruct> merged;
+  thread_local std::vector<PaymentAdjStruct> added;
+  thread_local std::string text;
+  ParseInto(sExisting, merged);
   if (sExisting.empty()) merged.emplace_back();
-  for (PaymentAdjStruct& add : ParsePaymentAdjCodes(sNew)) {
+  ParseInto(sNew, added);
+  for (PaymentAdjStruct& add : added) {
     auto same = std::find_if(merged.begin(), merged.end(), [&add](const PaymentAdjStruct& a) {
       return a.sGroup == add.sGroup && a.sReason == add.sReason;
     });
@@ -107,20 +125,20 @@ void InsInfoArray::AddThePaymentAdjCodes(std::string& sExisting, const std::stri
     }
   }
   SortPaymentAdjCodes(merged);
-  std::string text;
+  text.clear();
   for (const PaymentAdjStruct& adj : merged) {
     if (adj.sGroup.empty()) continue;
     if (!text.empty()) text += '|';
-    text += adj.sGroup + '|' + adj.sReason + '|' + PlainDecimal(adj.curAmount) + '|' +
-            PlainDecimal(adj.dfUnit);
+    text.append(adj.sGroup).append(1, '|').append(adj.sReason).append(1, '|');
+    text.append(PlainDecimal(adj.curAmount)).append(1, '|').append(PlainDecimal(adj.dfUnit));
   }
-  sExisting = std::move(text);
+  sExisting.assign(text);
 }
 
 std::int16_t FillDetailInsInfo(Ctx& c, DetailLine& line) {
   HostState& h = c.g.host;
   try {
-    const ChargeGroup& g = c.g.g_LastGroup;
+    const ChargeGroup& g = c.g.g_LastGroup();
     InsInfoArray& ins = line.oInsInfo;
     for (std::int16_t i = 1; i <= 4; ++i) {
       const OInsuranceRec& other = g.OIns[static_cast<std::size_t>(i)];

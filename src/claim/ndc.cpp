@@ -1,7 +1,6 @@
 // Drug codes of a service line: the NDCInfo positions filled from a
 // drug-code text (code-price-quantity-unit-prescription;...) and the codes
 // marked "NDC " in the charge narrative.
-#include "claim/split_text.h"
 #include "claim/tables.h"
 #include "platform/failure.h"
 #include "records/text.h"
@@ -32,10 +31,12 @@ const NDCInfo& NDCInfoArray::GetNDCInfo(std::int16_t n) const {
 }
 
 void NDCInfoArray::Fill_Me(const std::string& str) {
-  const std::vector<std::string_view> items = SplitAt(str, ';');
+  thread_local std::vector<std::string_view> items;
+  thread_local std::vector<std::string_view> parts;
+  SplitAt(str, ';', items);
   for (std::size_t i = 0; i < items.size() && i < items_.size(); ++i) {
     if (items[i].empty()) continue;
-    const std::vector<std::string_view> parts = SplitAt(items[i], '-');
+    SplitAt(items[i], '-', parts);
     NDCInfo& info = items_[i];
     std::string* const targets[] = {&info.sNDCCode, &info.sUnitPrice, &info.sQuantity,
                                     &info.sMeasurement, &info.sPrescriptionNr};

@@ -35,14 +35,17 @@ std::int16_t GetNextDetailIndex(Ctx& c);
 void Redim_DETAILArray(Ctx& c, bool bPreserve);
 std::int16_t FillDetailArrayElement(Ctx& c, DetailLine& line);
 bool GetExtDataValue(Ctx& c, std::int16_t iSlot, const std::string& sKey, std::string& sValue);
-bool FindExtDataValue(const std::string& sExtData, const std::string& sKey, std::string& sValue);
+bool FindExtDataValue(std::string_view sExtData, std::string_view sKey, std::string& sValue);
+// The value of a key in an extended-data text, a view into it; empty when
+// the key is absent.
+std::string_view ExtDataValueIn(std::string_view sExtData, std::string_view sKey);
 bool NumberToBase(std::string& sText, double dfValue, std::int16_t iBase, std::int16_t iWidth);
 // The 17-character line control number.
 void MakeLineControlNumber(const LineKeySource& key, std::string& sText);
 
 std::int16_t AddToDiagnosisArray(Ctx& c, std::int16_t& iCount);
 bool DoesDiagnosisCauseOverflow(Ctx& c, std::int16_t& iCount);
-std::int16_t GetIndexForDiagnosis(Ctx& c, const std::string& sCode);
+std::int16_t GetIndexForDiagnosis(Ctx& c, std::string_view sCode);
 
 std::int16_t FillDetailInsInfo(Ctx& c, DetailLine& line);
 void ExtractNDCFromNarrative(Ctx& c, DetailLine& line);

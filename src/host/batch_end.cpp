@@ -31,11 +31,11 @@ void ReportOpenChargeGroup(Ctx& c) {
   HostState& h = c.g.host;
   if (h.gbThereWasAFatalError || !Received(c.g.g_ThisGroup.Charge)) return;
   const TopRecords& top = Received(c.g.g_ThisTop.Patient) ? c.g.g_ThisTop : c.g.g_LastTop;
-  const std::string& account = top.Patient[Patient::sAccountNr];
+  const Text account = top.Patient[Patient::sAccountNr];
   LogLine(h, "ProcessEndOfFile: charge group left open");
   AddToMessageArray(h, kMsgError,
                     "Record#" + SignedText(h.glChargeRecordNr) + ": the charge of account " +
-                        (account.empty() ? std::string("(none)") : account) +
+                        (account.empty() ? Text("(none)") : account) +
                         " has no end of charge group (6990); it was not billed");
 }
 

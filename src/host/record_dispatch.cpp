@@ -1,6 +1,7 @@
 // The record types FormatRecord knows and the routine each one is handed to.
 #include <array>
 #include <string_view>
+#include <utility>
 
 #include "claim/generations.h"
 #include "claim/tables.h"
@@ -25,7 +26,7 @@ struct Route {
 std::int16_t TakePractice(Ctx& c, const std::string& rec) {
   std::int16_t result = ParsePracticeRec(c, rec, c.g.g_ThisTop.Practice);
   // Every practice of the batch gets its header in the _NAC.Dat file.
-  const std::string& code = c.g.g_ThisTop.Practice[Practice::sPracticeCode];
+  const Text code = c.g.g_ThisTop.Practice[Practice::sPracticeCode];
   if (code != c.o.msLastNACPractice) {
     if (WriteNACPracticeHeader(c) == 3) result = 3;
     c.o.msLastNACPractice = code;
@@ -101,10 +102,10 @@ std::int16_t TakeOReferral(Ctx& c, const std::string& rec) {
 // The practice's facility option decides whether a facility record counts:
 // "1" never, "2" not for office or home services (place of service 11, 12).
 bool FacilityWanted(const SharedState& g) {
-  const std::string& option = g.g_ThisTop.CalcPref[CalcPref::sFacilityOption];
+  const Text option = g.g_ThisTop.CalcPref[CalcPref::sFacilityOption];
   if (option == "1") return false;
   if (option == "2") {
-    const std::string& pos = g.g_ThisGroup.Charge[Charge::sPOSCode];
+    const Text pos = g.g_ThisGroup.Charge[Charge::sPOSCode];
     return pos != "11" && pos != "12";
   }
   return true;
@@ -175,10 +176,11 @@ std::int16_t EndOfChargeGroup(Ctx& c) {
     EmptyThisGroup(c);
     return 1;
   }
-  const std::string& subscriberKeys = g.g_ThisTop.Subscriber[Subscriber::sIndicatorKeys];
+  const Text subscriberKeys = std::as_const(g.g_ThisTop).Subscriber[Subscriber::sIndicatorKeys];
   if (!subscriberKeys.empty()) {
-    std::string& keys = g.g_ThisGroup.Charge[Charge::sIndicatorKeys];
-    keys += "~" + subscriberKeys;
+    MemberRef keys = g.g_ThisGroup.Charge[Charge::sIndicatorKeys];
+    keys += "~";
+    keys += subscriberKeys;
   }
   const bool extDataFailed = Append26ExtData(c) == 3;
   ++h.giChargeCount;
@@ -196,8 +198,16 @@ std::int16_t EndOfChargeGroup(Ctx& c) {
 
   CopyThisTopToLast(c);
   CopyThisGroupToLast(c);
-  std::string& narrative = g.g_LastGroup.Charge[Charge::sNarrative];
-  narrative = SquashAllPunctuation(h, Strip19FromNarrative(h, narrative), false, false, "");
+  MemberRef narrative = g.g_LastGroup().Charge[Charge::sNarrative];
+  thread_local std::string stripped;
+  thread_local std::string squashed;
+  std::string_view text = narrative;
+  if (text.starts_with("19-")) {
+    stripped = Strip19FromNarrative(h, text);
+    text = stripped;
+  }
+  SquashAllPunctuationInto(h, squashed, text, false, false, "");
+  narrative = squashed;
 
   const std::int16_t result = DealWithLastGroup(c);
   if (result == 3 || breakResult != 0) return 3;

@@ -34,10 +34,10 @@ void OpenBatchFiles(Ctx& c) {
 // Stores the key fields; a key of fewer than eleven fields is a failure
 // (the fields before the missing one keep their new values).
 void StoreKeyFields(HostState& h, const std::string& strKey) {
-  std::vector<std::string> fields;
+  thread_local std::vector<std::string_view> fields;
   SplitFields(strKey, fields, "//");
   const std::size_t n = std::min(fields.size(), kKeyFields);
-  for (std::size_t i = 0; i < n; ++i) h.keyFields[i] = std::move(fields[i]);
+  for (std::size_t i = 0; i < n; ++i) h.keyFields[i].assign(fields[i]);
   if (n < kKeyFields) Raise(failure::kSubscript);
 }
 

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,16 @@ struct SharedState {
   TopRecords g_ThisTop;
   TopRecords g_LastTop;
   ChargeGroup g_ThisGroup;
-  ChargeGroup g_LastGroup;
+  // The last generation's charge group: the group of the service line it
+  // was handed over to (claim.iLastGroupLine), or the one kept here before
+  // there was a line.
+  ChargeGroup& g_LastGroup() {
+    return claim.iLastGroupLine > 0 ? *claim.DETAILArray[claim.iLastGroupLine].Group : *lastGroup;
+  }
+  const ChargeGroup& g_LastGroup() const {
+    return claim.iLastGroupLine > 0 ? *claim.DETAILArray[claim.iLastGroupLine].Group : *lastGroup;
+  }
+  std::unique_ptr<ChargeGroup> lastGroup = std::make_unique<ChargeGroup>();
   bool ThisFollowed = false;
   std::string ThisFollowedCode;
   bool LastFollowed = false;

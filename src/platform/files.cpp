@@ -222,19 +222,18 @@ void OutFile::Write(std::string_view bytes) {
 }
 
 void OutFile::Write(std::initializer_list<std::string_view> parts) {
-  std::size_t total = 0;
-  for (std::string_view part : parts) total += part.size();
-  if (buffer_.size() + total > kBufferSize) {
-    // A flush is due: the one-piece path decides how the bytes go out.
-    std::string joined;
-    joined.reserve(total);
-    for (std::string_view part : parts) joined.append(part);
-    Write(std::string_view(joined));
-    return;
-  }
   if (fd_ < 0) Raise(failure::kBadFileNumber);
   if (failed_ != 0) Raise(failed_);
+  std::size_t total = 0;
+  for (std::string_view part : parts) total += part.size();
   written_ += total;
+  if (buffer_.size() + total > kBufferSize) {
+    Flush();
+    if (total >= kBufferSize) {
+      for (std::string_view part : parts) WriteRaw(part.data(), part.size());
+      return;
+    }
+  }
   for (std::string_view part : parts) buffer_.append(part);
 }
 
@@ -260,10 +259,13 @@ void OutFile::Flush() {
   if (fd_ < 0) Raise(failure::kBadFileNumber);
   if (failed_ != 0) Raise(failed_);
   if (buffer_.empty()) return;
-  std::string pending;
-  pending.swap(buffer_);
-  buffer_.reserve(kBufferSize);
-  WriteRaw(pending.data(), pending.size());
+  // The buffer is emptied whatever the write's outcome (a failed write is
+  // kept in failed_ and raised again by every later call); it keeps its room.
+  struct Emptied {
+    std::string& buffer;
+    ~Emptied() { buffer.clear(); }
+  } emptied{buffer_};
+  WriteRaw(buffer_.data(), buffer_.size());
 }
 
 void OutFile::Close() {

@@ -1,6 +1,8 @@
 // The charge record: its layout plus the members derived from other members
 // (indicator keys, record tag part, code parts, modifiers, "BP:" text,
 // narrative).
+#include <utility>
+
 #include "records/layout.h"
 #include "records/parsers.h"
 #include "records/text.h"
@@ -11,25 +13,25 @@ namespace {
 
 constexpr std::size_t kModifierWords = 3;
 
-std::string& ModifierWord(ChargeRec& charge, std::size_t k) {
+MemberRef ModifierWord(ChargeRec& charge, std::size_t k) {
   return charge[Charge::asModifierWord1 + k];
 }
 
 // The third comma-separated part of the record tag ("" when there is none).
-std::string RecordTagPart3(const std::string& tag) {
+std::string_view RecordTagPart3(std::string_view tag) {
   const std::size_t first = tag.find(',');
-  if (first == std::string::npos) return "";
+  if (first == std::string_view::npos) return {};
   const std::size_t second = tag.find(',', first + 1);
-  if (second == std::string::npos) return "";
+  if (second == std::string_view::npos) return {};
   const std::size_t third = tag.find(',', second + 1);
   return tag.substr(second + 1,
-                    third == std::string::npos ? std::string::npos : third - second - 1);
+                    third == std::string_view::npos ? std::string_view::npos : third - second - 1);
 }
 
 // A narrative that contains the procedure description is dropped whole.
 void ApplyNarrativeRule(HostState& h, ChargeRec& charge) {
   if (charge[Charge::sDropDescFromNarrative] != "1") return;
-  std::string& narrative = charge[Charge::sNarrative];
+  MemberRef narrative = charge[Charge::sNarrative];
   if (StripMidStringFromWholeString(h, charge[Charge::sProcedureDesc], narrative) != narrative) {
     narrative.clear();
   }
@@ -49,16 +51,17 @@ std::string PopModifierWord(ChargeRec& charge) {
 
 void FillModifiersFromList(ChargeRec& charge) {
   for (std::size_t k = 0; k < kModifierWords; ++k) ModifierWord(charge, k).clear();
-  std::string rest = Trim(charge[Charge::sModifierList]);
+  // The words stay where they stand in the record's text.
+  std::string_view rest = TrimView(std::as_const(charge)[Charge::sModifierList]);
   std::size_t k = 0;
   while (!rest.empty() && ModifierWord(charge, kModifierWords - 1).empty() && k < kModifierWords) {
     const std::size_t blank = rest.find(' ');
-    if (blank == std::string::npos) {
+    if (blank == std::string_view::npos) {
       ModifierWord(charge, k) = rest;
-      rest.clear();
+      rest = {};
     } else {
-      ModifierWord(charge, k) = Trim(std::string_view(rest).substr(0, blank));
-      rest = Trim(std::string_view(rest).substr(blank));
+      ModifierWord(charge, k) = TrimView(rest.substr(0, blank));
+      rest = TrimView(rest.substr(blank));
     }
     ++k;
   }
@@ -69,9 +72,9 @@ void FillModifiersFromList(ChargeRec& charge) {
 }
 
 void SplitBPPrefix(ChargeRec& charge) {
-  std::string& desc = charge[Charge::sProcedureDesc];
-  if (desc.rfind("BP:", 0) != 0) return;
-  charge[Charge::sBPText] = Trim(std::string_view(desc).substr(3));
+  MemberRef desc = charge[Charge::sProcedureDesc];
+  if (!desc.starts_with("BP:")) return;
+  charge[Charge::sBPText] = TrimView(desc.substr(3));
   desc = charge[Charge::sProcedureDescAlt];
   charge[Charge::sProcedureDescAlt].clear();
 }
@@ -83,18 +86,17 @@ std::int16_t ParseChargeRec(Ctx& c, const std::string& rec, ChargeRec& out) {
     c.g.ThisFollowed = false;
     c.g.ThisFollowedCode.clear();
     LogLine(c.g.host, "** ParseChargeRec  This-followed is now false");
-    layout::Fields fields;
-    SplitFields(rec, fields, "//");
+    const layout::Fields& fields = layout::SplitInto(rec, out.members());
 
-    layout::CopyMandatory(l, fields, out);
+    layout::CopyMandatory(l, fields, out.members());
     out[Charge::sIndicatorKeys] = "~" + out[Charge::sIndicatorKeys] + "~";
-    layout::CopyOptional(l, fields, out);
+    layout::CopyOptional(l, fields, out.members());
     out[Charge::sRecordTagPart3] = RecordTagPart3(out[Charge::sRecordTag]);
-    layout::ApplySplits(l, out);
+    layout::ApplySplits(l, out.members());
     out[Charge::sCodePart1] = PadWithChar(out[Charge::sCodePart1], 4, "0", false);
     FillModifiersFromList(out);
     SplitBPPrefix(out);
-    layout::CleanMembers(c.g.host, l, out);
+    layout::CleanMembers(c.g.host, l, out.members());
     ApplyNarrativeRule(c.g.host, out);
     return 0;
   });

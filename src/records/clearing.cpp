@@ -13,10 +13,7 @@ namespace {
 // from one charge to the next.
 template <std::size_t N>
 void ClearExcept(Rec<N>& rec, std::span<const std::size_t> kept) {
-  for (std::size_t m = 0; m < N; ++m) {
-    // Most members are empty already: test that before searching the list.
-    if (!rec[m].empty() && std::find(kept.begin(), kept.end(), m) == kept.end()) rec[m].clear();
-  }
+  rec.ClearExcept(kept);
 }
 
 // Hands a record over: the receiver takes the whole record and the giver
@@ -25,6 +22,7 @@ void ClearExcept(Rec<N>& rec, std::span<const std::size_t> kept) {
 template <std::size_t N>
 void HandOver(Rec<N>& to, Rec<N>& from, std::span<const std::size_t> kept) {
   std::swap(to, from);
+  from.Clear();
   for (std::size_t m : kept) from[m] = to[m];
 }
 
@@ -43,11 +41,14 @@ constexpr std::size_t kOInsuranceKept[] = {70,
                                            OInsurance::sCountry2};
 
 void EmptyTop(TopRecords& top) {
-  for (std::string* tag :
-       {&top.Practice[0], &top.Submitter[0], &top.BProvider[0], &top.Insurance[0], &top.CalcPref[0],
-        &top.BreakPref[0], &top.Patient[0], &top.Subscriber[0]}) {
-    tag->clear();
-  }
+  top.Practice[0].clear();
+  top.Submitter[0].clear();
+  top.BProvider[0].clear();
+  top.Insurance[0].clear();
+  top.CalcPref[0].clear();
+  top.BreakPref[0].clear();
+  top.Patient[0].clear();
+  top.Subscriber[0].clear();
   for (ExtDataRec& ext : top.ExtData) ClearExtDataRec(ext);
 }
 
@@ -137,7 +138,7 @@ void EmptyThisGroup(Ctx& c) {
 
 void EmptyLastGroup(Ctx& c) {
   LogLine(c.g.host, "EmptyLastGroup()");
-  EmptyGroup(c, c.g.g_LastGroup);
+  EmptyGroup(c, c.g.g_LastGroup());
 }
 
 }  // namespace wcomp837

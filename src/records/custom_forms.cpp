@@ -112,7 +112,7 @@ void CCFormInfo::DetermineQuestionNumber() {
 CCFormInfoArray::CCFormInfoArray() = default;
 
 void CCFormInfoArray::Empty_Me() {
-  for (CCFormInfo& info : items_) info = CCFormInfo{};
+  for (CCFormInfo& info : items_) info.EmptyMe();
 }
 
 CCFormInfo& CCFormInfoArray::GetCustomFormInfo(std::int16_t n) {
@@ -152,18 +152,35 @@ void CCFormInfoArray::AddTail(const CCFormInfo& obj) {
   }
 }
 
+namespace {
+
+// A list of answers for a group: one no group uses any more is emptied and
+// taken again, so that lists are not allocated charge after charge.
+std::shared_ptr<CCFormInfoArray> FreshCustomForms() {
+  thread_local std::vector<std::shared_ptr<CCFormInfoArray>> lists;
+  for (const std::shared_ptr<CCFormInfoArray>& list : lists) {
+    if (list.use_count() == 1) {
+      list->Empty_Me();
+      return list;
+    }
+  }
+  return lists.emplace_back(std::make_shared<CCFormInfoArray>());
+}
+
+}  // namespace
+
 std::int16_t ParseCCFormRec(Ctx& c, const std::string& rec, ChargeGroup& group) {
   try {
     LogLine(c.g.host, "ParseCCFormRec()");
-    std::vector<std::string> fields;
+    thread_local std::vector<std::string_view> fields;
+    thread_local CCFormInfo info;
     SplitFields(rec, fields, "//");
     if (fields.size() < 4) Raise(failure::kSubscript);
-    CCFormInfo info;
     info.sChargeCustomForm = fields[1];
     info.sQuestionIDName = fields[2];
     info.sAnswerValue = fields[3];
     if (!group.CustomForms || group.CustomForms == NoCustomForms()) {
-      group.CustomForms = std::make_shared<CCFormInfoArray>();
+      group.CustomForms = FreshCustomForms();
     }
     group.CustomForms->AddTail(info);
     return 0;

@@ -1,5 +1,7 @@
 // Extended-data records: key/value fields packed into one "~"-separated
 // text, and the merge of a charge's sets at the end of the charge.
+#include <utility>
+
 #include "records/parsers.h"
 #include "records/text.h"
 #include "state/messages.h"
@@ -18,19 +20,21 @@ constexpr int kMergeOrder[kSlots] = {5, 1, 4, 3, 2};
 std::int16_t ParseExtDataRec(Ctx& c, const std::string& rec, ExtDataRec& out) {
   try {
     LogLine(c.g.host, "ExtDataStruct()");
-    std::vector<std::string> fields;
+    thread_local std::vector<std::string_view> fields;
+    thread_local std::string data;
     SplitFields(rec, fields, "//");
-    out[ExtData::sRecordTag] = fields.at(0);
-    std::string& data = out[ExtData::sExtData];
     data.clear();
     for (std::size_t i = 1; i < fields.size(); ++i) {
       if (i % 2 == 1) {
-        data += "~" + Left(fields[i], kKeyLength);
+        data += '~';
+        data += fields[i].substr(0, kKeyLength);
       } else {
         data += fields[i];
       }
     }
     if (!data.empty()) data += "~";
+    out[ExtData::sRecordTag] = fields.at(0);
+    out[ExtData::sExtData] = data;
     return 0;
   } catch (...) {
     AddFailureMessage(c.g.host, " ParseExtDataRec()  Error: ", std::current_exception());
@@ -42,19 +46,18 @@ std::int16_t Append26ExtData(Ctx& c) {
   try {
     LogLine(c.g.host, "Append26ExtData()");
     ChargeGroup& group = c.g.g_ThisGroup;
-    for (int k = 1; k <= kSlots; ++k) {
-      std::string& second = group.SecondSet(k)[ExtData::sExtData];
-      if (second.empty()) second = "~";
-    }
+    thread_local std::string merged;
     for (int k : kMergeOrder) {
-      std::string& second = group.SecondSet(k)[ExtData::sExtData];
-      const std::string& first = group.FirstSet(k)[ExtData::sExtData];
-      const std::string& top =
-          c.g.g_ThisTop.ExtData[static_cast<std::size_t>(k - 1)][ExtData::sExtData];
+      const Text second = group.SecondSet(k)[ExtData::sExtData];
+      const Text first = std::as_const(group).FirstSet(k)[ExtData::sExtData];
+      const Text top =
+          std::as_const(c.g.g_ThisTop).ExtData[static_cast<std::size_t>(k - 1)][ExtData::sExtData];
       // Each list starts with its own "~": the one ending the list before serves.
-      if (!first.empty()) second.append(first, 1);
-      if (!top.empty()) second.append(top, 1);
-      if (second == "~") second.clear();
+      merged.assign(second.empty() ? std::string_view("~") : std::string_view(second));
+      if (!first.empty()) merged.append(first.substr(1));
+      if (!top.empty()) merged.append(top.substr(1));
+      if (merged == "~") merged.clear();
+      group.SecondSet(k)[ExtData::sExtData] = merged;
     }
     return 0;
   } catch (...) {

@@ -16,8 +16,8 @@
 
 namespace wcomp837::layout {
 
-using Fields = std::vector<std::string>;
-using Members = std::span<std::string>;
+// The fields of a record: where each stands in the record's text.
+using Fields = std::vector<Span>;
 
 // What an optional group's members become when its first field is absent.
 enum class Absent : std::uint8_t { kDefaults, kKeep };
@@ -101,8 +101,11 @@ void ApplySplits(const Layout& l, Members rec);
 // All three in order.
 void FillFromFields(const Layout& l, const Fields& fields, Members rec);
 
-// Writes the entry log line and splits the record on "//".
-Fields SplitRecord(HostState& h, const Layout& l, const std::string& text);
+// Writes the entry log line, keeps the record's text in the record and
+// splits it on "//". The fields are valid until the next record is split.
+Fields& SplitRecord(HostState& h, const Layout& l, std::string_view text, Members rec);
+// The same without the log line.
+Fields& SplitInto(std::string_view text, Members rec);
 
 // Passes the layout's cleaned members through SquashAllPunctuation; a
 // failure is reported under the routine's name and the rest stay as they are.

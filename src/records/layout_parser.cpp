@@ -13,18 +13,18 @@ namespace {
 // NPI members are sent from this date on (yyyymmdd).
 constexpr int kNpiStartDate = 20070101;
 
-const std::string& FieldAt(const Fields& fields, std::size_t i) {
+Span FieldAt(const Fields& fields, std::size_t i) {
   if (i >= fields.size()) Raise(failure::kSubscript);
   return fields[i];
 }
 
-std::string& MemberAt(Members rec, std::size_t m) {
+MemberRef MemberAt(Members& rec, std::size_t m) {
   if (m >= rec.size()) Raise(failure::kSubscript);
   return rec[m];
 }
 
-void ApplyRule(const Rule& r, Members rec) {
-  std::string& target = MemberAt(rec, r.target);
+void ApplyRule(const Rule& r, Members& rec) {
+  MemberRef target = MemberAt(rec, r.target);
   switch (r.op) {
     case Op::kCountry:
       target = GetCountryCode(target);
@@ -46,7 +46,7 @@ void ApplyRule(const Rule& r, Members rec) {
       MemberAt(rec, r.other) = target;
       break;
     case Op::kEmptyIfNone:
-      if (target.rfind("NONE", 0) == 0) target.clear();
+      if (target.starts_with("NONE")) target.clear();
       break;
     case Op::kEmptyIfZero:
       if (NumericValue(target) == 0.0) target.clear();
@@ -54,15 +54,25 @@ void ApplyRule(const Rule& r, Members rec) {
   }
 }
 
-// Stores a value and runs the rules that wait for this member.
-void Store(const Layout& l, Members rec, std::size_t member, const std::string& value) {
-  MemberAt(rec, member) = value;
+void RunRules(const Layout& l, Members& rec, std::size_t member) {
   for (const Rule& r : l.rules) {
     if (r.after == member) ApplyRule(r, rec);
   }
 }
 
-void TakeGroup(const Layout& l, const Group& g, const Fields& fields, Members rec) {
+// Stores an input field (the member points at it in the record's text) or
+// a default value, and runs the rules that wait for this member.
+void Store(const Layout& l, Members& rec, std::size_t member, Span field) {
+  MemberAt(rec, member);
+  rec.SetSpan(member, field);
+  RunRules(l, rec, member);
+}
+void Store(const Layout& l, Members& rec, std::size_t member, std::string_view value) {
+  MemberAt(rec, member) = value;
+  RunRules(l, rec, member);
+}
+
+void TakeGroup(const Layout& l, const Group& g, const Fields& fields, Members& rec) {
   if (g.field < fields.size()) {
     for (std::size_t i = 0; i < g.count; ++i) {
       Store(l, rec, g.member + i, FieldAt(fields, g.field + i));
@@ -72,7 +82,8 @@ void TakeGroup(const Layout& l, const Group& g, const Fields& fields, Members re
   if (g.absent == Absent::kKeep) return;
   const std::size_t n = g.absentCount != 0 ? g.absentCount : g.count;
   for (std::size_t i = 0; i < n; ++i) {
-    Store(l, rec, g.member + i, i < g.defaults.size() ? g.defaults[i] : std::string());
+    Store(l, rec, g.member + i,
+          i < g.defaults.size() ? std::string_view(g.defaults[i]) : std::string_view());
   }
 }
 
@@ -88,7 +99,16 @@ void CopyOptional(const Layout& l, const Fields& fields, Members rec) {
 
 void ApplySplits(const Layout& l, Members rec) {
   for (const Split& s : l.splits) {
-    SplitAtChar(MemberAt(rec, s.member), "/", MemberAt(rec, s.member), MemberAt(rec, s.right));
+    // The member keeps what stands before the first "/", the right member
+    // what follows it, both without their outer blanks.
+    const Text text = MemberAt(rec, s.member);
+    MemberAt(rec, s.right);
+    const std::size_t pos = text.find('/');
+    const std::string_view left = TrimView(text.substr(0, pos));
+    const std::string_view right =
+        pos == std::string_view::npos ? std::string_view() : TrimView(text.substr(pos + 1));
+    rec[s.member] = left;
+    rec[s.right] = right;
   }
 }
 
@@ -98,18 +118,33 @@ void FillFromFields(const Layout& l, const Fields& fields, Members rec) {
   ApplySplits(l, rec);
 }
 
-Fields SplitRecord(HostState& h, const Layout& l, const std::string& text) {
-  LogLine(h, l.entryLog);
-  Fields fields;
-  SplitFields(text, fields, "//");
+Fields& SplitInto(std::string_view text, Members rec) {
+  // The text is kept once, in the record; the fields are where they stand in it.
+  const std::uint32_t base = rec.AppendText(text);
+  thread_local std::vector<std::string_view> views;
+  thread_local Fields fields;
+  const char* buffer = rec.buffer().data();
+  SplitFields(std::string_view(buffer + base, text.size()), views, "//");
+  fields.resize(views.size());
+  for (std::size_t i = 0; i < views.size(); ++i) {
+    fields[i] = Span{static_cast<std::uint32_t>(views[i].data() - buffer),
+                     static_cast<std::uint32_t>(views[i].size())};
+  }
   return fields;
+}
+
+Fields& SplitRecord(HostState& h, const Layout& l, std::string_view text, Members rec) {
+  LogLine(h, l.entryLog);
+  return SplitInto(text, rec);
 }
 
 std::int16_t CleanMembers(HostState& h, const Layout& l, Members rec) {
   try {
+    thread_local std::string clean;
     for (std::size_t m : l.cleaned) {
-      std::string& member = MemberAt(rec, m);
-      member = SquashAllPunctuation(h, member, false, false, "");
+      MemberRef member = MemberAt(rec, m);
+      SquashAllPunctuationInto(h, clean, member, false, false, "");
+      member = clean;
     }
   } catch (...) {
     AddFailureMessage(h, " " + std::string(l.cleanName) + "() Error: ", std::current_exception());

@@ -1,5 +1,6 @@
 #include "records/numeric.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -17,7 +18,7 @@ struct NumberSpan {
   bool has_digits = false;
 };
 
-NumberSpan FindNumber(const std::string& text) {
+NumberSpan FindNumber(std::string_view text) {
   NumberSpan span;
   std::size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
@@ -49,11 +50,14 @@ std::string TrimZeros(std::string s) {
 
 }  // namespace
 
-double NumericValue(const std::string& text) {
+double NumericValue(std::string_view text) {
   NumberSpan span = FindNumber(text);
   if (!span.has_digits) return 0.0;
-  std::string number = text.substr(span.begin, span.end - span.begin);
-  return std::strtod(number.c_str(), nullptr);
+  std::string_view number = text.substr(span.begin, span.end - span.begin);
+  if (number.front() == '+') number.remove_prefix(1);
+  double value = 0.0;
+  std::from_chars(number.data(), number.data() + number.size(), value);
+  return value;
 }
 
 std::int16_t ToInt16(double value) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "state/signed_text.h"
 #include "wcomp837/currency.h"
@@ -12,7 +13,7 @@ namespace wcomp837 {
 
 // The number the text begins with (leading blanks skipped; sign, digits,
 // decimal point); 0 when it begins with no number.
-double NumericValue(const std::string& text);
+double NumericValue(std::string_view text);
 
 // Rounds half to even; a value outside the range raises the overflow failure.
 std::int16_t ToInt16(double value);
@@ -22,13 +23,13 @@ std::int32_t ToInt32(double value);
 float ToSingle(double value);
 // The numeric value of a text converted to 16 or 32 bits or to single
 // precision.
-inline std::int16_t TextToInt16(const std::string& text) {
+inline std::int16_t TextToInt16(std::string_view text) {
   return ToInt16(NumericValue(text));
 }
-inline std::int32_t TextToInt32(const std::string& text) {
+inline std::int32_t TextToInt32(std::string_view text) {
   return ToInt32(NumericValue(text));
 }
-inline float TextToSingle(const std::string& text) {
+inline float TextToSingle(std::string_view text) {
   return ToSingle(NumericValue(text));
 }
 

@@ -20,10 +20,10 @@ template <std::size_t N, class Before = NoStep, class After = NoStep>
 std::int16_t ParseByLayout(Ctx& c, const layout::Layout& l, const std::string& text, Rec<N>& out,
                            Before before = {}, After after = {}) {
   return layout::Guarded(c.g.host, l.errorText, out, [&]() -> std::int16_t {
-    const layout::Fields fields = layout::SplitRecord(c.g.host, l, text);
-    layout::FillFromFields(l, fields, out);
+    const layout::Fields& fields = layout::SplitRecord(c.g.host, l, text, out.members());
+    layout::FillFromFields(l, fields, out.members());
     if (std::int16_t result = before(); result != 0) return result;
-    layout::CleanMembers(c.g.host, l, out);
+    layout::CleanMembers(c.g.host, l, out.members());
     return after();
   });
 }

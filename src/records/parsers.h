@@ -16,6 +16,9 @@ namespace wcomp837 {
 // ".x." style fields emptied). More than 32767 fields raises the overflow failure.
 void SplitFields(std::string_view text, std::vector<std::string>& fields,
                  std::string_view delimiter = "//");
+// The same as views into the text.
+void SplitFields(std::string_view text, std::vector<std::string_view>& fields,
+                 std::string_view delimiter = "//");
 
 std::int16_t ParsePracticeRec(Ctx& c, const std::string& rec, PracticeRec& out);
 std::int16_t ParseSubmitterRec(Ctx& c, const std::string& rec, SubmitterRec& out);
@@ -64,8 +67,7 @@ void ClearOInsuranceRec(OInsuranceRec& r);
 void ClearExtDataRec(ExtDataRec& r);
 
 // Moves a record of the this group to the last group: `to` becomes what
-// `from` was, and `from` keeps the members its clearing routine keeps (its
-// other members are left for that routine to clear).
+// `from` was, and `from` keeps only the members its clearing routine keeps.
 void HandOverSProviderRec(SProviderRec& to, SProviderRec& from);
 void HandOverOReferralRec(OReferralRec& to, OReferralRec& from);
 void HandOverFacilityRec(FacilityRec& to, FacilityRec& from);

@@ -1,3 +1,6 @@
+#include <cstring>
+#include <type_traits>
+
 #include "platform/failure.h"
 #include "records/parsers.h"
 
@@ -8,30 +11,51 @@ namespace {
 constexpr std::size_t kMaxFields = 32767;
 
 // Trailing blanks cut; "." and any longer field that starts and ends with
-// "." mean an empty field. Assigned into the caller's string so that its
-// buffer is reused from one record to the next.
-void AssignCleanField(std::string& out, std::string_view raw) {
+// "." mean an empty field.
+std::string_view CleanField(std::string_view raw) {
   std::size_t end = raw.size();
   while (end > 0 && raw[end - 1] == ' ') --end;
   std::string_view field = raw.substr(0, end);
   if (field == "." || (field.size() > 1 && field.front() == '.' && field.back() == '.')) {
-    out.clear();
-  } else {
-    out.assign(field);
+    return field.substr(0, 0);
   }
+  return field;
 }
 
-}  // namespace
+// The next delimiter at or after start: memchr for its first byte, then a
+// compare of the rest (much faster than a general substring search for the
+// two-byte "//" every record uses).
+std::size_t Find(std::string_view text, std::string_view delimiter, std::size_t start) {
+  const char first = delimiter.front();
+  const std::size_t rest = delimiter.size() - 1;
+  const char* const begin = text.data();
+  const char* const end = begin + text.size();
+  const char* at = begin + start;
+  while (end - at > static_cast<std::ptrdiff_t>(rest)) {
+    const void* hit = std::memchr(at, first, static_cast<std::size_t>(end - at) - rest);
+    if (hit == nullptr) break;
+    at = static_cast<const char*>(hit);
+    if (rest == 0 || std::memcmp(at + 1, delimiter.data() + 1, rest) == 0) {
+      return static_cast<std::size_t>(at - begin);
+    }
+    ++at;
+  }
+  return std::string_view::npos;
+}
 
-void SplitFields(std::string_view text, std::vector<std::string>& fields,
-                 std::string_view delimiter) {
+// Fields already in the vector are overwritten in place (no reallocation per
+// record); the vector is cut to the fields found at the end.
+template <typename Field, typename Assign>
+void Split(std::string_view text, std::vector<Field>& fields, std::string_view delimiter,
+           Assign assign) {
   if (delimiter.empty()) return;
   if (text.empty()) {
+    // One field; a kept text keeps its old value, a view into an older text
+    // would not be safe to keep.
     fields.resize(1);
+    if constexpr (std::is_same_v<Field, std::string_view>) fields[0] = text;
     return;
   }
-  // Fields already in the vector are overwritten in place (no reallocation
-  // per record); the vector is cut to the fields found at the end.
   std::size_t start = 0;
   std::size_t count = 0;
   while (start < text.size()) {
@@ -39,16 +63,28 @@ void SplitFields(std::string_view text, std::vector<std::string>& fields,
       fields.resize(count);
       Raise(failure::kOverflow);
     }
-    const std::size_t found = text.find(delimiter, start);
-    std::string_view raw =
+    const std::size_t found = Find(text, delimiter, start);
+    const std::string_view raw =
         found == std::string_view::npos ? text.substr(start) : text.substr(start, found - start);
     if (count == fields.size()) fields.emplace_back();
-    AssignCleanField(fields[count], raw);
+    assign(fields[count], CleanField(raw));
     ++count;
     if (found == std::string_view::npos) break;
     start = found + delimiter.size();
   }
   fields.resize(count);
+}
+
+}  // namespace
+
+void SplitFields(std::string_view text, std::vector<std::string>& fields,
+                 std::string_view delimiter) {
+  Split(text, fields, delimiter, [](std::string& out, std::string_view f) { out.assign(f); });
+}
+
+void SplitFields(std::string_view text, std::vector<std::string_view>& fields,
+                 std::string_view delimiter) {
+  Split(text, fields, delimiter, [](std::string_view& out, std::string_view f) { out = f; });
 }
 
 }  // namespace wcomp837

@@ -19,20 +19,42 @@ bool IsBlank(char ch) {
 
 }  // namespace
 
+std::string_view RTrimView(std::string_view text) {
+  std::size_t end = text.size();
+  while (end > 0 && IsBlank(text[end - 1])) --end;
+  return text.substr(0, end);
+}
+
+std::string_view LTrimView(std::string_view text) {
+  std::size_t begin = 0;
+  while (begin < text.size() && IsBlank(text[begin])) ++begin;
+  return text.substr(begin);
+}
+
+std::string_view TrimView(std::string_view text) {
+  return LTrimView(RTrimView(text));
+}
+
 std::string Trim(std::string_view text) {
-  return LTrim(RTrim(text));
+  return std::string(TrimView(text));
 }
 
 std::string RTrim(std::string_view text) {
-  std::size_t end = text.size();
-  while (end > 0 && IsBlank(text[end - 1])) --end;
-  return std::string(text.substr(0, end));
+  return std::string(RTrimView(text));
 }
 
 std::string LTrim(std::string_view text) {
-  std::size_t begin = 0;
-  while (begin < text.size() && IsBlank(text[begin])) ++begin;
-  return std::string(text.substr(begin));
+  return std::string(LTrimView(text));
+}
+
+void SplitAt(std::string_view text, char sep, std::vector<std::string_view>& parts) {
+  parts.clear();
+  if (text.empty()) return;
+  std::size_t start = 0;
+  for (std::size_t pos; (pos = text.find(sep, start)) != std::string_view::npos; start = pos + 1) {
+    parts.push_back(text.substr(start, pos - start));
+  }
+  parts.push_back(text.substr(start));
 }
 
 std::string Left(std::string_view text, std::size_t n) {
@@ -47,16 +69,23 @@ std::string UpperCase(std::string_view text) {
   return out;
 }
 
-std::string SquashAllPunctuation(HostState& h, const std::string& text, bool bSquashSpaces,
-                                 bool bSquashDots, const std::string& keepList) {
+std::string SquashAllPunctuation(HostState& h, std::string_view text, bool bSquashSpaces,
+                                 bool bSquashDots, std::string_view keepList) {
   std::string out;
+  SquashAllPunctuationInto(h, out, text, bSquashSpaces, bSquashDots, keepList);
+  return out;
+}
+
+void SquashAllPunctuationInto(HostState& h, std::string& out, std::string_view text,
+                              bool bSquashSpaces, bool bSquashDots, std::string_view keepList) {
+  out.clear();
   try {
     CheckLength16(text.size());
     out.reserve(text.size());
     for (char raw : text) {
       // Lower-case letters are kept as capitals rather than lost.
       const char ch = (raw >= 'a' && raw <= 'z') ? static_cast<char>(raw - 'a' + 'A') : raw;
-      if (keepList.find(ch) != std::string::npos) {
+      if (keepList.find(ch) != std::string_view::npos) {
         out += ch;
       } else if (ch == ' ') {
         if (!bSquashSpaces) out += ch;
@@ -69,10 +98,9 @@ std::string SquashAllPunctuation(HostState& h, const std::string& text, bool bSq
   } catch (...) {
     AddFailureMessage(h, " SquashAllPunctuation()", std::current_exception());
   }
-  return out;
 }
 
-std::string GetCountryCode(const std::string& text) {
+std::string GetCountryCode(std::string_view text) {
   struct CountryRow {
     std::string_view name;
     std::string_view code;
@@ -86,10 +114,10 @@ std::string GetCountryCode(const std::string& text) {
   return "";
 }
 
-std::string PadWithChar(const std::string& text, std::int16_t width, const std::string& pad,
+std::string PadWithChar(std::string_view text, std::int16_t width, std::string_view pad,
                         bool bLeftJustify) {
   CheckLength16(text.size());
-  if (static_cast<int>(text.size()) >= width) return text;
+  if (static_cast<int>(text.size()) >= width) return std::string(text);
   if (pad.empty()) Raise(failure::kInvalidCall);
   std::string out(static_cast<std::size_t>(width), pad[0]);
   const std::size_t at = bLeftJustify ? 0 : out.size() - text.size();
@@ -97,14 +125,14 @@ std::string PadWithChar(const std::string& text, std::int16_t width, const std::
   return out;
 }
 
-std::string PadWithSpaces(const std::string& text, std::int16_t width, bool bLeftJustify) {
+std::string PadWithSpaces(std::string_view text, std::int16_t width, bool bLeftJustify) {
   return PadWithChar(text, width, " ", bLeftJustify);
 }
 
-void SplitAtChar(const std::string& text, const std::string& sep, std::string& left,
+void SplitAtChar(std::string_view text, std::string_view sep, std::string& left,
                  std::string& right) {
-  // left or right may be the same object as text.
-  std::string copy = text;
+  // text may stand in left or right.
+  std::string copy(text);
   left = Trim(copy);
   right.clear();
   if (sep.size() != 1) return;
@@ -115,29 +143,31 @@ void SplitAtChar(const std::string& text, const std::string& sep, std::string& l
   right = Trim(std::string_view(copy).substr(pos));
 }
 
-std::string StripMidStringFromWholeString(HostState& h, const std::string& part,
-                                          const std::string& whole) {
+std::string StripMidStringFromWholeString(HostState& h, std::string_view part,
+                                          std::string_view whole) {
   try {
-    if (part.empty()) return whole;
+    if (part.empty()) return std::string(whole);
     const std::size_t pos = whole.find(part);
-    if (pos == std::string::npos) return whole;
-    return whole.substr(0, pos) + whole.substr(pos + part.size());
+    if (pos == std::string_view::npos) return std::string(whole);
+    std::string out(whole.substr(0, pos));
+    out.append(whole.substr(pos + part.size()));
+    return out;
   } catch (...) {
     AddFailureMessage(h, " StripMidStringFromWholeString() Error: ", std::current_exception());
-    return whole;
+    return std::string(whole);
   }
 }
 
-std::string Strip19FromNarrative(HostState& h, const std::string& narrative) {
+std::string Strip19FromNarrative(HostState& h, std::string_view narrative) {
   try {
-    if (narrative.rfind("19-", 0) != 0) return narrative;
-    std::string rest = narrative.substr(3);
+    if (!narrative.starts_with("19-")) return std::string(narrative);
+    std::string rest(narrative.substr(3));
     const std::size_t semi = rest.find(';');
     if (semi != std::string::npos) rest[semi] = ' ';
     return rest;
   } catch (...) {
     AddFailureMessage(h, " Strip19FromNarrative() Error: ", std::current_exception());
-    return narrative;
+    return std::string(narrative);
   }
 }
 

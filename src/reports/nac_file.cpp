@@ -30,23 +30,31 @@ constexpr const char* kNACClosingRemark =
 
 // Values laid into their windows of a blank line, each cut to its width;
 // trailing blanks are kept up to `width`, or dropped when width is 0.
-std::string LayOut(const std::array<std::string, kNACFields>& values, std::size_t width) {
-  std::string line(kNACRecordWidth, ' ');
+// The line is built in `line`, whose buffer is reused.
+void LayOut(const std::array<std::string_view, kNACFields>& values, std::size_t width,
+            std::string& line) {
+  line.assign(kNACRecordWidth, ' ');
   for (std::size_t i = 0; i < kNACFields; ++i) {
-    std::string v = values[i].substr(0, kNACLayout[i].width);
+    const std::string_view v = values[i].substr(0, kNACLayout[i].width);
     line.replace(kNACLayout[i].column - 1, v.size(), v);
   }
-  if (width == 0) return Trim(line);
-  return line.substr(0, width);
+  if (width == 0) {
+    line.erase(0, line.size() - LTrimView(line).size());
+    line.resize(RTrimView(line).size());
+  } else {
+    line.resize(width);
+  }
 }
 
 // Writes one record as a quoted line. A double quote in the text would end
 // the quoted item early when the file is read back; it becomes an apostrophe.
-void WriteQuotedLine(HostState& h, std::string text) {
-  for (char& ch : text) {
+void WriteQuotedLine(HostState& h, std::string_view text) {
+  thread_local std::string quoted;
+  quoted.assign(text);
+  for (char& ch : quoted) {
     if (ch == '"') ch = '\'';
   }
-  h.NACFile.Write("\"" + text + "\"\r\n");
+  h.NACFile.Write({"\"", quoted, "\"\r\n"});
 }
 
 std::int16_t Fail(Ctx& c, const char* routineText) {
@@ -60,13 +68,19 @@ std::string NACFileName(const HostState& h) {
   return h.gsASCIIFile + "_NAC.Dat";
 }
 
-std::string FormatNACRecord(const PatientRec& patient, const ChargeRec& charge,
-                            const OInsuranceRec& priorInsurance) {
-  return LayOut({Trim(patient[Patient::sAccountNr]) + " " + Trim(patient[Patient::sLastName]) +
-                     ", " + Trim(patient[Patient::sFirstName]),
-                 charge[Charge::sFromDate], charge[kChargeField5],
-                 priorInsurance[OInsurance::sInsuranceCode]},
-                kNACRecordWidth);
+const std::string& FormatNACRecord(const PatientRec& patient, const ChargeRec& charge,
+                                   const OInsuranceRec& priorInsurance) {
+  thread_local std::string name;
+  thread_local std::string record;
+  name.assign(TrimView(patient[Patient::sAccountNr]))
+      .append(" ")
+      .append(TrimView(patient[Patient::sLastName]))
+      .append(", ")
+      .append(TrimView(patient[Patient::sFirstName]));
+  LayOut({name, charge[Charge::sFromDate], charge[kChargeField5],
+          priorInsurance[OInsurance::sInsuranceCode]},
+         kNACRecordWidth, record);
+  return record;
 }
 
 std::int16_t OpenNACFileOut(Ctx& c) {
@@ -95,14 +109,16 @@ std::int16_t WriteNACPracticeHeader(Ctx& c) {
     const PracticeRec& p = c.g.g_ThisTop.Practice;
     c.o.msLastNACPractice = p[Practice::sPracticeCode];
     if (!h.NACFile.IsOpen()) return 0;
-    std::array<std::string, kNACFields> titles;
+    std::array<std::string_view, kNACFields> titles;
     for (std::size_t i = 0; i < kNACFields; ++i) titles[i] = kNACTitles[i];
+    std::string titleLine;
+    LayOut(titles, 0, titleLine);
     const std::string lines[] = {GeneralDate(Now()),
                                  p[Practice::sPracticeCode] + " " + p[Practice::sName],
                                  " ",
                                  kNACTitleLine,
                                  "",
-                                 LayOut(titles, 0),
+                                 titleLine,
                                  std::string(kRuleWidth, '-'),
                                  ""};
     for (const std::string& line : lines) WriteQuotedLine(h, line);

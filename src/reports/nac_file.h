@@ -14,8 +14,9 @@ std::string NACFileName(const HostState& h);
 inline constexpr std::size_t kChargeField5 = 5;
 // The 85-character record of a service line whose prior payer (one of the
 // line's other-insurance records) sent no adjustment reason codes.
-std::string FormatNACRecord(const PatientRec& patient, const ChargeRec& charge,
-                            const OInsuranceRec& priorInsurance);
+// The text stays valid until the next call.
+const std::string& FormatNACRecord(const PatientRec& patient, const ChargeRec& charge,
+                                   const OInsuranceRec& priorInsurance);
 std::int16_t OpenNACFileOut(Ctx& c);
 // The practice header of the "this" practice; the caller writes it when the
 // practice code differs from msLastNACPractice, which then takes the code.

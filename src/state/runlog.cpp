@@ -83,18 +83,21 @@ void LogLine(HostState& h, std::string_view text) {
   if (h.LogFile.IsOpen() && h.giLogLevel >= 2) WriteOrCloseLog(h, [&] { WriteQuoted(h, text); });
 }
 
+void LogLine(HostState& h, std::initializer_list<std::string_view> parts) {
+  if (!h.LogFile.IsOpen() || h.giLogLevel < 2) return;
+  WriteOrCloseLog(h, [&] {
+    h.LogFile.Write("\"");
+    h.LogFile.Write(parts);
+    h.LogFile.Write("\"\r\n");
+  });
+}
+
 void LogRecordDump(HostState& h, std::string_view key, std::string_view record) {
   if (!h.LogFile.IsOpen()) return;
-  std::string line;
-  line.reserve(key.size() + record.size() + 32);
-  line += '"';
-  line += SignedText(h.glRecordCount);
-  line += "\",\"";
-  line += key;
-  line += "\",\"";
-  line += record;
-  line += "\"\r\n";
-  WriteOrCloseLog(h, [&] { h.LogFile.Write(line); });
+  const Signed number(h.glRecordCount);
+  WriteOrCloseLog(h, [&] {
+    h.LogFile.Write({"\"", number, "\",\"", key, "\",\"", record, "\"\r\n"});
+  });
 }
 
 }  // namespace wcomp837

@@ -2,6 +2,7 @@
 // levels, deletion.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,9 @@ void CloseLog(HostState& h);
 void DeleteLog(HostState& h);
 // Writes one line when the log is open and the level is 2.
 void LogLine(HostState& h, std::string_view text);
+// The same for a line given in parts (texts, Signed(n) numbers), written as
+// they are without building the line first.
+void LogLine(HostState& h, std::initializer_list<std::string_view> parts);
 inline bool LogDetailed(const HostState& h) {
   return h.LogFile.IsOpen() && h.giLogLevel >= 2;
 }

@@ -102,27 +102,26 @@ constexpr std::int16_t kMaxOtherInsurances = 4;
 
 // The value of the first pair whose key equals `code`, else `fallback`.
 template <std::size_t N>
-std::string ExactLookup(const std::array<CodePair, N>& table, const std::string& code,
-                        std::string_view fallback) {
+Text ExactLookup(const std::array<CodePair, N>& table, std::string_view code,
+                 std::string_view fallback) {
   for (const auto& pair : table) {
-    if (pair.from == code) return std::string(pair.to);
+    if (pair.from == code) return pair.to;
   }
-  return std::string(fallback);
+  return fallback;
 }
 
 // The value of the first key (in table order) found anywhere in `keys`.
 template <std::size_t N>
-std::string KeySearch(const std::array<CodePair, N>& table, const std::string& keys) {
+Text KeySearch(const std::array<CodePair, N>& table, std::string_view keys) {
   for (const auto& pair : table) {
-    if (keys.find(pair.from) != std::string::npos) return std::string(pair.to);
+    if (keys.find(pair.from) != std::string_view::npos) return pair.to;
   }
   return {};
 }
 
-const std::string& OtherInsuranceCategory(const Ctx& c, std::int16_t n) {
-  static const std::string kNone;
-  if (n < 1 || n > kMaxOtherInsurances) return kNone;
-  return c.g.g_LastGroup.OIns[static_cast<std::size_t>(n)][OInsurance::sInsuranceCategoryCd];
+Text OtherInsuranceCategory(const Ctx& c, std::int16_t n) {
+  if (n < 1 || n > kMaxOtherInsurances) return {};
+  return c.g.g_LastGroup().OIns[static_cast<std::size_t>(n)][OInsurance::sInsuranceCategoryCd];
 }
 
 // Whether Medicare pays after other insurance n: a later other insurance
@@ -133,44 +132,44 @@ bool MedicareFollows(const Ctx& c, std::int16_t n) {
     if (OtherInsuranceCategory(c, k) == "MCR") return true;
   }
   return c.g.g_LastTop.Insurance[Insurance::sInsuranceCategoryCd] == "MCR" &&
-         NumericValue(c.g.g_LastGroup.Charge[Charge::sBillingInsIndex]) > n;
+         NumericValue(c.g.g_LastGroup().Charge[Charge::sBillingInsIndex]) > n;
 }
 
 }  // namespace
 
-bool IsCanadianProvince(const std::string& state) {
+bool IsCanadianProvince(std::string_view state) {
   for (const auto province : kCanadianProvinces) {
     if (province == state) return true;
   }
   return false;
 }
 
-std::string RelationshipToX12(const std::string& relationship) {
+Text RelationshipToX12(std::string_view relationship) {
   return ExactLookup(kRelationships, relationship, kDefaultRelationship);
 }
 
-std::string MedicareSecondaryTypeCode(const std::string& claimExtKeys) {
+Text MedicareSecondaryTypeCode(std::string_view claimExtKeys) {
   return KeySearch(kMedicareSecondaryKeys, claimExtKeys);
 }
 
-std::string ServiceAuthExceptionCode(const std::string& indicatorKeys) {
+Text ServiceAuthExceptionCode(std::string_view indicatorKeys) {
   return KeySearch(kServiceAuthExceptionKeys, indicatorKeys);
 }
 
-std::string SpecialProgramCode(const std::string& keys) {
+Text SpecialProgramCode(std::string_view keys) {
   return KeySearch(kSpecialProgramKeys, keys);
 }
 
-std::string ClaimFilingIndicator(const std::string& category) {
+Text ClaimFilingIndicator(std::string_view category) {
   return ExactLookup(kClaimFilingIndicators, category, kDefaultClaimFilingIndicator);
 }
 
-std::string PayerProviderIDQualifier(const std::string& category) {
+Text PayerProviderIDQualifier(std::string_view category) {
   return ExactLookup(kPayerProviderIDQualifiers, category, "");
 }
 
-std::string OtherInsuranceTypeCode(Ctx& c, std::int16_t n) {
-  const std::string& category = OtherInsuranceCategory(c, n);
+Text OtherInsuranceTypeCode(Ctx& c, std::int16_t n) {
+  const Text category = OtherInsuranceCategory(c, n);
   if (category == "MCR") {
     if (n == 1) return "MP";
     const std::string& keys = c.g.claim.mClaim.sClaimExtKeys;

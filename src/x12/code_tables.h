@@ -3,18 +3,19 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "host/state.h"
 
 namespace wcomp837 {
 
-bool IsCanadianProvince(const std::string& state);
-std::string RelationshipToX12(const std::string& relationship);
-std::string MedicareSecondaryTypeCode(const std::string& claimExtKeys);
-std::string ServiceAuthExceptionCode(const std::string& indicatorKeys);
-std::string OtherInsuranceTypeCode(Ctx& c, std::int16_t n);
-std::string SpecialProgramCode(const std::string& keys);
-std::string ClaimFilingIndicator(const std::string& category);
-std::string PayerProviderIDQualifier(const std::string& category);
+bool IsCanadianProvince(std::string_view state);
+Text RelationshipToX12(std::string_view relationship);
+Text MedicareSecondaryTypeCode(std::string_view claimExtKeys);
+Text ServiceAuthExceptionCode(std::string_view indicatorKeys);
+Text OtherInsuranceTypeCode(Ctx& c, std::int16_t n);
+Text SpecialProgramCode(std::string_view keys);
+Text ClaimFilingIndicator(std::string_view category);
+Text PayerProviderIDQualifier(std::string_view category);
 
 }  // namespace wcomp837

@@ -115,7 +115,7 @@ std::int16_t SetUpSUBMITTER(Ctx& c) {
     env.msInterchangeDate = fmt::format("{:04}{:02}{:02}", now.year, now.month, now.day);
     env.msInterchangeTime = fmt::format("{:02}{:02}", now.hour, now.minute);
 
-    const std::string& security = sub[Submitter::sSecurityInfo];
+    const Text security = sub[Submitter::sSecurityInfo];
     std::string isa =
         LayOutISA({"ISA", "00", "", security.empty() ? "00" : "01", security, "ZZ",
                    sub[Submitter::sSubmitterId], "ZZ", sub[Submitter::sReceiverId],
@@ -141,12 +141,11 @@ std::int16_t SetupGROUP(Ctx& c) {
     LogLine(h, "SetupGROUP()");
     ++env.miGroupCount;
     LogLine(h, "Setting up GROUP...");
-    const std::string& sender = sub[Submitter::sGroupSenderCode].empty()
-                                    ? sub[Submitter::sSubmitterId]
-                                    : sub[Submitter::sGroupSenderCode];
-    const std::string& receiver = sub[Submitter::sGroupReceiverCode].empty()
-                                      ? sub[Submitter::sReceiverId]
-                                      : sub[Submitter::sGroupReceiverCode];
+    const Text sender = sub[Submitter::sGroupSenderCode].empty() ? sub[Submitter::sSubmitterId]
+                                                                 : sub[Submitter::sGroupSenderCode];
+    const Text receiver = sub[Submitter::sGroupReceiverCode].empty()
+                              ? sub[Submitter::sReceiverId]
+                              : sub[Submitter::sGroupReceiverCode];
     std::string gs = "GS*HC*" + sender + "*" + receiver + "*" + env.msInterchangeDate + "*" +
                      env.msInterchangeTime + "*" + GroupControlNumber(c.o) + "*X*004010X098A1";
     LogLine(h, "@@ GS Group");
@@ -163,7 +162,7 @@ std::int16_t WriteClaimTrailer(Ctx& c) {
     if (env.miLinesWritten > 0) {
       LogLine(h, "WriteClaimTrailer()");
       ++h.giclaims_counted;
-      LogLine(h, "giclaims_counted  " + SignedText(h.giclaims_counted));
+      LogLine(h, {"giclaims_counted  ", Signed(h.giclaims_counted)});
       env.miLinesWritten = 0;
       LogLine(h, "WriteClaimTrailer is Clearing the mClaim Record");
       ClearClaimRecord(c);

@@ -25,7 +25,7 @@ DetailLine& DetailLineAt(Ctx& c, std::int16_t iIndex);
 
 // The value of a five-character key in the line's copy of extended-data
 // slot 1 to 5 (6020 ... 6028); empty when absent.
-std::string LineExtDataValue(const DetailLine& line, std::size_t slot, const std::string& key);
+Text LineExtDataValue(const DetailLine& line, std::size_t slot, std::string_view key);
 
 // The billing insurance index of the claim: the last charge's sBillingInsIndex
 // taken as a number (other insurances below it are prior payers).
@@ -34,13 +34,11 @@ double BillingInsuranceIndex(const Ctx& c);
 // The CAS segments of an adjustment text group|reason|amount|units|...: one
 // segment per run of adjustments of one group code, at most six adjustments
 // to a segment (the most CAS holds).
-std::vector<std::string> PaymentAdjSegments(const std::string& codes);
 
 std::int16_t Do_SV1_Record(Ctx& c, std::int16_t iIndex);
 // The components of SV101/SVD03: "HC", the procedure and each non-empty
 // modifier (written with SegmentText::AddComposite).
-std::int16_t AppendProcedureAndModifiers(Ctx& c, std::int16_t iIndex,
-                                         std::vector<std::string>& components);
+std::int16_t AppendProcedureAndModifiers(Ctx& c, std::int16_t iIndex, Components& components);
 // Minutes from the first HHMM text to the second (an earlier end is on the
 // next day); 0 when negative.
 std::int32_t GetMinutes(const std::string& sStart, const std::string& sEnd);

@@ -73,8 +73,8 @@ Currency PurchasedServiceTotal(const Ctx& c) {
   const auto& lines = c.g.claim.DETAILArray;
   for (std::size_t i = 1; i < lines.size(); ++i) {
     const DetailLine& line = lines[i];
-    if (line.sUsed == "Y" && Received(line.OProvider) &&
-        line.OProvider[OProvider::sProviderRole] == "PSP") {
+    if (line.sUsed == "Y" && Received(line.OProvider()) &&
+        line.OProvider()[OProvider::sProviderRole] == "PSP") {
       total += line.curCharge;
     }
   }
@@ -82,7 +82,7 @@ Currency PurchasedServiceTotal(const Ctx& c) {
 }
 
 void FillClaimFields(Ctx& c) {
-  const ChargeRec& charge = c.g.g_LastGroup.Charge;
+  const ChargeRec& charge = c.g.g_LastGroup().Charge;
   const TopRecords& top = c.g.g_LastTop;
   ClaimRecord& claim = c.g.claim.mClaim;
   claim.sClaimPlaceOfService = charge[Charge::sPOSCode];
@@ -133,9 +133,9 @@ SegmentText ClaimSegment(Ctx& c) {
 
 // PWK, the two AMT, the REF segments and NTE.
 void PutPaperworkAmountsReferences(Ctx& c, LoopWriter& out) {
-  const ChargeRec& charge = c.g.g_LastGroup.Charge;
+  const ChargeRec& charge = c.g.g_LastGroup().Charge;
   const ClaimRecord& claim = c.g.claim.mClaim;
-  const std::string& keys = charge[Charge::sIndicatorKeys];
+  const Text keys = charge[Charge::sIndicatorKeys];
   bool byMail = HasKey(keys, "~DI01~");
   bool byFax = HasKey(keys, "~DI02~");
 
@@ -148,14 +148,14 @@ void PutPaperworkAmountsReferences(Ctx& c, LoopWriter& out) {
   }
   Currency patientPaid = Currency::FromText(charge[Charge::sAmtPatientPaid]);
   if (!patientPaid.IsZero()) out.Put(SegmentText("AMT").Add("F5").Add(PlainDecimal(patientPaid)));
-  const OProviderRec& other = c.g.g_LastGroup.OProvider;
+  const OProviderRec& other = c.g.g_LastGroup().OProvider;
   if (Received(other) && other[OProvider::sProviderRole] == "PSP") {
     out.Put(SegmentText("AMT").Add("NE").Add(PlainDecimal(claim.curPurchasedServiceTotal)));
   }
 
   std::string exception = ServiceAuthExceptionCode(keys);
   if (!exception.empty()) out.Put(SegmentText("REF").Add("4N").Add(exception));
-  const std::string& certification = c.g.g_LastGroup.Facility[Facility::sCertificationNr];
+  const Text certification = c.g.g_LastGroup().Facility[Facility::sCertificationNr];
   if (!certification.empty() && charge[Charge::sFacilityCertSwitch].starts_with('Y')) {
     out.Put(SegmentText("REF").Add("EW").Add(certification));
   }
@@ -171,15 +171,15 @@ void PutPaperworkAmountsReferences(Ctx& c, LoopWriter& out) {
 
 // CR1 and CRC of an ambulance transport, the vision and homebound CRC.
 void PutConditions(Ctx& c, LoopWriter& out) {
-  const AmbulanceRec& ambulance = c.g.g_LastGroup.Ambulance;
+  const AmbulanceRec& ambulance = c.g.g_LastGroup().Ambulance;
   if (Received(ambulance)) {
-    std::vector<std::string> codes = AmbulanceConditionCodes(ambulance);
+    const Components codes = AmbulanceConditionCodes(ambulance);
     if (!codes.empty()) {
       out.Put(AmbulanceTransportSegment(ambulance));
       out.Put(AmbulanceCertificationSegment(codes));
     }
   }
-  const std::string& keys = c.g.g_LastGroup.Charge[Charge::sIndicatorKeys];
+  const Text keys = c.g.g_LastGroup().Charge[Charge::sIndicatorKeys];
   std::string_view category = FirstKeyCode(keys, kVisionCategories);
   std::string_view condition = FirstKeyCode(keys, kVisionConditions);
   if (!category.empty() && !condition.empty()) {

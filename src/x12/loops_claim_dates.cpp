@@ -17,25 +17,25 @@ struct ClaimDateRule {
 };
 
 const ChargeRec& LastCharge(const Ctx& c) {
-  return c.g.g_LastGroup.Charge;
+  return c.g.g_LastGroup().Charge;
 }
 const ChiropractorRec& Chiro(const Ctx& c) {
-  return c.g.g_LastGroup.Chiropractor;
+  return c.g.g_LastGroup().Chiropractor;
 }
 
 // The onset date when the onset type is `type`.
 std::string OnsetDateOfType(const Ctx& c, std::string_view type) {
-  return LastCharge(c)[Charge::sOnsetType] == type ? LastCharge(c)[Charge::sOnsetDate] : "";
+  return LastCharge(c)[Charge::sOnsetType] == type ? LastCharge(c)[Charge::sOnsetDate] : Text();
 }
 
 // The date of the first service line's own copy of the charge.
 std::string FirstLineOnsetDate(Ctx& c) {
   const auto& lines = c.g.claim.DETAILArray;
-  return lines.size() > 1 ? lines[1].Charge[Charge::sOnsetDate] : std::string();
+  return lines.size() > 1 ? std::string(lines[1].Charge()[Charge::sOnsetDate]) : std::string();
 }
 
 std::string PrescriptionDate(Ctx& c) {
-  const std::string& procedure = LastCharge(c)[Charge::sProcedureCode];
+  const Text procedure = LastCharge(c)[Charge::sProcedureCode];
   if (procedure.empty() || (procedure[0] != 'V' && procedure[0] != 'Y')) return {};
   return ExtValue(c, 1, "10006");
 }
@@ -47,20 +47,19 @@ std::string ChargeDate(Ctx& c) {
 
 const std::array<ClaimDateRule, 17> kClaimDates = {{
     {"454",
-     [](Ctx& c) {
-       return Received(Chiro(c)) ? Chiro(c)[Chiropractor::sInitialTreatmentDate] : std::string();
+     [](Ctx& c) -> std::string {
+       return Received(Chiro(c)) ? Chiro(c)[Chiropractor::sInitialTreatmentDate] : Text();
      }},
     {"439",
-     [](Ctx& c) {
-       return c.g.claim.mClaim.sRelatedCause == "AA" ? LastCharge(c)[Charge::sOnsetDate]
-                                                     : std::string();
+     [](Ctx& c) -> std::string {
+       return c.g.claim.mClaim.sRelatedCause == "AA" ? LastCharge(c)[Charge::sOnsetDate] : Text();
      }},
     {"431", FirstLineOnsetDate},
-    {"453", [](Ctx& c) { return Chiro(c)[Chiropractor::sAcuteManifestationDate]; }},
-    {"438", [](Ctx& c) { return OnsetDateOfType(c, "ILL"); }},
-    {"439", [](Ctx& c) { return OnsetDateOfType(c, "ACC"); }},
-    {"484", [](Ctx& c) { return OnsetDateOfType(c, "LMP"); }},
-    {"455", [](Ctx& c) { return Chiro(c)[Chiropractor::sLastXRayDate]; }},
+    {"453", [](Ctx& c) -> std::string { return Chiro(c)[Chiropractor::sAcuteManifestationDate]; }},
+    {"438", [](Ctx& c) -> std::string { return OnsetDateOfType(c, "ILL"); }},
+    {"439", [](Ctx& c) -> std::string { return OnsetDateOfType(c, "ACC"); }},
+    {"484", [](Ctx& c) -> std::string { return OnsetDateOfType(c, "LMP"); }},
+    {"455", [](Ctx& c) -> std::string { return Chiro(c)[Chiropractor::sLastXRayDate]; }},
     {"471", PrescriptionDate},
     {"360", ChargeDate<Charge::sDisabilityFromDate>},
     {"361", ChargeDate<Charge::sDisabilityToDate>},
@@ -68,8 +67,8 @@ const std::array<ClaimDateRule, 17> kClaimDates = {{
     {"296", ChargeDate<Charge::sReturnToWorkDate>},
     {"435", ChargeDate<Charge::sAdmissionDate>},
     {"096", ChargeDate<Charge::sDischargeDate>},
-    {"090", [](Ctx& c) { return ExtValue(c, 1, "10009"); }},
-    {"091", [](Ctx& c) { return ExtValue(c, 1, "10010"); }},
+    {"090", [](Ctx& c) -> std::string { return ExtValue(c, 1, "10009"); }},
+    {"091", [](Ctx& c) -> std::string { return ExtValue(c, 1, "10010"); }},
 }};
 
 }  // namespace

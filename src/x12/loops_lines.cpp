@@ -35,7 +35,7 @@ struct LineView {
   std::int16_t iIndex;
   const DetailLine& line;
   // The last charge's billing insurance index as the host sent it.
-  const std::string& billingInsIndex;
+  Text billingInsIndex;
   // A line carries one NTE at most: the guide allows a single note per line,
   // so the first of narrative, delivery and chiropractic note is sent.
   bool noteWritten = false;
@@ -49,17 +49,17 @@ std::int16_t Put(LineView& v, std::string_view id,
 }
 
 // A dated segment "DTP*qualifier*D8*CCYYMMDD", written when the date is not empty.
-std::int16_t PutDate(LineView& v, std::string_view qualifier, const std::string& date) {
+std::int16_t PutDate(LineView& v, std::string_view qualifier, std::string_view date) {
   if (date.empty()) return 0;
   return Put(v, "DTP", {qualifier, "D8", DateToCCYYMMDD(date)});
 }
 
-std::int16_t PutRef(LineView& v, std::string_view qualifier, const std::string& value) {
+std::int16_t PutRef(LineView& v, std::string_view qualifier, std::string_view value) {
   if (value.empty()) return 0;
   return Put(v, "REF", {qualifier, value});
 }
 
-std::int16_t PutNote(LineView& v, const std::string& text) {
+std::int16_t PutNote(LineView& v, std::string_view text) {
   if (text.empty() || v.noteWritten) return 0;
   v.noteWritten = true;
   return Put(v, "NTE", {"ADD", text});
@@ -70,13 +70,13 @@ bool HasKey(const DetailLine& line, std::string_view key) {
 }
 
 // The ambulance condition codes; none without an ambulance record.
-std::vector<std::string> AmbulanceConditions(const DetailLine& line) {
-  if (!Received(line.Ambulance)) return {};
-  return AmbulanceConditionCodes(line.Ambulance);
+Components AmbulanceConditions(const DetailLine& line) {
+  if (!Received(line.Ambulance())) return {};
+  return AmbulanceConditionCodes(line.Ambulance());
 }
 
 std::int16_t StepLX(LineView& v) {
-  return Put(v, "LX", {std::to_string(v.iIndex)});
+  return Put(v, "LX", {Digits(v.iIndex)});
 }
 
 std::int16_t StepSV1(LineView& v) {
@@ -91,11 +91,11 @@ std::int16_t StepPWK(LineView& v) {
 
 std::int16_t StepCR1(LineView& v) {
   if (AmbulanceConditions(v.line).empty()) return 0;
-  return WriteCountedSegment(v.c, AmbulanceTransportSegment(v.line.Ambulance).str());
+  return WriteCountedSegment(v.c, AmbulanceTransportSegment(v.line.Ambulance()).str());
 }
 
 std::int16_t StepCR2(LineView& v) {
-  const ChiropractorRec& chiro = v.line.Chiropractor;
+  const ChiropractorRec& chiro = v.line.Chiropractor();
   if (!Received(chiro)) return 0;
   const std::string& description = chiro[member::kChiroDescription];
   std::string second = description.size() > 80 ? CutTrim(description.substr(80), 80) : "";
@@ -106,7 +106,7 @@ std::int16_t StepCR2(LineView& v) {
 }
 
 std::int16_t StepCRC(LineView& v) {
-  std::vector<std::string> codes = AmbulanceConditions(v.line);
+  const Components codes = AmbulanceConditions(v.line);
   if (codes.empty()) return 0;
   return WriteCountedSegment(v.c, AmbulanceCertificationSegment(codes).str());
 }
@@ -125,42 +125,42 @@ std::int16_t StepShippedDate(LineView& v) {
 }
 
 std::int16_t StepLastXRayDate(LineView& v) {
-  const ChiropractorRec& chiro = v.line.Chiropractor;
-  const std::string& fromChiro = chiro[Chiropractor::sLastXRayDate];
+  const ChiropractorRec& chiro = v.line.Chiropractor();
+  const Text fromChiro = chiro[Chiropractor::sLastXRayDate];
   return PutDate(v, "455",
                  Received(chiro) && !fromChiro.empty()
                      ? fromChiro
-                     : v.line.Charge[member::kChargeLastXRayDate]);
+                     : v.line.Charge()[member::kChargeLastXRayDate]);
 }
 
 std::int16_t StepAcuteManifestationDate(LineView& v) {
-  const ChiropractorRec& chiro = v.line.Chiropractor;
+  const ChiropractorRec& chiro = v.line.Chiropractor();
   if (!Received(chiro)) return 0;
   return PutDate(v, "453", chiro[Chiropractor::sAcuteManifestationDate]);
 }
 
 std::int16_t StepPriorAuthorization(LineView& v) {
-  const ChargeRec& charge = v.line.Charge;
+  const ChargeRec& charge = v.line.Charge();
   return PutRef(v, "G1",
                 v.billingInsIndex == "1" ? charge[Charge::sPrimaryApprovalNr]
                                          : charge[Charge::sSecondaryApprovalNr]);
 }
 
 std::int16_t StepLineControlNr(LineView& v) {
-  return PutRef(v, "6R", Trim(v.line.sLineControlNr));
+  return PutRef(v, "6R", TrimView(v.line.sLineControlNr));
 }
 
 std::int16_t StepLabCertification(LineView& v) {
-  if (v.line.Charge[member::kChargeLabSwitch] != "LAB") return 0;
+  if (v.line.Charge()[member::kChargeLabSwitch] != "LAB") return 0;
   std::string certification =
-      Received(v.line.Facility) ? v.line.Facility[member::kFacilityCertification] : "";
+      Received(v.line.Facility()) ? v.line.Facility()[member::kFacilityCertification] : "";
   if (certification.empty())
     certification = v.c.g.g_LastTop.Insurance[member::kInsuranceCertification];
   return PutRef(v, "X4", certification);
 }
 
 std::int16_t StepReferringLab(LineView& v) {
-  if (NumericValue(v.line.Charge[Charge::sTOSBillingCode]) != 5) return 0;
+  if (NumericValue(v.line.Charge()[Charge::sTOSBillingCode]) != 5) return 0;
   return PutRef(v, "F4", LineExtDataValue(v.line, 2, "20004"));
 }
 
@@ -171,7 +171,9 @@ std::int16_t StepApprovedAmount(LineView& v) {
 
 std::int16_t StepNarrativeNote(LineView& v) {
   if (v.line.sNarrative.empty()) return 0;
-  return PutNote(v, CutTrim(Strip19FromNarrative(v.c.g.host, v.line.sNarrative), 80));
+  const std::string_view narrative = v.line.sNarrative;
+  if (!narrative.starts_with("19-")) return PutNote(v, CutTrim(narrative, 80));
+  return PutNote(v, CutTrim(Strip19FromNarrative(v.c.g.host, narrative), 80));
 }
 
 std::int16_t StepDeliveryNote(LineView& v) {
@@ -181,7 +183,7 @@ std::int16_t StepDeliveryNote(LineView& v) {
 }
 
 std::int16_t StepChiropracticNote(LineView& v) {
-  const ChiropractorRec& chiro = v.line.Chiropractor;
+  const ChiropractorRec& chiro = v.line.Chiropractor();
   if (!Received(chiro)) return 0;
   std::string note;
   for (std::size_t m = member::kChiroNoteFirst; m <= member::kChiroNoteLast; ++m) {
@@ -194,7 +196,7 @@ std::int16_t StepChiropracticNote(LineView& v) {
 }
 
 std::int16_t StepPurchasedService(LineView& v) {
-  const OProviderRec& provider = v.line.OProvider;
+  const OProviderRec& provider = v.line.OProvider();
   if (!Received(provider) || provider[OProvider::sProviderRole] != "PSP") return 0;
   return Put(v, "PS1", {provider[OProvider::sProviderNr], PlainDecimal(v.line.curCharge)});
 }
@@ -234,10 +236,8 @@ constexpr std::array<LineStep, 21> kLineSteps = {
 
 }  // namespace
 
-std::string LineExtDataValue(const DetailLine& line, std::size_t slot, const std::string& key) {
-  std::string value;
-  if (!FindExtDataValue(line.ExtData[slot - 1][ExtData::sExtData], key, value)) value.clear();
-  return value;
+Text LineExtDataValue(const DetailLine& line, std::size_t slot, std::string_view key) {
+  return ExtDataValueIn(line.ExtData(slot - 1)[ExtData::sExtData], key);
 }
 
 DetailLine& DetailLineAt(Ctx& c, std::int16_t iIndex) {
@@ -248,12 +248,12 @@ DetailLine& DetailLineAt(Ctx& c, std::int16_t iIndex) {
 
 std::int16_t Write_Detail_Records(Ctx& c, std::int16_t iIndex) {
   try {
-    LogLine(c.g.host, "Write_Detail_Records() iIndex = " + std::to_string(iIndex));
+    LogLine(c.g.host, {"Write_Detail_Records() iIndex = ", Digits(iIndex)});
     if (iIndex < 1 || iIndex > c.g.claim.iDetailCapacity) return 0;
     const DetailLine& line = DetailLineAt(c, iIndex);
     if (line.sUsed != "Y") return 0;
     ++c.o.env.miLinesWritten;
-    LineView view{c, iIndex, line, c.g.g_LastGroup.Charge[Charge::sBillingInsIndex]};
+    LineView view{c, iIndex, line, c.g.g_LastGroup().Charge[Charge::sBillingInsIndex]};
     for (LineStep step : kLineSteps) {
       if (step(view) == 3) return 3;
     }

@@ -14,10 +14,10 @@ namespace {
 
 std::int16_t WriteOneAdjudication(Ctx& c, std::int16_t iIndex, const DetailLine& line,
                                   std::int16_t i) {
-  const OInsuranceRec& payer = line.OIns[static_cast<std::size_t>(i)];
+  const OInsuranceRec& payer = line.OIns(static_cast<std::size_t>(i));
   const InsInfo& info = line.oInsInfo.GetInsInfo(i);
-  const std::string& payerId = payer[OInsurance::sPayerId];
-  std::vector<std::string> procedure;
+  const Text payerId = payer[OInsurance::sPayerId];
+  Components procedure;
   if (AppendProcedureAndModifiers(c, iIndex, procedure) == 3) return 3;
   SegmentText svd("SVD");
   svd.Add(payerId.empty() ? "00000" : payerId)
@@ -31,8 +31,8 @@ std::int16_t WriteOneAdjudication(Ctx& c, std::int16_t iIndex, const DetailLine&
   } else {
     // A failure to store the record is reported by WriteNACRecord; the
     // claim itself is still written.
-    WriteNACRecord(c, FormatNACRecord(c.g.g_LastTop.Patient, line.Charge,
-                                      c.g.g_LastGroup.OIns[static_cast<std::size_t>(i)]));
+    WriteNACRecord(c, FormatNACRecord(c.g.g_LastTop.Patient, line.Charge(),
+                                      c.g.g_LastGroup().OIns[static_cast<std::size_t>(i)]));
   }
   std::string date = payer[OInsurance::sLastPaymentDate];
   if (date.empty()) date = line.sToDate;
@@ -50,7 +50,7 @@ std::int16_t WriteLineAdjudications(Ctx& c, std::int16_t iIndex) {
   const DetailLine& line = DetailLineAt(c, iIndex);
   const double billingIndex = BillingInsuranceIndex(c);
   for (std::int16_t i = 1; i <= 4; ++i) {
-    if (!Received(c.g.g_LastGroup.OIns[static_cast<std::size_t>(i)]) || !(i < billingIndex)) {
+    if (!Received(c.g.g_LastGroup().OIns[static_cast<std::size_t>(i)]) || !(i < billingIndex)) {
       continue;
     }
     if (WriteOneAdjudication(c, iIndex, line, i) == 3) return 3;

@@ -45,7 +45,7 @@ enum class DrugSource { kNone, kList, kNarrative, kCharge };
 }  // namespace
 
 std::int16_t WriteDrugIdentification(Ctx& c, const DetailLine& line) {
-  const ChargeRec& charge = line.Charge;
+  const ChargeRec& charge = line.Charge();
   DrugSource source = DrugSource::kNone;
   bool prescriptionWritten = false;
   if (!line.oNDCInfo.GetNDCInfo(1).sNDCCode.empty()) {

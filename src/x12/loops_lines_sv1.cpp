@@ -1,6 +1,8 @@
 // The SV1 segment of a service line: procedure and modifiers, charge, units
 // or minutes, place of service, diagnosis pointers and indicators.
 #include <algorithm>
+#include <array>
+#include <optional>
 
 #include "records/numeric.h"
 #include "state/messages.h"
@@ -18,15 +20,23 @@ double TimePart(const std::string& hhmm, std::size_t at) {
 
 // The positive pointers as components; a zero pointer leaves no empty
 // component, so the first pointer present always leads.
-std::vector<std::string> DiagnosisPointers(const DetailLine& line) {
-  std::vector<std::string> pointers;
-  for (std::size_t k = 0; k < 4; ++k) {
-    if (line.iDiagPointer[k] > 0) pointers.push_back(std::to_string(line.iDiagPointer[k]));
+class DiagnosisPointers {
+ public:
+  explicit DiagnosisPointers(const DetailLine& line) {
+    for (std::size_t k = 0; k < 4; ++k) {
+      if (line.iDiagPointer[k] <= 0) continue;
+      digits_[k].emplace(line.iDiagPointer[k]);
+      parts_.Add(*digits_[k]);
+    }
   }
-  return pointers;
-}
+  const Components& parts() const { return parts_; }
 
-std::string YesOrEmpty(const std::string& flag) {
+ private:
+  std::array<std::optional<Digits>, 4> digits_;
+  Components parts_;
+};
+
+std::string_view YesOrEmpty(std::string_view flag) {
   return flag == "Y" ? "Y" : "";
 }
 
@@ -42,15 +52,14 @@ std::int32_t GetMinutes(const std::string& sStart, const std::string& sEnd) {
   return minutes < 0 ? 0 : ToInt32(minutes);
 }
 
-std::int16_t AppendProcedureAndModifiers(Ctx& c, std::int16_t iIndex,
-                                         std::vector<std::string>& components) {
+std::int16_t AppendProcedureAndModifiers(Ctx& c, std::int16_t iIndex, Components& components) {
   try {
     const DetailLine& line = DetailLineAt(c, iIndex);
-    components.push_back("HC");
-    components.push_back(line.sProcedureCode);
+    components.Add("HC");
+    components.Add(line.sProcedureCode);
     for (const std::string* modifier :
          {&line.sModifier1, &line.sModifier2, &line.sModifier3, &line.sModifier4}) {
-      if (!modifier->empty()) components.push_back(*modifier);
+      if (!modifier->empty()) components.Add(*modifier);
     }
     return 0;
   } catch (...) {
@@ -63,12 +72,13 @@ std::int16_t Do_SV1_Record(Ctx& c, std::int16_t iIndex) {
   try {
     LogLine(c.g.host, "Do_SV1");
     const DetailLine& line = DetailLineAt(c, iIndex);
-    std::vector<std::string> procedure;
+    Components procedure;
     if (AppendProcedureAndModifiers(c, iIndex, procedure) == 3) return 3;
     LogLine(c.g.host, "After Procs");
     const bool timed = !line.sStartTime.empty() && !line.sEndTime.empty();
-    std::string count = timed ? std::to_string(GetMinutes(line.sStartTime, line.sEndTime))
-                              : PlainDecimal(line.sngUnits);
+    const std::string count = timed
+                                  ? std::string(Digits(GetMinutes(line.sStartTime, line.sEndTime)))
+                                  : PlainDecimal(line.sngUnits);
     const std::string& place = line.sPlaceOfService;
     const bool claimPlace = place == c.g.claim.mClaim.sClaimPlaceOfService;
     SegmentText sv1("SV1");
@@ -78,7 +88,7 @@ std::int16_t Do_SV1_Record(Ctx& c, std::int16_t iIndex) {
         .Add(count)
         .Add(claimPlace ? "" : place)
         .Add("")
-        .AddComposite(DiagnosisPointers(line))
+        .AddComposite(DiagnosisPointers(line).parts())
         .Add("")
         .Add(YesOrEmpty(line.sEmergency))
         .Add("")

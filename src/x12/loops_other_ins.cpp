@@ -19,20 +19,10 @@ namespace {
 // Adjustments one CAS segment can hold (reason, amount, quantity triples).
 constexpr std::size_t kAdjustmentsPerCas = 6;
 
-std::vector<std::string> SplitOnBar(const std::string& text) {
-  std::vector<std::string> fields;
-  std::size_t start = 0;
-  for (std::size_t bar; (bar = text.find('|', start)) != std::string::npos; start = bar + 1) {
-    fields.push_back(ElementValue(text.substr(start, bar - start)));
-  }
-  fields.push_back(ElementValue(text.substr(start)));
-  return fields;
-}
-
 // An adjustment amount in the "#.##" style; a zero amount is sent as "0"
 // because CAS requires the amount wherever a reason is given.
-std::string CasAmount(const std::string& field) {
-  std::string amount = FormatAmount(Currency::FromText(field), 1);
+std::string CasAmount(std::string_view field) {
+  std::string amount = FormatAmount(Currency::FromText(std::string(field)), 1);
   return amount.empty() ? "0" : amount;
 }
 
@@ -57,7 +47,7 @@ std::int16_t WriteOneOtherInsurance(Ctx& c, std::int16_t n, const OInsuranceRec&
   if (w.Failed() || DumpThePaymentAdjCodes(c, info.sPaymentAdjCodes) == 3) return 3;
   if (priorPayer) w.Put(SegmentOf("AMT", {"D", PlainDecimal(info.curAmtPayerPaid)}));
   if (n == 1) w.Put(SegmentOf("AMT", {"B6", PlainDecimal(info.curAmtAllowed)}));
-  const std::string& birth = oi[O::sBirthDate];
+  const Text birth = oi[O::sBirthDate];
   w.Put(
       SegmentOf("DMG", {"D8", birth.empty() ? "00000000" : DateToCCYYMMDD(birth), oi[O::sGender]}));
   const bool signatureOnFile = oi[O::sSignatureOnFile] == "1";
@@ -72,11 +62,11 @@ std::int16_t WriteOneOtherInsurance(Ctx& c, std::int16_t n, const OInsuranceRec&
   w.Put(CityStateZipSegment(oi[O::sCity], oi[O::sState], oi[O::sZip], true));
 
   // Loop 2330B: the other payer.
-  const std::string& payerId = oi[O::sPayerId];
+  const Text payerId = oi[O::sPayerId];
   w.Put(NameSegment("PR", "2", {oi[O::sPayerName], "", "", ""},
                     {"PI", payerId.empty() ? "00000" : payerId}));
   std::string paidDate = oi[O::sLastPaymentDate];
-  if (paidDate.empty() && priorPayer) paidDate = c.g.g_LastGroup.Charge[Charge::sToDate];
+  if (paidDate.empty() && priorPayer) paidDate = c.g.g_LastGroup().Charge[Charge::sToDate];
   if (!paidDate.empty()) w.Put(SegmentOf("DTP", {"573", "D8", DateToCCYYMMDD(paidDate)}));
   return w.Status();
 }
@@ -95,39 +85,31 @@ std::int16_t PutSegment(Ctx& c, std::string_view id,
 }
 
 double BillingInsuranceIndex(const Ctx& c) {
-  return NumericValue(c.g.g_LastGroup.Charge[Charge::sBillingInsIndex]);
-}
-
-std::vector<std::string> PaymentAdjSegments(const std::string& codes) {
-  std::vector<std::string> segments;
-  const std::vector<std::string> fields = SplitOnBar(codes);
-  // Only complete group|reason|amount|units runs are adjustments: an
-  // incomplete last one is ignored, as the claim-level merge ignores it.
-  const std::size_t complete = fields.size() - fields.size() % 4;
-  std::optional<SegmentText> cas;
-  std::size_t adjustments = 0;
-  for (std::size_t i = 0; i < complete; i += 4) {
-    const std::string& group = fields[i];
-    if (!cas || group != fields[i - 4] || adjustments == kAdjustmentsPerCas) {
-      if (cas) segments.push_back(cas->str());
-      cas.emplace("CAS");
-      cas->Add(group);
-      adjustments = 0;
-    }
-    cas->Add(fields[i + 1]).Add(CasAmount(fields[i + 2])).Add(fields[i + 3]);
-    ++adjustments;
-  }
-  if (cas) segments.push_back(cas->str());
-  return segments;
+  return NumericValue(c.g.g_LastGroup().Charge[Charge::sBillingInsIndex]);
 }
 
 std::int16_t DumpThePaymentAdjCodes(Ctx& c, const std::string& codes) {
   try {
     LogLine(c.g.host, "DumpThePaymentAdjCodes()");
-    for (const std::string& segment : PaymentAdjSegments(codes)) {
-      if (WriteCountedSegment(c, segment) == 3) return 3;
+    thread_local std::vector<std::string_view> fields;
+    SplitAt(codes, '|', fields);
+    // Only complete group|reason|amount|units runs are adjustments: an
+    // incomplete last one is ignored, as the claim-level merge ignores it.
+    const std::size_t complete = fields.size() - fields.size() % 4;
+    std::optional<SegmentText> cas;
+    std::size_t adjustments = 0;
+    for (std::size_t i = 0; i < complete; i += 4) {
+      const std::string_view group = fields[i];
+      if (!cas || group != fields[i - 4] || adjustments == kAdjustmentsPerCas) {
+        if (cas && WriteCountedSegment(c, cas->str()) == 3) return 3;
+        cas.emplace("CAS");
+        cas->Add(group);
+        adjustments = 0;
+      }
+      cas->Add(fields[i + 1]).Add(CasAmount(fields[i + 2])).Add(fields[i + 3]);
+      ++adjustments;
     }
-    return 0;
+    return cas ? WriteCountedSegment(c, cas->str()) : 0;
   } catch (...) {
     AddFailureMessage(c.g.host, " DumpThePaymentAdjCodes() ", std::current_exception());
     return 3;
@@ -137,7 +119,7 @@ std::int16_t DumpThePaymentAdjCodes(Ctx& c, const std::string& codes) {
 std::int16_t WriteOtherInsurances(Ctx& c) {
   try {
     for (std::int16_t n = 1; n <= 4; ++n) {
-      const OInsuranceRec& oi = c.g.g_LastGroup.OIns[static_cast<std::size_t>(n)];
+      const OInsuranceRec& oi = c.g.g_LastGroup().OIns[static_cast<std::size_t>(n)];
       const InsInfo& info = c.g.claim.mClaim.oClaimInsInfo.GetInsInfo(n);
       if (!Received(oi) || !info.bUsed) continue;
       if (WriteOneOtherInsurance(c, n, oi, info) == 3) return 3;

@@ -65,17 +65,17 @@ std::string FirstNotEmpty(const std::string& a, const std::string& b, std::strin
   return std::string(fallback);
 }
 
-SegmentText Demographics(const std::string& birthDate, const std::string& gender) {
-  return SegmentText("DMG").Add("D8").Add(birthDate).Add(gender);
+SegmentText Demographics(std::string_view birthDate, std::string_view gender) {
+  SegmentText dmg("DMG");
+  dmg.Add("D8").Add(birthDate).Add(gender);
+  return dmg;
 }
 
 SegmentText Hierarchy(std::int64_t id, std::int64_t parent, std::string_view level,
                       std::string_view child) {
-  return SegmentText("HL")
-      .Add(std::to_string(id))
-      .Add(std::to_string(parent))
-      .Add(level)
-      .Add(child);
+  SegmentText hl("HL");
+  hl.Add(Digits(id)).Add(Digits(parent)).Add(level).Add(child);
+  return hl;
 }
 
 }  // namespace
@@ -84,8 +84,8 @@ std::int16_t WriteSubscriber(Ctx& c) {
   try {
     LogLine(c.g.host, "@@ Writing Subscriber  LOOP 2000B ");
     const TopRecords& top = c.g.g_LastTop;
-    const std::string& category = top.Insurance[Insurance::sInsuranceCategoryCd];
-    const std::string& billingInsIndex = c.g.g_LastGroup.Charge[Charge::sBillingInsIndex];
+    const Text category = top.Insurance[Insurance::sInsuranceCategoryCd];
+    const Text billingInsIndex = c.g.g_LastGroup().Charge[Charge::sBillingInsIndex];
     EnvelopeMembers& env = c.o.env;
     LoopWriter out(c);
 

@@ -35,12 +35,11 @@ constexpr PersonFields kOtherFields{
 
 // A person record with its layout.
 struct Person {
-  std::span<const std::string> record;
+  RecordView record;
   const PersonFields& fields;
 
-  const std::string& Get(std::size_t member) const {
-    static const std::string kEmpty;
-    return member == kNoMember ? kEmpty : Member(record, member);
+  Text Get(std::size_t member) const {
+    return member == kNoMember ? Text() : Member(record, member);
   }
   PersonName Name() const {
     return {Get(fields.last), Get(fields.first), Get(fields.middle), Get(fields.suffix)};
@@ -52,14 +51,14 @@ struct Person {
 // the secondary identifier. The billing block's secondary pair holds it for
 // the loop being written.
 IdPair PersonIdentifier(const Person& person, BillingBlock& billing) {
-  if (const std::string& taxId = person.Get(person.fields.taxId); !taxId.empty()) {
+  if (const Text taxId = person.Get(person.fields.taxId); !taxId.empty()) {
     billing.sSecondaryIDQual = "24";
     billing.sSecondaryID = taxId;
-  } else if (const std::string& ssn = person.Get(person.fields.ssn); !ssn.empty()) {
+  } else if (const Text ssn = person.Get(person.fields.ssn); !ssn.empty()) {
     billing.sSecondaryIDQual = "34";
     billing.sSecondaryID = ssn;
   }
-  const std::string& npi = person.Get(person.fields.npi);
+  const Text npi = person.Get(person.fields.npi);
   if (!npi.empty()) return {"XX", npi};
   return {billing.sSecondaryIDQual, billing.sSecondaryID};
 }
@@ -91,7 +90,7 @@ void PutLegacyRef(Ctx& c, LoopWriter& out, std::string_view qualifier, const std
   out.Put(SegmentText("REF").Add(qualifier).Add(number));
 }
 
-const std::string& PayerCategory(const Ctx& c) {
+Text PayerCategory(const Ctx& c) {
   return c.g.g_LastTop.Insurance[Insurance::sInsuranceCategoryCd];
 }
 
@@ -102,7 +101,7 @@ bool BillingProviderRecordBills(const Ctx& c) {
 }
 
 void WriteReferringProvider(Ctx& c, LoopWriter& out) {
-  const ReferralRec& referral = c.g.g_LastGroup.Referral;
+  const ReferralRec& referral = c.g.g_LastGroup().Referral;
   if (!Received(referral)) return;
   ScratchIdentifier scratch(c.o.env.billing);
   Person person{referral, kReferralFields};
@@ -123,13 +122,13 @@ void WriteReferringProvider(Ctx& c, LoopWriter& out) {
 }
 
 void WriteRenderingProvider(Ctx& c, LoopWriter& out) {
-  const std::string& choice = c.g.g_LastTop.CalcPref[CalcPref::sBreakOnServicingProvider];
-  bool servicing = choice == "2" && Received(c.g.g_LastGroup.SProvider);
+  const Text choice = c.g.g_LastTop.CalcPref[CalcPref::sBreakOnServicingProvider];
+  bool servicing = choice == "2" && Received(c.g.g_LastGroup().SProvider);
   bool written = BillingProviderRecordBills(c) ? servicing : choice != "0";
   // Without a billing provider record there is nobody to name.
   if (!written || (!servicing && !Received(c.g.g_LastTop.BProvider))) return;
   ScratchIdentifier scratch(c.o.env.billing);
-  Person person = servicing ? Person{c.g.g_LastGroup.SProvider, kServicingFields}
+  Person person = servicing ? Person{c.g.g_LastGroup().SProvider, kServicingFields}
                             : Person{c.g.g_LastTop.BProvider, kBillingFields};
   out.Put(PersonNameSegment(c, "82", person));
   out.Put(
@@ -139,19 +138,19 @@ void WriteRenderingProvider(Ctx& c, LoopWriter& out) {
   std::string qualifier = PayerProviderIDQualifier(PayerCategory(c));
   if (!qualifier.empty()) {
     PutLegacyRef(c, out, qualifier,
-                 servicing ? c.g.g_LastGroup.SProvider[SProvider::sProviderNr]
+                 servicing ? c.g.g_LastGroup().SProvider[SProvider::sProviderNr]
                            : c.g.g_LastTop.Insurance[Insurance::sPayerProviderId2]);
   }
 }
 
 void WritePurchasedServiceProvider(Ctx& c, LoopWriter& out) {
-  const OProviderRec& other = c.g.g_LastGroup.OProvider;
+  const OProviderRec& other = c.g.g_LastGroup().OProvider;
   if (!Received(other) || other[OProvider::sProviderRole] != "PSP") return;
   ScratchIdentifier scratch(c.o.env.billing);
   out.Put(PersonNameSegment(c, "QB", Person{other, kOtherFields}));
   if (c.g.ref.LegacyDatePassed) return;
   std::string qualifier = PayerProviderIDQualifier(PayerCategory(c));
-  const std::string& number = other[OProvider::sProviderNr];
+  const Text number = other[OProvider::sProviderNr];
   // Member 38 is read as the number its text begins with (0 when none).
   if (!qualifier.empty() && NumericValue(other[38]) != 1.0 && !number.empty()) {
     PutLegacyRef(c, out, qualifier, number);
@@ -161,7 +160,7 @@ void WritePurchasedServiceProvider(Ctx& c, LoopWriter& out) {
 }
 
 void WriteServiceFacility(Ctx& c, LoopWriter& out) {
-  const FacilityRec& facility = c.g.g_LastGroup.Facility;
+  const FacilityRec& facility = c.g.g_LastGroup().Facility;
   if (!Received(facility)) return;
   ScratchIdentifier scratch(c.o.env.billing);
   out.Put(NameSegment("FA", "2", {facility[Facility::sName], "", "", ""},
@@ -173,7 +172,7 @@ void WriteServiceFacility(Ctx& c, LoopWriter& out) {
 }
 
 void WriteSupervisingProvider(Ctx& c, LoopWriter& out) {
-  const OProviderRec& other = c.g.g_LastGroup.OProvider;
+  const OProviderRec& other = c.g.g_LastGroup().OProvider;
   if (!Received(other) || other[OProvider::sProviderRole] != "SPR") return;
   ScratchIdentifier scratch(c.o.env.billing);
   out.Put(PersonNameSegment(c, "DQ", Person{other, kOtherFields}));
@@ -231,10 +230,10 @@ const std::array<TaxonomyRule, 5> kTaxonomyRules = {{
      "207Q00000X"},
 }};
 
-std::span<const std::string> TaxonomyRecord(const SharedState& g, TaxonomySource source) {
+RecordView TaxonomyRecord(const SharedState& g, TaxonomySource source) {
   switch (source) {
     case kServicing:
-      return g.g_LastGroup.SProvider;
+      return g.g_LastGroup().SProvider;
     case kBilling:
       return g.g_LastTop.BProvider;
     case kInsurance:
@@ -242,11 +241,11 @@ std::span<const std::string> TaxonomyRecord(const SharedState& g, TaxonomySource
     case kPractice:
       return g.g_LastTop.Practice;
     case kReferral:
-      return g.g_LastGroup.Referral;
+      return g.g_LastGroup().Referral;
     case kOther:
-      return g.g_LastGroup.OProvider;
+      return g.g_LastGroup().OProvider;
     case kOtherReferral:
-      return g.g_LastGroup.OReferral;
+      return g.g_LastGroup().OReferral;
   }
   return {};
 }
@@ -258,7 +257,7 @@ std::string GetTaxonomyCode(Ctx& c, std::string_view kind, bool bPayerSpecific) 
     if (rule.kind != kind) continue;
     for (const TaxonomyCandidate& candidate : rule.candidates) {
       if (candidate.payerSpecific && !bPayerSpecific) continue;
-      const std::string& code = Member(TaxonomyRecord(c.g, candidate.source), candidate.member);
+      const Text code = Member(TaxonomyRecord(c.g, candidate.source), candidate.member);
       if (!code.empty()) return code;
     }
     return std::string(rule.fallback);

@@ -1,5 +1,7 @@
 #include "x12/segment_builder.h"
 
+#include <array>
+
 #include "platform/failure.h"
 #include "records/numeric.h"
 #include "x12/code_tables.h"
@@ -44,17 +46,34 @@ void AppendComposite(std::string& text, const Range& components) {
 }
 }  // namespace
 
-SegmentText& SegmentText::AddComposite(std::initializer_list<std::string_view> components) {
+SegmentText& SegmentText::AddComposite(const Components& components) {
   AppendComposite(text_, components);
   return *this;
 }
 
-SegmentText& SegmentText::AddComposite(std::span<const std::string> components) {
-  AppendComposite(text_, components);
-  return *this;
+namespace {
+// Buffers of finished segments, kept for the next ones.
+struct SegmentBufferPool {
+  static constexpr std::size_t kKept = 16;
+  std::array<std::string, kKept> buffers;
+  std::size_t count = 0;
+};
+thread_local SegmentBufferPool tPool;
+}  // namespace
+
+SegmentText::SegmentText(std::string_view id) {
+  if (tPool.count > 0) text_ = std::move(tPool.buffers[--tPool.count]);
+  text_.assign(id);
+  text_ += '*';
 }
 
-LoopWriter& LoopWriter::Put(const std::string& segment) {
+SegmentText::~SegmentText() {
+  if (text_.capacity() > 15 && tPool.count < SegmentBufferPool::kKept) {
+    tPool.buffers[tPool.count++] = std::move(text_);
+  }
+}
+
+LoopWriter& LoopWriter::Put(std::string_view segment) {
   if (!failed_ && WriteCountedSegment(c_, segment) != 0) failed_ = true;
   return *this;
 }
@@ -73,33 +92,36 @@ SegmentText NameSegment(std::string_view entity, std::string_view type, const Pe
   return nm1;
 }
 
-SegmentText AddressSegment(const std::string& line1, const std::string& line2) {
-  return SegmentText("N3").Add(line1).Add(line2);
+SegmentText AddressSegment(std::string_view line1, std::string_view line2) {
+  SegmentText n3("N3");
+  n3.Add(line1).Add(line2);
+  return n3;
 }
 
-SegmentText CityStateZipSegment(const std::string& city, const std::string& state,
-                                const std::string& zip, bool canadaCode) {
+SegmentText CityStateZipSegment(std::string_view city, std::string_view state, std::string_view zip,
+                                bool canadaCode) {
   SegmentText n4("N4");
   n4.Add(city).Add(state).Add(zip);
   if (canadaCode && IsCanadianProvince(state)) n4.Add("CA");
   return n4;
 }
 
-std::vector<std::string> AmbulanceConditionCodes(const AmbulanceRec& ambulance) {
+Components AmbulanceConditionCodes(const AmbulanceRec& ambulance) {
   static constexpr std::string_view kCodes[] = {"01", "02", "03", "04", "05",
                                                 "06", "07", "08", "09"};
-  std::vector<std::string> codes;
+  // The CRC takes the first five of them.
+  Components codes;
   std::size_t member = Ambulance::sCondition01;
   for (std::string_view code : kCodes) {
-    if (ambulance[member++] == "1") codes.emplace_back(code);
+    if (ambulance[member++] == "1") codes.Add(code);
   }
-  if (ambulance[Ambulance::sTransportReason] == "A") codes.emplace_back("60");
+  if (ambulance[Ambulance::sTransportReason] == "A") codes.Add("60");
   return codes;
 }
 
 SegmentText AmbulanceTransportSegment(const AmbulanceRec& ambulance) {
   double weight = NumericValue(ambulance[Ambulance::sPatientWeight]);
-  const std::string& transport = ambulance[Ambulance::sTransportCode];
+  const Text transport = ambulance[Ambulance::sTransportCode];
   SegmentText cr1("CR1");
   if (weight != 0.0) {
     cr1.Add("LB").Add(PlainDecimal(weight));
@@ -112,19 +134,19 @@ SegmentText AmbulanceTransportSegment(const AmbulanceRec& ambulance) {
       .Add(PlainDecimal(NumericValue(ambulance[Ambulance::sDistance])))
       .Add("")
       .Add("")
-      .Add(transport == "X" ? ambulance[Ambulance::sRoundTripPurpose] : std::string())
+      .Add(transport == "X" ? ambulance[Ambulance::sRoundTripPurpose] : Text())
       .Add(ambulance[Ambulance::sStretcherPurpose]);
   return cr1;
 }
 
-SegmentText AmbulanceCertificationSegment(const std::vector<std::string>& codes) {
+SegmentText AmbulanceCertificationSegment(const Components& codes) {
   SegmentText crc("CRC");
   crc.Add("07").Add("Y");
   for (std::size_t i = 0; i < codes.size() && i < kMaxCertificationCodes; ++i) crc.Add(codes[i]);
   return crc;
 }
 
-const std::string& Member(std::span<const std::string> record, std::size_t index) {
+Text Member(RecordView record, std::size_t index) {
   if (index >= record.size()) Raise(failure::kSubscript);
   return record[index];
 }

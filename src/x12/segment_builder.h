@@ -6,6 +6,7 @@
 // province). Add what you need here and say so in your report.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <span>
@@ -27,33 +28,79 @@ std::string ElementValue(std::string_view value);
 // True for a byte that may stand in an element value.
 bool IsElementCharacter(char ch);
 
-// A copy of a record whose members hold no separator characters, for
-// segments built outside SegmentText.
+// Stores into out a copy of a record whose members hold no separator
+// characters, for segments built outside SegmentText (out's buffer is reused).
+template <std::size_t N>
+void CleanInto(Rec<N>& out, const Rec<N>& rec) {
+  thread_local std::string clean;
+  out.Clear();
+  for (std::size_t i = 0; i < N; ++i) {
+    clean.clear();
+    for (char ch : rec[i]) {
+      if (IsElementCharacter(ch)) clean += ch;
+    }
+    out[i] = clean;
+  }
+}
 template <std::size_t N>
 Rec<N> WithoutSeparators(const Rec<N>& rec) {
   Rec<N> out;
-  for (std::size_t i = 0; i < N; ++i) out[i] = ElementValue(rec[i]);
+  CleanInto(out, rec);
   return out;
 }
 
+// The components of one composite element (at most eight), or a short
+// list of codes: views into texts that outlive it.
+class Components {
+ public:
+  Components() = default;
+  Components(std::initializer_list<std::string_view> parts) {
+    for (std::string_view part : parts) Add(part);
+  }
+  void Add(std::string_view part) {
+    if (count_ < parts_.size()) parts_[count_++] = part;
+  }
+  std::size_t size() const { return count_; }
+  bool empty() const { return count_ == 0; }
+  std::string_view operator[](std::size_t i) const { return parts_[i]; }
+  const std::string_view* begin() const { return parts_.data(); }
+  const std::string_view* end() const { return parts_.data() + count_; }
+
+ private:
+  std::array<std::string_view, 8> parts_{};
+  std::size_t count_ = 0;
+};
+
 class SegmentText {
  public:
-  explicit SegmentText(std::string_view id) : text_(id) { text_ += '*'; }
+  // The text's buffer comes from a small pool of this thread's and goes
+  // back to it: building a segment allocates nothing once the pool is warm.
+  explicit SegmentText(std::string_view id);
+  ~SegmentText();
+  SegmentText(SegmentText&& other) noexcept : text_(std::move(other.text_)) {}
+  SegmentText& operator=(SegmentText&&) = delete;
   // Appends one element (separators inside the value are dropped) and "*".
   SegmentText& Add(std::string_view element) {
-    for (char ch : element) {
-      if (IsElementCharacter(ch)) text_ += ch;
-    }
+    Append(element);
     text_ += '*';
     return *this;
   }
+  // Appends one element made of two texts written one after the other.
+  SegmentText& AddJoined(std::string_view first, std::string_view second) {
+    Append(first);
+    return Add(second);
+  }
   // Appends one composite element: each component cleaned as above, joined
   // by the component separator ":", then "*".
-  SegmentText& AddComposite(std::initializer_list<std::string_view> components);
-  SegmentText& AddComposite(std::span<const std::string> components);
+  SegmentText& AddComposite(const Components& components);
   const std::string& str() const { return text_; }
 
  private:
+  void Append(std::string_view value) {
+    for (char ch : value) {
+      if (IsElementCharacter(ch)) text_ += ch;
+    }
+  }
   std::string text_;
 };
 
@@ -62,8 +109,8 @@ class SegmentText {
 class LoopWriter {
  public:
   explicit LoopWriter(Ctx& c) : c_(c) {}
-  LoopWriter& Put(const SegmentText& segment) { return Put(segment.str()); }
-  LoopWriter& Put(const std::string& segment);
+  LoopWriter& Put(const SegmentText& segment) { return Put(std::string_view(segment.str())); }
+  LoopWriter& Put(std::string_view segment);
   bool Failed() const { return failed_; }
   std::int16_t Status() const { return failed_ ? 3 : 0; }
 
@@ -74,10 +121,10 @@ class LoopWriter {
 
 // A name as the record holds it; NameSegment cuts and trims each part.
 struct PersonName {
-  std::string last;  // or the organisation name
-  std::string first;
-  std::string middle;
-  std::string suffix;
+  Text last;  // or the organisation name
+  Text first;
+  Text middle;
+  Text suffix;
 };
 
 // NM108/NM109.
@@ -93,22 +140,22 @@ SegmentText NameSegment(std::string_view entity, std::string_view type, const Pe
                         const IdPair& id);
 
 // N3: address line 1 and, when not empty, line 2.
-SegmentText AddressSegment(const std::string& line1, const std::string& line2);
+SegmentText AddressSegment(std::string_view line1, std::string_view line2);
 // N4: city, state, ZIP; with canadaCode, "CA" (the ISO code for Canada) in
 // N404 when the state is a Canadian province.
-SegmentText CityStateZipSegment(const std::string& city, const std::string& state,
-                                const std::string& zip, bool canadaCode);
+SegmentText CityStateZipSegment(std::string_view city, std::string_view state, std::string_view zip,
+                                bool canadaCode);
 
 // The ambulance condition codes of a record: "01" to "09" for each of its
 // indicators that is "1", then "60" when the transport reason is "A".
-std::vector<std::string> AmbulanceConditionCodes(const AmbulanceRec& ambulance);
+Components AmbulanceConditionCodes(const AmbulanceRec& ambulance);
 // CR1 of an ambulance record.
 SegmentText AmbulanceTransportSegment(const AmbulanceRec& ambulance);
 // CRC*07*Y with the first five condition codes.
-SegmentText AmbulanceCertificationSegment(const std::vector<std::string>& codes);
+SegmentText AmbulanceCertificationSegment(const Components& codes);
 
 // Member `index` of a record seen as a row of texts; an index outside the
 // row raises the subscript failure.
-const std::string& Member(std::span<const std::string> record, std::size_t index);
+Text Member(RecordView record, std::size_t index);
 
 }  // namespace wcomp837

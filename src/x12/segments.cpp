@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/failure.h"
+#include "records/text.h"
 #include "state/messages.h"
 #include "state/runlog.h"
 
@@ -132,22 +133,25 @@ std::int16_t WriteASCIIOUT(Ctx& c, std::string& segment) {
   }
 }
 
-std::int16_t WriteCountedSegment(Ctx& c, std::string segment) {
+std::int16_t WriteCountedSegment(Ctx& c, std::string_view segment) {
   IncrementSegmentCount(c);
-  return WriteASCIIOUT(c, segment);
+  std::string& text = c.g.writer.segment;
+  text.assign(segment);
+  return WriteASCIIOUT(c, text);
 }
 
-std::string DateToCCYYMMDD(const std::string& date) {
-  if (date.size() >= 6 && date.size() <= 8) return date.substr(4) + date.substr(0, 4);
-  return date;
+std::string DateToCCYYMMDD(std::string_view date) {
+  std::string out;
+  if (date.size() >= 6 && date.size() <= 8) {
+    out.append(date.substr(4)).append(date.substr(0, 4));
+  } else {
+    out.append(date);
+  }
+  return out;
 }
 
-std::string CutTrim(const std::string& text, std::size_t n) {
-  std::string cut = text.substr(0, std::min(n, text.size()));
-  std::size_t b = cut.find_first_not_of(' ');
-  if (b == std::string::npos) return "";
-  std::size_t e = cut.find_last_not_of(' ');
-  return cut.substr(b, e - b + 1);
+Text CutTrim(std::string_view text, std::size_t n) {
+  return TrimView(text.substr(0, std::min(n, text.size())));
 }
 
 }  // namespace wcomp837

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "host/state.h"
 
@@ -16,13 +17,14 @@ std::int16_t WriteASCIIOUT(Ctx& c, std::string& segment);
 void IncrementSegmentCount(Ctx& c);
 void DecrementSegmentCount(Ctx& c);
 // Counts the segment and writes it: the usual step of every loop writer.
-std::int16_t WriteCountedSegment(Ctx& c, std::string segment);
+std::int16_t WriteCountedSegment(Ctx& c, std::string_view segment);
 void StripTrailingDelimiters(std::string& text, std::string delimiter);
 // The money rule: a decimal element (amount, quantity) "0.50" is sent as
 // ".50"; identifiers and texts that look like numbers keep their bytes.
 void ANSI_TrimLeadingZeroOnMoney(std::string& segment);
-std::string DateToCCYYMMDD(const std::string& date);
-// A name element: the first n characters, then blanks trimmed at both ends.
-std::string CutTrim(const std::string& text, std::size_t n);
+std::string DateToCCYYMMDD(std::string_view date);
+// A name element: the first n characters, then blanks trimmed at both ends
+// (a view into the text).
+Text CutTrim(std::string_view text, std::size_t n);
 
 }  // namespace wcomp837

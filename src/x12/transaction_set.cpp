@@ -24,14 +24,10 @@ constexpr std::size_t kFirstNameLen = 25;
 constexpr std::size_t kMiddleLen = 1;
 constexpr std::size_t kSuffixLen = 10;
 
-std::string Trim(const std::string& text) {
-  return CutTrim(text, text.size());
-}
-
 // The payer-assigned number of the billing provider REF: field 17 for the
 // billing options 0, 3 and 4, field 18 otherwise.
 bool UsesFirstPayerProviderID(const CalcPrefRec& pref) {
-  const std::string& option = pref[CalcPref::sBillingOption];
+  const Text option = pref[CalcPref::sBillingOption];
   return option == "0" || option == "3" || option == "4";
 }
 
@@ -72,25 +68,31 @@ void FillFromBProvider(BillingBlock& b, const TopRecords& top) {
 }
 
 // NM1 of loop 2010AA; sets the secondary identifier the REF after N4 carries.
-std::string BillingProviderName(BillingBlock& b, const TopRecords& top) {
+SegmentText BillingProviderName(BillingBlock& b, const TopRecords& top) {
   b.sSecondaryIDQual.clear();
   b.sSecondaryID.clear();
+  SegmentText nm1("NM1");
   if (!b.bIsPerson) {
     const PracticeRec& p = top.Practice;
-    std::string nm1 = "NM1*85*2*" + CutTrim(p[Practice::sName], kOrgNameLen) + "*****";
+    nm1.Add("85").Add("2").Add(CutTrim(p[Practice::sName], kOrgNameLen));
+    nm1.Add("").Add("").Add("").Add("");
     if (!p[Practice::sNPI].empty()) {
       b.sSecondaryIDQual = "24";
       b.sSecondaryID = p[Practice::sTaxId];
-      return nm1 + "XX*" + p[Practice::sNPI];
+      nm1.Add("XX").Add(p[Practice::sNPI]);
+    } else if (!p[Practice::sTaxId].empty()) {
+      nm1.Add("24").Add(p[Practice::sTaxId]);
     }
-    if (!p[Practice::sTaxId].empty()) return nm1 + "24*" + p[Practice::sTaxId];
     return nm1;
   }
   const BProviderRec& p = top.BProvider;
-  std::string nm1 = "NM1*85*1*" + CutTrim(p[BProvider::sLastName], kLastNameLen) + "*" +
-                    CutTrim(p[BProvider::sFirstName], kFirstNameLen) + "*" +
-                    CutTrim(p[BProvider::sMiddleName], kMiddleLen) + "**" +
-                    CutTrim(p[BProvider::sSuffix], kSuffixLen) + "*";
+  nm1.Add("85")
+      .Add("1")
+      .Add(CutTrim(p[BProvider::sLastName], kLastNameLen))
+      .Add(CutTrim(p[BProvider::sFirstName], kFirstNameLen))
+      .Add(CutTrim(p[BProvider::sMiddleName], kMiddleLen))
+      .Add("")
+      .Add(CutTrim(p[BProvider::sSuffix], kSuffixLen));
   if (!p[BProvider::sTaxId].empty()) {
     b.sSecondaryIDQual = "24";
     b.sSecondaryID = p[BProvider::sTaxId];
@@ -98,61 +100,87 @@ std::string BillingProviderName(BillingBlock& b, const TopRecords& top) {
     b.sSecondaryIDQual = "34";
     b.sSecondaryID = p[BProvider::sSSN];
   }
-  if (!p[BProvider::sNPI].empty()) return nm1 + "XX*" + p[BProvider::sNPI];
-  nm1 += b.sSecondaryIDQual + "*" + b.sSecondaryID;
+  if (!p[BProvider::sNPI].empty()) {
+    nm1.Add("XX").Add(p[BProvider::sNPI]);
+    return nm1;
+  }
+  nm1.Add(b.sSecondaryIDQual).Add(b.sSecondaryID);
   b.sSecondaryIDQual.clear();
   b.sSecondaryID.clear();
   return nm1;
 }
 
 // The segments of ST through the billing provider level, in order.
-std::vector<std::string> TransactionSetHeader(Ctx& c, const TopRecords& top, BillingBlock& b) {
+std::int16_t WriteTransactionSetHeader(Ctx& c, const TopRecords& top, BillingBlock& b) {
   const SubmitterRec& sub = top.Submitter;
-  std::vector<std::string> segs;
-
-  segs.push_back("ST*837*" + TransactionSetControlNumber(c.o));
-  DateTime now = Now();
-  segs.push_back(fmt::format("BHT*0019*00*{}*{:04}{:02}{:02}*{:02}{:02}{:02}*CH",
-                             c.o.miSubmissionNumber, now.year, now.month, now.day, now.hour,
-                             now.minute, now.second));
-  segs.push_back("REF*87*004010X098A1");
+  LoopWriter out(c);
+  out.Put(SegmentText("ST").Add("837").Add(TransactionSetControlNumber(c.o)));
+  const DateTime now = Now();
+  fmt::memory_buffer bht;
+  fmt::format_to(std::back_inserter(bht), "BHT*0019*00*{}*{:04}{:02}{:02}*{:02}{:02}{:02}*CH",
+                 c.o.miSubmissionNumber, now.year, now.month, now.day, now.hour, now.minute,
+                 now.second);
+  out.Put(std::string_view(bht.data(), bht.size()));
+  out.Put(SegmentText("REF").Add("87").Add("004010X098A1"));
 
   // 1000A submitter, 1000B receiver.
-  segs.push_back("NM1*41*2*" + CutTrim(sub[Submitter::sName], kOrgNameLen) + "*****46*" +
-                 sub[Submitter::sSubmitterId]);
-  const std::string& phone = sub[Submitter::sPhone];
-  segs.push_back("PER*IC*" + sub[Submitter::sContactName] + "*TE*" +
-                 (phone.empty() ? std::string("0000000000") : sub[Submitter::sAreaCode] + phone));
-  std::string receiver = CutTrim(sub[Submitter::sReceiverName], kOrgNameLen);
+  out.Put(SegmentText("NM1")
+              .Add("41")
+              .Add("2")
+              .Add(CutTrim(sub[Submitter::sName], kOrgNameLen))
+              .Add("")
+              .Add("")
+              .Add("")
+              .Add("")
+              .Add("46")
+              .Add(sub[Submitter::sSubmitterId]));
+  const Text phone = sub[Submitter::sPhone];
+  SegmentText per("PER");
+  per.Add("IC").Add(sub[Submitter::sContactName]).Add("TE");
+  if (phone.empty()) {
+    per.Add("0000000000");
+  } else {
+    per.AddJoined(sub[Submitter::sAreaCode], phone);
+  }
+  out.Put(per);
+  Text receiver = CutTrim(sub[Submitter::sReceiverName], kOrgNameLen);
   if (receiver.empty()) receiver = "RECEIVER NAME";
-  segs.push_back("NM1*40*2*" + receiver + "*****46*" + sub[Submitter::sReceiverId]);
+  out.Put(SegmentText("NM1")
+              .Add("40")
+              .Add("2")
+              .Add(receiver)
+              .Add("")
+              .Add("")
+              .Add("")
+              .Add("")
+              .Add("46")
+              .Add(sub[Submitter::sReceiverId]));
 
   // 2000A billing provider level and 2010AA.
   c.o.env.miHLCount = 1;
-  segs.push_back("HL*1**20*1");
+  out.Put(std::string_view("HL*1**20*1"));
   c.o.env.miProviderHL = 1;
-  segs.push_back(BillingProviderName(b, top));
-  segs.push_back("N3*" + b.sAddress1 + (b.sAddress2.empty() ? "" : "*" + b.sAddress2));
-  segs.push_back("N4*" + b.sCity + "*" + b.sState + "*" +
-                 (b.sZip.empty() ? std::string("00000") : b.sZip));
+  out.Put(BillingProviderName(b, top));
+  out.Put(SegmentText("N3").Add(b.sAddress1).Add(b.sAddress2));
+  out.Put(SegmentText("N4").Add(b.sCity).Add(b.sState).Add(b.sZip.empty() ? "00000" : b.sZip));
   if (!b.sSecondaryIDQual.empty() && !b.sSecondaryID.empty()) {
-    segs.push_back(std::string("REF*") + (b.sSecondaryIDQual == "34" ? "SY" : "EI") + "*" +
-                   b.sSecondaryID);
+    out.Put(SegmentText("REF").Add(b.sSecondaryIDQual == "34" ? "SY" : "EI").Add(b.sSecondaryID));
   }
-  std::string qualifier = PayerProviderIDQualifier(top.Insurance[Insurance::sInsuranceCategoryCd]);
+  const Text qualifier = PayerProviderIDQualifier(top.Insurance[Insurance::sInsuranceCategoryCd]);
   if (!qualifier.empty() && !c.g.ref.LegacyDatePassed) {
-    const std::string& number = UsesFirstPayerProviderID(top.CalcPref)
-                                    ? top.Insurance[Insurance::sPayerProviderId1]
-                                    : top.Insurance[Insurance::sPayerProviderId2];
-    segs.push_back("REF*" + qualifier + "*" + (number.empty() ? std::string("00000") : number));
+    const Text number = UsesFirstPayerProviderID(top.CalcPref)
+                            ? top.Insurance[Insurance::sPayerProviderId1]
+                            : top.Insurance[Insurance::sPayerProviderId2];
+    out.Put(SegmentText("REF").Add(qualifier).Add(number.empty() ? "00000" : number));
   }
   // The billing contact; a phone of blanks only would leave TE without a number.
   const PracticeRec& p = top.Practice;
-  std::string practicePhone = Trim(p[Practice::sPhone]);
+  const std::string_view practicePhone = TrimView(p[Practice::sPhone]);
   if (!practicePhone.empty()) {
-    segs.push_back("PER*IC**TE*" + Trim(p[Practice::sAreaCode]) + practicePhone);
+    out.Put(SegmentText("PER").Add("IC").Add("").Add("TE").AddJoined(
+        TrimView(p[Practice::sAreaCode]), practicePhone));
   }
-  return segs;
+  return out.Status();
 }
 
 }  // namespace
@@ -162,12 +190,13 @@ std::int16_t SetUpBATCH(Ctx& c) {
     HostState& h = c.g.host;
     EnvelopeMembers& env = c.o.env;
     LogLine(h, "SetUpBATCH()");
-    // The records this header reads, without separator characters in their values.
-    TopRecords top;
-    top.Practice = WithoutSeparators(c.g.g_LastTop.Practice);
-    top.Submitter = WithoutSeparators(c.g.g_LastTop.Submitter);
-    top.BProvider = WithoutSeparators(c.g.g_LastTop.BProvider);
-    top.Insurance = WithoutSeparators(c.g.g_LastTop.Insurance);
+    // The records this header reads, without separator characters in their
+    // values (the billing block keeps them for the claim loops).
+    thread_local TopRecords top;
+    CleanInto(top.Practice, c.g.g_LastTop.Practice);
+    CleanInto(top.Submitter, c.g.g_LastTop.Submitter);
+    CleanInto(top.BProvider, c.g.g_LastTop.BProvider);
+    CleanInto(top.Insurance, c.g.g_LastTop.Insurance);
     top.CalcPref = c.g.g_LastTop.CalcPref;
     std::int16_t option = TextToInt16(top.CalcPref[CalcPref::sBillingOption]);
     BillingBlock& b = env.billing;
@@ -178,11 +207,8 @@ std::int16_t SetUpBATCH(Ctx& c) {
     }
     c.g.writer.SegmentCount = 0;
     ++env.miBatchCount;
-    LogLine(h, "@@ ST Batch Header " + SignedText(option));
-    for (const std::string& seg : TransactionSetHeader(c, top, b)) {
-      if (WriteCountedSegment(c, seg) == 3) return 3;
-    }
-    return 0;
+    LogLine(h, {"@@ ST Batch Header ", Signed(option)});
+    return WriteTransactionSetHeader(c, top, b);
   } catch (...) {
     AddFailureMessage(c.g.host, " SetUpBATCH() ", std::current_exception());
     return 3;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "batch_generator.h"
+#include "platform/clock.h"
 #include "platform/files.h"
 #include "support/test_support.h"
 #include "wcomp837/format_class.h"
@@ -63,6 +64,36 @@ TEST(BatchGenerator, RecordsAreAcceptedAndCarryTheDocumentedMix) {
     EXPECT_NE(claims.find(seg), std::string::npos) << seg;
   }
   EXPECT_FALSE(ReadFile(dir.File("gen.837_NAC.Dat")).empty());
+}
+
+// FNV-1a: a stable fingerprint of a file's bytes.
+std::uint64_t Fingerprint(const std::string& text) {
+  std::uint64_t h = 14695981039346656037ull;
+  for (unsigned char ch : text) h = (h ^ ch) * 1099511628211ull;
+  return h;
+}
+
+// The output of a large generated batch, with the clock fixed, keeps its
+// bytes whatever is done for speed inside the component.
+TEST(BatchGenerator, LargeBatchOutputKeepsItsBytes) {
+  TempDir dir;
+  SetComponentFolderForTesting(SourceDir() + "/examples/settings");
+  SetFixedClock(DateTime{2026, 12, 6, 6, 10, 43});
+  {
+    Format_Class fc;
+    fc.HereIsAMessage("1", dir.path());
+    fc.HereIsAMessage("2", "big.837");
+    bench::BatchOptions options;
+    options.records = 100000;
+    bench::GenerateBatch(
+        options, [&](const std::string& k, const std::string& r) { fc.FormatRecord(k, r); });
+    EXPECT_EQ(fc.ProcessEndOfFile(), 0);
+  }
+  SetFixedClock(std::nullopt);
+  SetComponentFolderForTesting(std::nullopt);
+  EXPECT_EQ(Fingerprint(ReadFile(dir.File("big.837"))), 17538806183813734826u);
+  EXPECT_EQ(Fingerprint(ReadFile(dir.File("big.837_NAC.Dat"))), 16137951891116945723u);
+  EXPECT_EQ(Fingerprint(ReadFile(dir.File("QZK_WCOMP_P4_Format.Log"))), 15990257174580156997u);
 }
 
 TEST(BatchGenerator, TheSeedDecidesTheBatch) {

@@ -60,7 +60,7 @@ TEST(Generations, GroupCopySharesCustomFormsAndFollowFlags) {
   g.ThisFollowedCode = "F";
   CopyThisGroupToLast(c);
 
-  const ChargeGroup& last = g.g_LastGroup;
+  const ChargeGroup& last = g.g_LastGroup();
   EXPECT_EQ(last.Charge[Charge::sProcedureCode], "99213");
   EXPECT_EQ(last.Ambulance[0], "6050");
   EXPECT_EQ(last.SecondSet(3)[ExtData::sExtData], "~40001A");

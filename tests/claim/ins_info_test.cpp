@@ -102,7 +102,7 @@ TEST(InsInfoArray, AddToMeSumsUsedPositions) {
 struct LineFixture {
   LineFixture() {
     g.g_LastTop.Insurance[Insurance::sInsuranceCategoryCd] = "WC";
-    ChargeRec& ch = g.g_LastGroup.Charge;
+    ChargeRec& ch = g.g_LastGroup().Charge;
     ch[Charge::sAmtPayerPaid] = "20";
     ch[Charge::sAmtAllowed] = "80";
     ch[Charge::sAmtPatientPaid] = "5";
@@ -116,14 +116,14 @@ struct LineFixture {
 
 TEST(FillDetailInsInfo, OtherInsuranceAndBillingPosition) {
   LineFixture f;
-  OInsuranceRec& prior = f.g.g_LastGroup.OIns[1];
+  OInsuranceRec& prior = f.g.g_LastGroup().OIns[1];
   prior[0] = "6310";
   prior[OInsurance::sAmtPayerPaid] = "40";
   prior[OInsurance::sAmtAllowed] = "0";
   prior[OInsurance::sCrossOver] = "YES";
   prior[OInsurance::sInsuranceCategoryCd] = "MCR";
   prior[OInsurance::sPaymentAdjCodes] = "CO|45|60|0";
-  f.g.g_LastGroup.Charge[Charge::sBillingInsIndex] = "2";
+  f.g.g_LastGroup().Charge[Charge::sBillingInsIndex] = "2";
   ASSERT_EQ(FillDetailInsInfo(f.c, f.line), 0);
 
   const InsInfo& p1 = f.line.oInsInfo.GetInsInfo(1);
@@ -147,13 +147,13 @@ TEST(FillDetailInsInfo, BillingIndexOutsideOneToFour) {
   for (const char* index : {"0", "5", "abc", "99999"}) {
     SCOPED_TRACE(index);
     LineFixture f;
-    f.g.g_LastGroup.Charge[Charge::sBillingInsIndex] = index;
+    f.g.g_LastGroup().Charge[Charge::sBillingInsIndex] = index;
     EXPECT_EQ(FillDetailInsInfo(f.c, f.line), 3);
     ASSERT_EQ(MessageCount(f.g.host), 1);
     EXPECT_EQ(HighestMessageType(f.g.host), 3);
   }
   LineFixture f;
-  f.g.g_LastGroup.Charge[Charge::sBillingInsIndex] = "5";
+  f.g.g_LastGroup().Charge[Charge::sBillingInsIndex] = "5";
   FillDetailInsInfo(f.c, f.line);
   EXPECT_EQ(GetAMessageText(f.g.host, 1),
             " 3//ERROR: Billing Ins Index was not between 1-4 ( 5)//");
@@ -161,9 +161,9 @@ TEST(FillDetailInsInfo, BillingIndexOutsideOneToFour) {
   // The line is given back: it is never written and adds nothing to the totals.
   LineFixture d;
   InitializeClaimTables(d.c);
-  d.g.g_LastGroup.Charge[0] = "6000";
-  d.g.g_LastGroup.Charge[Charge::sChargeAmount] = "100";
-  d.g.g_LastGroup.Charge[Charge::sBillingInsIndex] = "0";
+  d.g.g_LastGroup().Charge[0] = "6000";
+  d.g.g_LastGroup().Charge[Charge::sChargeAmount] = "100";
+  d.g.g_LastGroup().Charge[Charge::sBillingInsIndex] = "0";
   EXPECT_EQ(DealWithLastGroup(d.c), 3);
   EXPECT_EQ(d.g.claim.DETAILArray[1].sUsed, "");
   EXPECT_TRUE(d.g.claim.mClaim.curTotalCharges.IsZero());

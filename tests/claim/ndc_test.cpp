@@ -58,7 +58,7 @@ TEST(DrugCodes, LineTakesNarrativeAndExtendedDataCodes) {
   ObjectState o;
   Ctx c{g, o};
   InitializeClaimTables(c);
-  ChargeGroup& group = g.g_LastGroup;
+  ChargeGroup& group = g.g_LastGroup();
   group.Charge[0] = "6000";
   group.Charge[Charge::sBillingInsIndex] = "1";
   group.Charge[Charge::sNarrative] = "NDC 00002143380 GIVEN";

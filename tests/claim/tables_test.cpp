@@ -18,7 +18,7 @@ struct Tables {
   }
   // Makes the last group a plain charge and adds it as the next line.
   std::int16_t AddLine(const std::string& amount, std::initializer_list<std::string> diags = {}) {
-    ChargeRec& ch = g.g_LastGroup.Charge;
+    ChargeRec& ch = g.g_LastGroup().Charge;
     ch = ChargeRec{};
     ch[0] = "6000";
     ch[Charge::sProcedureCode] = "99213";
@@ -64,7 +64,7 @@ TEST(DetailTable, GrowsByFiveKeepingLinesAndStartsEmptyAfterReset) {
 
 TEST(DetailTable, LineWithoutCompanionRecords) {
   Tables t;
-  ChargeGroup& g = t.g.g_LastGroup;
+  ChargeGroup& g = t.g.g_LastGroup();
   // Stale companion values that were never received must not reach the line.
   g.Facility[Facility::sNPI] = "1234567893";
   g.Ambulance[Ambulance::sDistance] = "12";
@@ -72,15 +72,15 @@ TEST(DetailTable, LineWithoutCompanionRecords) {
   ASSERT_EQ(t.AddLine("75.25", {"7231"}), 0);
   const DetailLine& line = t.g.claim.DETAILArray[1];
   EXPECT_EQ(line.sUsed, "Y");
-  EXPECT_EQ(line.Charge[Charge::sProcedureCode], "99213");
+  EXPECT_EQ(line.Group->Charge[Charge::sProcedureCode], "99213");
   EXPECT_EQ(line.curCharge, Currency::FromText("75.25"));
   EXPECT_EQ(line.sExtKeys, "~~~~");
   EXPECT_EQ(line.sEmergency, "N");
   EXPECT_EQ(line.sEPSDT, "N");
   EXPECT_EQ(line.sFamilyPlanning, "N");
-  EXPECT_EQ(line.Facility, FacilityRec{});
-  EXPECT_EQ(line.Ambulance, AmbulanceRec{});
-  EXPECT_EQ(line.ExtData[0][ExtData::sExtData], "~10001VAL");
+  EXPECT_EQ(line.Facility(), FacilityRec{});
+  EXPECT_EQ(line.Ambulance(), AmbulanceRec{});
+  EXPECT_EQ(line.Group->ExtData[0][ExtData::sExtData], "~10001VAL");
   EXPECT_EQ(line.iDiagPointer[0], 1);
   EXPECT_EQ(line.iDiagPointer[1], 0);
   EXPECT_EQ(line.sLineControlNr, "0001000000ABWC1  ");
@@ -89,8 +89,8 @@ TEST(DetailTable, LineWithoutCompanionRecords) {
 
 TEST(DetailTable, FlagsAndClaimKeysFromIndicatorKeys) {
   Tables t;
-  t.g.g_LastGroup.Charge[Charge::sIndicatorKeys] = "";
-  ChargeRec& ch = t.g.g_LastGroup.Charge;
+  t.g.g_LastGroup().Charge[Charge::sIndicatorKeys] = "";
+  ChargeRec& ch = t.g.g_LastGroup().Charge;
   auto add = [&](const std::string& keys) {
     ch[0] = "6000";
     ch[Charge::sBillingInsIndex] = "1";
@@ -128,7 +128,7 @@ TEST(DetailTable, BadChargeValuesFailAtTheGuard) {
 
   // A line key too large for 32 bits fails in the line's control number.
   Tables u;
-  ChargeRec& ch = u.g.g_LastGroup.Charge;
+  ChargeRec& ch = u.g.g_LastGroup().Charge;
   ch[0] = "6000";
   ch[Charge::sBillingInsIndex] = "1";
   ch[Charge::sLineKeyPart1] = "9999999999";
@@ -173,7 +173,7 @@ TEST(DiagnosisTable, FillsEightCodesAndReportsOverflow) {
 
 TEST(ExtendedData, SearchOrderAndValueRules) {
   Tables t;
-  ChargeGroup& g = t.g.g_LastGroup;
+  ChargeGroup& g = t.g.g_LastGroup();
   g.SecondSet(2) = {"6022", "~20010~20011SECOND"};  // empty value: not found here
   g.FirstSet(2) = {"6012", "~20010FIRST~20011FIRST"};
   t.g.g_LastTop.ExtData[1] = {"5012", "~20010TOP~20012TOP"};

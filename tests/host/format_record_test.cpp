@@ -168,8 +168,8 @@ TEST_F(HostTest, EndOfChargeCompletesTheGroup) {
   EXPECT_EQ(fc->FormatRecord(Key("6990"), "6990"), 0);
   EXPECT_EQ(Host().giChargeCount, 1);
   EXPECT_FALSE(Host().gbFirstCharge);
-  EXPECT_EQ(State().g_LastGroup.Charge[Charge::sIndicatorKeys], "~CHGKEY~~SUBKEY");
-  EXPECT_EQ(State().g_LastGroup.Charge[Charge::sNarrative], "KNEE SPRAIN LEFT");
+  EXPECT_EQ(State().g_LastGroup().Charge[Charge::sIndicatorKeys], "~CHGKEY~~SUBKEY");
+  EXPECT_EQ(State().g_LastGroup().Charge[Charge::sNarrative], "KNEE SPRAIN LEFT");
   // Without submitter, insurance, preferences and patient the claim cannot
   // be written whole: it is not written, and the host is told.
   ASSERT_EQ(fc->ProcessEndOfFile(), 1);

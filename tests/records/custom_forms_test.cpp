@@ -77,18 +77,18 @@ TEST_F(CCFormRecordTest, ClearedGroupsGetTheirOwnListOnTheFirstAnswer) {
   ChargeGroup& grp = g().g_ThisGroup;
   EmptyThisGroup(c());
   EmptyLastGroup(c());
-  EXPECT_EQ(grp.CustomForms, g().g_LastGroup.CustomForms);
+  EXPECT_EQ(grp.CustomForms, g().g_LastGroup().CustomForms);
   ASSERT_EQ(ParseCCFormRec(c(), "6005//CMS-849//AMBULATE//N", grp), 0);
   EXPECT_NE(grp.CustomForms, NoCustomForms());
   EXPECT_EQ(grp.CustomForms->GetCustomFormInfo(1).sAnswerValue, "N");
   EXPECT_EQ(NoCustomForms()->GetCustomFormInfo(1).sChargeCustomForm, "");
-  EXPECT_EQ(g().g_LastGroup.CustomForms->GetCustomFormInfo(1).sChargeCustomForm, "");
+  EXPECT_EQ(g().g_LastGroup().CustomForms->GetCustomFormInfo(1).sChargeCustomForm, "");
 
   const auto held = grp.CustomForms;  // the last group takes it by reference
-  g().g_LastGroup.CustomForms = grp.CustomForms;
+  g().g_LastGroup().CustomForms = grp.CustomForms;
   EmptyThisGroup(c());
   ASSERT_EQ(ParseCCFormRec(c(), "6005//CMS-849//SECBNAME//X", grp), 0);
-  EXPECT_EQ(g().g_LastGroup.CustomForms, held);
+  EXPECT_EQ(g().g_LastGroup().CustomForms, held);
   EXPECT_EQ(held->GetCustomFormInfo(1).sAnswerValue, "N");
   EXPECT_EQ(held->GetCustomFormInfo(2).sChargeCustomForm, "");
   EXPECT_EQ(grp.CustomForms->GetCustomFormInfo(1).sAnswerValue, "X");

@@ -48,7 +48,7 @@ TEST(CodeTables, OtherInsuranceTypes) {
   Ctx c{g, o};
   auto categories = [&](std::array<const char*, 4> cats) {
     for (std::size_t n = 1; n <= 4; ++n) {
-      g.g_LastGroup.OIns[n][OInsurance::sInsuranceCategoryCd] = cats[n - 1];
+      g.g_LastGroup().OIns[n][OInsurance::sInsuranceCategoryCd] = cats[n - 1];
     }
   };
   auto codes = [&] {
@@ -72,9 +72,9 @@ TEST(CodeTables, OtherInsuranceTypes) {
   categories({"BCS", "WCI", "MCR", "BCS"});
   EXPECT_EQ(codes(), "SP C1 SP MB SP SP ");
   g.g_LastTop.Insurance[Insurance::sInsuranceCategoryCd] = "MCR";
-  g.g_LastGroup.Charge[Charge::sBillingInsIndex] = "4";
+  g.g_LastGroup().Charge[Charge::sBillingInsIndex] = "4";
   EXPECT_EQ(OtherInsuranceTypeCode(c, 4), "SP") << "billed Medicare is not after 4";
-  g.g_LastGroup.Charge[Charge::sBillingInsIndex] = "5";
+  g.g_LastGroup().Charge[Charge::sBillingInsIndex] = "5";
   EXPECT_EQ(OtherInsuranceTypeCode(c, 4), "C1");
 }
 

@@ -33,7 +33,7 @@ class ClaimHeader : public LoopsATest {
   // Onset type and date on the last charge and on line 1's copy of it.
   void Onset(const std::string& type, const std::string& date) {
     Fill(charge(), {{Charge::sOnsetType, type}, {Charge::sOnsetDate, date}});
-    g_->claim.DETAILArray[1].Charge[Charge::sOnsetDate] = date;
+    g_->claim.DETAILArray[1].Group->Charge[Charge::sOnsetDate] = date;
   }
 
   // Writes the header into a fresh claim file; the segments between CLM and HI.
@@ -189,7 +189,7 @@ TEST_F(ClaimHeader, PurchasedServicesCountEveryLine) {
     DetailLine& line = g_->claim.DETAILArray[i];
     line.sUsed = "Y";
     line.curCharge = Currency::FromText(charges[i - 1]);
-    if (i != 4) line.OProvider = group().OProvider;
+    if (i != 4) line.Group->OProvider = group().OProvider;
   }
   EXPECT_EQ(Write("AMT"), (Texts{"AMT*NE*60.5"}));
 }

@@ -61,8 +61,8 @@ class LoopsATest : public ::testing::Test {
   }
 
   TopRecords& top() { return g_->g_LastTop; }
-  ChargeGroup& group() { return g_->g_LastGroup; }
-  ChargeRec& charge() { return g_->g_LastGroup.Charge; }
+  ChargeGroup& group() { return g_->g_LastGroup(); }
+  ChargeRec& charge() { return g_->g_LastGroup().Charge; }
 
   testing::TempDir dir_;
   std::unique_ptr<SharedState> g_ = std::make_unique<SharedState>();

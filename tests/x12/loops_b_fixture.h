@@ -57,7 +57,7 @@ class LoopsBTest : public ::testing::Test {
     line.curCharge = Currency::FromUnits(100);
     line.sngUnits = 1.0f;
     line.sPlaceOfService = "11";
-    line.sFromDate = line.sToDate = line.Charge[Charge::sFromDate] = "01152023";
+    line.sFromDate = line.sToDate = line.Group->Charge[Charge::sFromDate] = "01152023";
     line.sExtKeys = "~~";
     line.iDiagPointer = {1, 0, 0, 0, 0};
     return line;
@@ -65,7 +65,7 @@ class LoopsBTest : public ::testing::Test {
 
   // The claim is billed to insurance `index` (1 = primary).
   void BillTo(const std::string& index) {
-    g_->g_LastGroup.Charge[Charge::sBillingInsIndex] = index;
+    g_->g_LastGroup().Charge[Charge::sBillingInsIndex] = index;
     g_->claim.mClaim.sClaimPlaceOfService = "11";
   }
 
@@ -79,7 +79,7 @@ class LoopsBTest : public ::testing::Test {
   OInsuranceRec& OtherInsurance(std::size_t n) {
     namespace O = OInsurance;
     const std::string k = std::to_string(n);
-    OInsuranceRec& oi = g_->g_LastGroup.OIns[n];
+    OInsuranceRec& oi = g_->g_LastGroup().OIns[n];
     Set(oi, {{O::sRecordTag, "63" + k + "0"},
              {O::sInsuranceCode, "INS" + k},
              {O::sPayerId, "PAYER" + k},

@@ -28,14 +28,14 @@ TEST_F(LineDrugAndPayerLoops, DrugsFromTheLineList) {
   first.sPrescriptionNr = "RX1";
   line.oNDCInfo.GetNDCInfo(2).sPrescriptionNr = "NO CODE: NOT SENT";
   line.oNDCInfo.GetNDCInfo(3).sNDCCode = "11111111111";
-  line.ExtData[1][ExtData::sExtData] = "~20010X~20001RXEXT~";  // RX1 suppresses it
+  line.Group->ExtData[1][ExtData::sExtData] = "~20010X~20001RXEXT~";  // RX1 suppresses it
   EXPECT_EQ(AfterServiceDate(), (Strings{"LIN**N4*00002143380", "CTP***12.5*2*UN", "REF*XZ*RX1",
                                          "LIN**N4*11111111111"}));
 
   // Without a prescription in the list, the extended data's follows.
   first.sPrescriptionNr = first.sUnitPrice = first.sMeasurement = "";
   line.oNDCInfo.GetNDCInfo(3).sNDCCode = "";
-  line.Charge[128] = "RXCHARGE";
+  line.Group->Charge[128] = "RXCHARGE";
   EXPECT_EQ(AfterServiceDate(), (Strings{"LIN**N4*00002143380", "CTP****2", "REF*XZ*RXEXT"}));
 }
 
@@ -44,17 +44,17 @@ TEST_F(LineDrugAndPayerLoops, DrugsFromTheNarrativeOrTheCharge) {
   DetailLine& line = Line(1);
   line.sNarrativeNDC[1] = "22222222222";
   line.sNarrativeNDC[3] = "33333333333";
-  line.Charge[8] = "44444444444";
-  line.Charge[128] = "RXCHARGE";
+  line.Group->Charge[8] = "44444444444";
+  line.Group->Charge[128] = "RXCHARGE";
   EXPECT_EQ(AfterServiceDate(), (Strings{"LIN**N4*22222222222", "LIN**N4*33333333333"}));
 
   line.sNarrativeNDC[1] = "";
-  Set(line.Charge, {{125, "3"}, {126, "ML"}, {127, "4.25"}});
+  Set(line.Group->Charge, {{125, "3"}, {126, "ML"}, {127, "4.25"}});
   EXPECT_EQ(AfterServiceDate(),
             (Strings{"LIN**N4*44444444444", "CTP***4.25*3*ML", "REF*XZ*RXCHARGE"}));
 
   // A prescription number needs a drug code to belong to.
-  line.Charge[8] = "";
+  line.Group->Charge[8] = "";
   EXPECT_EQ(AfterServiceDate(), Strings{});
 }
 
@@ -70,11 +70,11 @@ TEST_F(LineDrugAndPayerLoops, TertiaryLineAdjudicatedByBothPriorPayers) {
   OtherInsurance(4);  // after the billed insurance: not a prior payer
   DetailLine& line = Line(1);
   line.sModifier2 = "25";
-  line.Charge[5] = "99213X";
-  line.OIns[1] = g_->g_LastGroup.OIns[1];
-  line.OIns[1][OInsurance::sLastPaymentDate] = "02012023";
-  line.OIns[2] = g_->g_LastGroup.OIns[2];
-  line.OIns[2][OInsurance::sPayerId] = "";
+  line.Group->Charge[5] = "99213X";
+  line.Group->OIns[1] = g_->g_LastGroup().OIns[1];
+  line.Group->OIns[1][OInsurance::sLastPaymentDate] = "02012023";
+  line.Group->OIns[2] = g_->g_LastGroup().OIns[2];
+  line.Group->OIns[2][OInsurance::sPayerId] = "";
   InsInfo& paid1 = line.oInsInfo.GetInsInfo(1);
   paid1.curAmtPayerPaid = Currency::FromUnits(60);
   paid1.curAmtAllowed = Currency::FromUnits(80);
@@ -98,12 +98,12 @@ TEST_F(LineDrugAndPayerLoops, TertiaryLineAdjudicatedByBothPriorPayers) {
 TEST_F(LineDrugAndPayerLoops, OnlyReceivedPriorPayersAreAdjudicated) {
   BillTo("1");
   DetailLine& line = Line(1);
-  line.OIns[2] = OtherInsurance(2);
+  line.Group->OIns[2] = OtherInsurance(2);
   EXPECT_EQ(AfterServiceDate(), Strings{});  // a primary claim has no prior payer
 
   BillTo("3");
-  line.OIns[1] = OtherInsurance(1);
-  g_->g_LastGroup.OIns[1] = OInsuranceRec{};  // the line's copy alone does not count
+  line.Group->OIns[1] = OtherInsurance(1);
+  g_->g_LastGroup().OIns[1] = OInsuranceRec{};  // the line's copy alone does not count
   line.oInsInfo.GetInsInfo(2).sPaymentAdjCodes = "PR|1|5|1";
   EXPECT_EQ(AfterServiceDate(), (Strings{"AMT*AAE*0", "SVD*PAYER2*0*HC:99213**1", "CAS*PR*1*5*1",
                                          "DTP*573*D8*20230115"}));

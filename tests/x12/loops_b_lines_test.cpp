@@ -70,7 +70,7 @@ TEST(GetMinutesTest, CountsAcrossMidnightAndNeverNegative) {
 }
 
 TEST_F(ServiceLineLoop, FailuresAreReported) {
-  std::vector<std::string> text;
+  Components text;
   EXPECT_EQ(Do_SV1_Record(c_, 0), 3);
   EXPECT_TRUE(HasMessage(" Do_SV1_Record()  9 Subscript out of range"));
   EXPECT_EQ(AppendProcedureAndModifiers(c_, 999, text), 3);
@@ -99,7 +99,7 @@ TEST_F(ServiceLineLoop, MailedOrFaxedAttachment) {
 
 TEST_F(ServiceLineLoop, Ambulance) {
   auto ambulance = [this](const std::string& transport, const std::string& reason) -> auto& {
-    AmbulanceRec& amb = Line(1).Ambulance;
+    AmbulanceRec& amb = Line(1).Group->Ambulance;
     amb[Ambulance::sRecordTag] = "6050";
     amb[Ambulance::sDistance] = "12.0";
     amb[Ambulance::sTransportCode] = transport;  // round trip only for X
@@ -124,7 +124,7 @@ TEST_F(ServiceLineLoop, Ambulance) {
 
 TEST_F(ServiceLineLoop, Chiropractic) {
   DetailLine& line = Line(1);
-  ChiropractorRec& chiro = line.Chiropractor;
+  ChiropractorRec& chiro = line.Group->Chiropractor;
   Set(chiro, {{Chiropractor::sRecordTag, "6060"},
               {Chiropractor::sLastXRayDate, "12012022"},
               {Chiropractor::sAcuteManifestationDate, "11152022"},
@@ -134,7 +134,7 @@ TEST_F(ServiceLineLoop, Chiropractic) {
               {11, "SUBLUXATION L4"},
               {12, " "},
               {17, std::string(79, 'A') + " B" + std::string(18, 'C') + " "}});
-  line.Charge[94] = "01012020";  // the chiropractic record's date wins
+  line.Group->Charge[94] = "01012020";  // the chiropractic record's date wins
   Strings s = Written();
   ASSERT_EQ(s.size(), 7u);
   EXPECT_EQ(s[2], "CR2********A**" + std::string(79, 'A') + "*B" + std::string(18, 'C') + "*Y");
@@ -145,14 +145,14 @@ TEST_F(ServiceLineLoop, Chiropractic) {
 
 TEST_F(ServiceLineLoop, DatesReferencesAndAmounts) {
   DetailLine& line = Line(1);
-  line.ExtData[0][ExtData::sExtData] = "~1001101302023~";
-  line.ExtData[1][ExtData::sExtData] = "~20004REFLAB9~";
-  Set(line.Charge, {{Charge::sTOSBillingCode, "5"},
-                    {Charge::sPrimaryApprovalNr, "AUTH1"},
-                    {Charge::sSecondaryApprovalNr, "AUTH2"},
-                    {76, "LAB"}});
-  line.Facility[Facility::sRecordTag] = "6200";
-  line.Facility[14] = "CLIA77";
+  line.Group->ExtData[0][ExtData::sExtData] = "~1001101302023~";
+  line.Group->ExtData[1][ExtData::sExtData] = "~20004REFLAB9~";
+  Set(line.Group->Charge, {{Charge::sTOSBillingCode, "5"},
+                           {Charge::sPrimaryApprovalNr, "AUTH1"},
+                           {Charge::sSecondaryApprovalNr, "AUTH2"},
+                           {76, "LAB"}});
+  line.Group->Facility[Facility::sRecordTag] = "6200";
+  line.Group->Facility[14] = "CLIA77";
   EXPECT_EQ(Written(),
             (Strings{"LX*1", "SV1*HC:99213*100*UN*1***1", "DTP*472*D8*20230115",
                      "DTP*011*D8*20230130", "REF*G1*AUTH1", "REF*X4*CLIA77", "REF*F4*REFLAB9"}));
@@ -160,9 +160,9 @@ TEST_F(ServiceLineLoop, DatesReferencesAndAmounts) {
   // Without a facility record the insurance's certification; not type 5: no
   // F4; a secondary claim takes the secondary approval and the allowed amount.
   BillTo("2");
-  line.Facility[Facility::sRecordTag] = "";
-  line.Charge[Charge::sTOSBillingCode] = "1";
-  line.Charge[94] = "01012020";
+  line.Group->Facility[Facility::sRecordTag] = "";
+  line.Group->Charge[Charge::sTOSBillingCode] = "1";
+  line.Group->Charge[94] = "01012020";
   line.oInsInfo.GetInsInfo(1).curAmtAllowed = Currency::FromText("75.25");
   g_->g_LastTop.Insurance[25] = "CLIA55";
   EXPECT_EQ(Written(), (Strings{"LX*1", "SV1*HC:99213*100*UN*1***1", "DTP*472*D8*20230115",
@@ -173,9 +173,9 @@ TEST_F(ServiceLineLoop, DatesReferencesAndAmounts) {
 TEST_F(ServiceLineLoop, NarrativeAndPurchasedService) {
   DetailLine& line = Line(1);
   line.sNarrative = "19-FIRST;SECOND;" + std::string(70, 'X') + "TAIL";
-  Set(line.OProvider, {{OProvider::sRecordTag, "6110"},
-                       {OProvider::sProviderRole, "PSP"},
-                       {OProvider::sProviderNr, "PS123"}});
+  Set(line.Group->OProvider, {{OProvider::sRecordTag, "6110"},
+                              {OProvider::sProviderRole, "PSP"},
+                              {OProvider::sProviderNr, "PS123"}});
   Strings s = Written();
   EXPECT_EQ(s[3], "NTE*ADD*FIRST SECOND;" + std::string(67, 'X'));
   EXPECT_EQ(s[4], "PS1*PS123*100");

@@ -63,7 +63,7 @@ TEST_F(OtherInsuranceLoops, SecondaryClaimWithItsPrimary) {
 
 TEST_F(OtherInsuranceLoops, OnlyReceivedAndUsedInsurancesInOrder) {
   BillTo("2");
-  g_->g_LastGroup.Charge[Charge::sToDate] = "01202023";
+  g_->g_LastGroup().Charge[Charge::sToDate] = "01202023";
   OtherInsurance(1);
   ClaimInsurance(1);
   OtherInsurance(3);
