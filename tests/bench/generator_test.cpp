@@ -93,7 +93,13 @@ TEST(BatchGenerator, LargeBatchOutputKeepsItsBytes) {
   SetComponentFolderForTesting(std::nullopt);
   EXPECT_EQ(Fingerprint(ReadFile(dir.File("big.837"))), 17538806183813734826u);
   EXPECT_EQ(Fingerprint(ReadFile(dir.File("big.837_NAC.Dat"))), 16137951891116945723u);
-  EXPECT_EQ(Fingerprint(ReadFile(dir.File("QZK_WCOMP_P4_Format.Log"))), 15990257174580156997u);
+  // The run log names the settings folder, which depends on the checkout.
+  std::string log = ReadFile(dir.File("QZK_WCOMP_P4_Format.Log"));
+  const std::string folder = SourceDir() + "/examples/settings";
+  for (std::size_t at = log.find(folder); at != std::string::npos; at = log.find(folder, at)) {
+    log.replace(at, folder.size(), "SETTINGS");
+  }
+  EXPECT_EQ(Fingerprint(log), 7422968221300633888u);
 }
 
 TEST(BatchGenerator, TheSeedDecidesTheBatch) {
