@@ -25,13 +25,14 @@ class LineLoops : public LoopsTest {
 };
 
 TEST_F(LineLoops, PlainLineAndLinesNotWritten) {
-  Line(1).sLineControlNr = "  0001A0000011MAINS ";
-  Line(1).sToDate = "";  // no range with one end missing
+  DetailLine& line = Line(1);
+  line.sLineControlNr = "  0001A0000011MAINS ";
+  line.sToDate = "";  // no range with one end missing
   EXPECT_EQ(Written(), (Strings{"LX*1", "SV1*HC:99213*100*UN*1***1", "DTP*472*D8*20230115",
                                 "REF*6R*0001A0000011MAINS"}));
   EXPECT_EQ(o.env.miLinesWritten, 1);
   EXPECT_EQ(g.writer.SegmentCount, 4);
-  Line(1).sUsed = "N";
+  line.sUsed = "N";
   for (std::int16_t index : {1, 0, -3, 21, 32767}) EXPECT_EQ(Write_Detail_Records(c, index), 0);
   EXPECT_EQ(Segments(), Strings{});
   EXPECT_EQ(o.env.miLinesWritten, 1);
