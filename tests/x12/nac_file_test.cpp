@@ -52,24 +52,22 @@ class NACFile : public ::testing::Test {
   Ctx c{g, o};
 };
 
-TEST_F(NACFile, PracticeWithoutSecondariesGetsTheClosingRemark) {
+// A practice without records gets the closing remark, one with records none;
+// a closed file takes nothing more.
+TEST_F(NACFile, RecordsUnderTheirPracticeHeadersOrTheClosingRemark) {
   EXPECT_FALSE(g.host.bNACRecordWritten);
   ASSERT_EQ(WriteNACClosingRemark(c), 0);
+  Practice("P02", "HILL \"EAST\" CLINIC");  // a quote would end the quoted item
+  ASSERT_EQ(WriteNACRecord(c, "REC TWO"), 0);
+  EXPECT_TRUE(g.host.bNACRecordWritten);
+  WriteNACClosingRemark(c);
   EXPECT_EQ(Closed(), Header("P01 VALLEY CLINIC") +
-                          "\"No secondaries without Adjustment Reason Codes were found.\"\r\n");
+                          "\"No secondaries without Adjustment Reason Codes were found.\"\r\n" +
+                          Header("P02 HILL 'EAST' CLINIC") + "\"REC TWO\"\r\n");
   EXPECT_EQ(CloseNACFile(c), 0) << "closing a closed file does nothing";
+  g.host.bNACRecordWritten = false;
   EXPECT_EQ(WriteNACRecord(c, "LOST"), 0);
   EXPECT_FALSE(g.host.bNACRecordWritten) << "nothing written to a closed file";
-}
-
-TEST_F(NACFile, RecordsUnderTheirPracticeHeaders) {
-  ASSERT_EQ(WriteNACRecord(c, "REC ONE"), 0);
-  EXPECT_TRUE(g.host.bNACRecordWritten);
-  Practice("P02", "HILL \"EAST\" CLINIC");  // a quote would end the quoted item
-  WriteNACRecord(c, "REC TWO");
-  WriteNACClosingRemark(c);
-  EXPECT_EQ(Closed(), Header("P01 VALLEY CLINIC") + "\"REC ONE\"\r\n" +
-                          Header("P02 HILL 'EAST' CLINIC") + "\"REC TWO\"\r\n");
 }
 
 TEST_F(NACFile, RecordColumnsAreCutToTheirWindows) {

@@ -1,12 +1,72 @@
-// Segment output: cleaning, dropped segments and the count, the money rule,
-// and the claim file's failures.
+// Segment output: the code tables, cleaning, dropped segments and the count,
+// the money rule, and the claim file's failures.
 #include <cerrno>
 
-#include "envelopes_fixture.h"
 #include "state/messages.h"
+#include "x12/code_tables.h"
+#include "x12_fixture.h"
 
 namespace wcomp837::testing {
 namespace {
+
+// Each table with its exact codes and what anything else falls back to; key
+// tables find their keys anywhere in the text, in the table's order.
+TEST(CodeTables, ExactTablesKeyTablesAndTheirFallbacks) {
+  using Table = Text (*)(std::string_view);
+  const auto canadian = [](std::string_view s) -> Text { return IsCanadianProvince(s) ? "Y" : ""; };
+  const std::pair<Table, std::vector<std::pair<const char*, const char*>>> tables[] = {
+      {canadian, {{"PQ", "Y"}, {"YT", "Y"}, {"QC", ""}, {"NU", ""}, {"pq", ""}, {"ON ", ""}}},
+      {RelationshipToX12,
+       {{"SLF", "18"},
+        {"HUS", "01"},
+        {"WIF", "01"},
+        {"BRO", "19"},
+        {"OTH", "G8"},
+        {"", "21"},
+        {"ANT", "21"},
+        {"slf", "21"},
+        {"SLFX", "21"}}},
+      {ClaimFilingIndicator, {{"WCI", "WC"}, {"PPO", "12"}, {"", "ZZ"}, {"wci", "ZZ"}}},
+      {PayerProviderIDQualifier, {{"BCS", "1B"}, {"OTH", "G2"}, {"WCI", ""}, {"GHP", ""}}},
+      {MedicareSecondaryTypeCode,
+       {{"~MC16~~MC10~", "12"}, {"~X~~MC16~", "43"}, {"~MC12~MC10", ""}}},
+      {ServiceAuthExceptionCode, {{"~SAEN~~SAEJ~", "1"}, {"~saej~", ""}}},
+      {SpecialProgramCode, {{"~EPSDTX~", "01"}, {"~SAEN~~HCP~", "02"}, {"~SAEN~", "09"}}}};
+  for (std::size_t t = 0; t < std::size(tables); ++t) {
+    for (const auto& [in, out] : tables[t].second) {
+      EXPECT_EQ(tables[t].first(in), out) << "table " << t << " '" << in << "'";
+    }
+  }
+}
+
+TEST(CodeTables, OtherInsuranceTypes) {
+  SharedState g;
+  ObjectState o;
+  Ctx c{g, o};
+  auto codes = [&](std::array<const char*, 4> cats) {
+    for (std::size_t n = 1; n <= 4; ++n) {
+      g.g_LastGroup().OIns[n][OInsurance::sInsuranceCategoryCd] = cats[n - 1];
+    }
+    std::string out;
+    for (std::int16_t n = 0; n <= 5; ++n) out += OtherInsuranceTypeCode(c, n) + " ";
+    return out;
+  };
+  g.claim.mClaim.sClaimExtKeys = "~MC13~~MC12~";
+  EXPECT_EQ(codes({"MCR", "MCR", "CI", "MCR"}), "SP MP CP C1 CP SP ");
+  g.claim.mClaim.sClaimExtKeys = "~MC13~";
+  EXPECT_EQ(codes({"MCR", "MCR", "CI", "MCR"}), "SP MP AP C1 AP SP ");
+  g.claim.mClaim.sClaimExtKeys.clear();
+  EXPECT_EQ(codes({"MCR", "MCR", "CI", "MCR"}), "SP MP MB C1 MB SP ");
+  EXPECT_EQ(codes({"GHP", "HMO", "MCA", "OTH"}), "SP GP HM MC OT SP ");
+  EXPECT_EQ(codes({"WCI", "", "PPO", "mcr"}), "SP SP SP SP SP SP ");
+  // Blue Shield turns C1 when Medicare pays after it.
+  EXPECT_EQ(codes({"BCS", "WCI", "MCR", "BCS"}), "SP C1 SP MB SP SP ");
+  g.g_LastTop.Insurance[Insurance::sInsuranceCategoryCd] = "MCR";
+  g.g_LastGroup().Charge[Charge::sBillingInsIndex] = "4";
+  EXPECT_EQ(OtherInsuranceTypeCode(c, 4), "SP") << "billed Medicare is not after 4";
+  g.g_LastGroup().Charge[Charge::sBillingInsIndex] = "5";
+  EXPECT_EQ(OtherInsuranceTypeCode(c, 4), "C1");
+}
 
 using SegmentOutput = ClaimFileTest;
 
@@ -30,7 +90,6 @@ TEST_F(SegmentOutput, TrailingElementsGoAndEmptySegmentsAreDroppedUncounted) {
 TEST_F(SegmentOutput, MoneyRuleTrimsDecimalElementsOnly) {
   const std::pair<std::string, std::string> cases[] = {
       {"SV1*HC:99213*0.50*UN*0.5", "SV1*HC:99213*.50*UN*.5"},
-      {"AMT*F5*0.50", "AMT*F5*.50"},
       {"CAS*PR*1*0.00*0.5*2*10.00", "CAS*PR*1*.00*.5*2*10.00"},
       // An earlier value that is not an amount no longer decides.
       {"SV1*HC:0.B*0.25", "SV1*HC:0.B*.25"},
