@@ -2,6 +2,9 @@
 // record leaves kept or empty, and the clearing of the generations.
 #include "records/parsers.h"
 
+#include <gtest/gtest.h>
+
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -186,24 +189,9 @@ TEST_F(RecordsTest, AFailedParseKeepsWhatItFilledAndCleansNothing) {
   EXPECT_EQ(p[2] + p[27] + p[28] + p[35], "a-bF27OLDOLD");
 }
 
-TEST_F(RecordsTest, PracticeOptionalMembersCountriesAndNpiGate) {
+// NPIs are emptied before 2007.
+TEST_F(RecordsTest, NpiGateEmptiesNpisBefore2007) {
   PracticeRec& p = top().Practice;
-  p.fill("OLD");
-  ASSERT_EQ(ParsePracticeRec(c(), Record(21, {{2, "Smith & Jones, P.A."}, {6, "n.y."}}), p), 0);
-  for (std::size_t m = 21; m <= 34; ++m) EXPECT_EQ(p[m], "") << m;
-  // Only the original-address lookup sets the original name; the state is not
-  // cleaned; field 15 is dropped.
-  EXPECT_EQ(p[Practice::sOrigName] + "|" + p[Practice::sName] + "|" + p[Practice::sState] + p[15],
-            "OLD|SMITH  JONES P.A.|n.y.");
-  ASSERT_EQ(ParsePracticeRec(c(), Record(34, {{24, "123"}, {25, "CANADA"}, {32, "GERMANY"}}), p),
-            0);
-  EXPECT_EQ(
-      p[Practice::sNPI] + p[Practice::sNPICopy] + p[Practice::sCountry] + p[Practice::sCountry2],
-      "123123CADE");
-  ASSERT_EQ(ParsePracticeRec(c(), Record(26, {{25, "USA"}}), p), 0);
-  EXPECT_EQ(p[Practice::sCountry], "");
-
-  // NPIs are emptied before 2007.
   BProviderRec& b = top().BProvider;
   SetFixedClock(DateTime{2006, 12, 31, 23, 59, 59});
   ASSERT_EQ(ParsePracticeRec(c(), Record(25), p), 0);
@@ -215,24 +203,7 @@ TEST_F(RecordsTest, PracticeOptionalMembersCountriesAndNpiGate) {
   EXPECT_EQ(p[Practice::sNPI] + b[BProvider::sNPI], "F24F27");
 }
 
-TEST_F(RecordsTest, BillingProviderInsuranceAndPatient) {
-  WriteFile(dir_.File("QBEX_ALT_PRACTICENAME.DAT"), "F1,\"Other Name\"\r\n");
-  ASSERT_EQ(ParsePracticeRec(c(), Record(21), top().Practice), 0);
-  EXPECT_EQ(top().Practice[Practice::sName], "OTHER NAME");  // the alternate name, cleaned
-  BProviderRec& b = top().BProvider;
-  b.fill("OLD");
-  ASSERT_EQ(ParseBProviderRec(c(), Record(33, {{8, "m"}, {26, "LEGACY"}, {28, "AB1 / cd-2/X"}}), b),
-            0);
-  // Gender unknown, field 26 dropped, field 28 split (the right part uncleaned).
-  EXPECT_EQ(
-      b[BProvider::sGender] + b[BProvider::sGenderDesc] + "|" + b[26] + "|" + b[28] + "|" + b[44],
-      "UUNKNOWN||AB1|cd-2/X");
-  for (std::size_t m = 33; m <= 43; ++m) EXPECT_EQ(b[m], "") << m;
-  ASSERT_EQ(ParseBProviderRec(c(), Record(44, {{8, "F"}, {28, "NOSLASH"}, {42, "2.0"}}), b), 0);
-  EXPECT_EQ(b[BProvider::sGender] + b[BProvider::sGenderDesc] + "|" + b[28] + "|" + b[44] + "|" +
-                b[BProvider::sCountry2],
-            "FF9|NOSLASH||CA");
-
+TEST_F(RecordsTest, InsurancePayerIdFallbackAndPracticeNpi) {
   InsuranceRec& ins = top().Insurance;
   PracticeRec& p = top().Practice;
   p[Practice::sNPI] = "FROM AN EARLIER INSURANCE";
@@ -245,19 +216,6 @@ TEST_F(RecordsTest, BillingProviderInsuranceAndPatient) {
             "12345|12345|X|A1|B2|1234567893");
   ASSERT_EQ(ParseInsuranceRec(c(), rec, ins, 1), 0);
   EXPECT_EQ(ins[Insurance::sPayerId], "");  // a non-zero switch skips the fallback
-
-  PatientRec& pt = top().Patient;
-  pt.fill("OLD");
-  ASSERT_EQ(
-      ParsePatientRec(c(), Record(51, {{4, "O'Neil"}, {5, "q."}, {11, "FEMALE"}, {10, "F"}}), pt),
-      0);
-  EXPECT_EQ(pt[Patient::sGender] + pt[Patient::sGenderDesc] + pt[Patient::sLastName] +
-                pt[Patient::sMiddleName] + pt[50] + "|" + pt[51] + pt[52] + pt[53],
-            "FFEMALEONEILq.F50|");
-  ASSERT_EQ(ParsePatientRec(c(), Record(50, {{10, "X"}}), pt), 0);
-  EXPECT_EQ(pt[Patient::sGender] + pt[Patient::sGenderDesc] + pt[50], "UUNKNOWNF50");  // 50 kept
-  ASSERT_EQ(ParsePatientRec(c(), Record(53, {{10, ""}, {51, "CANADA"}, {52, "US"}}), pt), 0);
-  EXPECT_EQ(pt[Patient::sGender] + pt[Patient::sCountry] + "|" + pt[Patient::sCountry2], "UCA|");
 }
 
 TEST_F(RecordsTest, ChargeOptionalGroupsDefaultsAndDerivedMembers) {
@@ -296,20 +254,6 @@ TEST_F(RecordsTest, ChargeOptionalGroupsDefaultsAndDerivedMembers) {
     parse(88, {{63, field}});
     EXPECT_EQ(ch[Charge::sCodePart1] + "|" + ch[Charge::sCodePart2], part1 + "|" + part2);
   }
-
-  // Modifiers come from the list in order; with 1-3 set the fourth takes the
-  // first word.
-  const auto mods = [&] {
-    return ch[Charge::sModifier1] + ch[Charge::sModifier2] + ch[Charge::sModifier3] + "|" +
-           ch[Charge::sModifier4];
-  };
-  parse(88, {{13, ""}, {16, ""}, {19, ""}, {84, "25  59 76 AA"}});
-  EXPECT_EQ(mods(), "255976|");
-  parse(88, {{13, "GT"}, {16, ""}, {19, ""}, {84, " 25 59 "}});
-  EXPECT_EQ(mods(), "GT2559|");
-  parse(88, {{84, "25 59"}});
-  EXPECT_EQ(ch[Charge::sModifier4] + ch[Charge::asModifierWord1], "2559");
-  EXPECT_EQ(PopModifierWord(ch) + "|" + PopModifierWord(ch), "59|");
 
   // The blood-pressure prefix, and a narrative holding the description.
   parse(129, {{7, "BP:  120/80"}, {126, "Office visit"}});
@@ -351,38 +295,6 @@ TEST_F(RecordsTest, CompanionRecordsOfACharge) {
   EXPECT_EQ(rf[39] + rf[Referral::sEntityType] + rf[42] + "|" + rf[43], "F39OLDOLD|");
   ASSERT_EQ(ParseReferralRec(c(), Record(43), rf), 0);
   EXPECT_EQ(rf[Referral::sEntityType], "F40");
-
-  FacilityRec& fac = grp().Facility;
-  fac.fill("OLD");
-  ASSERT_EQ(ParseFacilityRec(c(), Record(18, {{3, "St. Mary's"}}), fac), 0);
-  EXPECT_EQ(fac[Facility::sNPI] + fac[Facility::sCountry] + fac[20] + fac[Facility::sName],
-            "ST. MARYS");
-  ASSERT_EQ(ParseFacilityRec(c(), Record(21, {{19, "GERMANY"}, {20, "GERMANY"}}), fac), 0);
-  EXPECT_EQ(fac[Facility::sNPI] + fac[Facility::sCountry] + fac[20], "F18DEGERMANY");
-}
-
-TEST_F(RecordsTest, OtherInsuranceFollowFlagPayerIdAndDefaults) {
-  grp().Charge[Charge::sCodePart2] = "FOLLOWCODE";
-  OInsuranceRec& oi = grp().OIns[1];
-  oi.fill("OLD");
-  ASSERT_EQ(ParseOInsuranceRec(c(), Record(70, {{52, "MCR"}, {26, "FEMALE"}}), oi, 0), 0);
-  EXPECT_FALSE(g().ThisFollowed);
-  EXPECT_EQ(oi[OInsurance::sGender] + oi[27], "UF27");  // no gender text member
-  for (std::size_t m = 70; m <= 79; ++m) EXPECT_EQ(oi[m], "") << m;
-
-  OpenTestLog();
-  const Edits edits = {{2, ""}, {52, "MCA"}, {74, "PAYER1/REF"}, {77, "CANADA"}, {78, "2.0"}};
-  ASSERT_EQ(ParseOInsuranceRec(c(), Record(79, edits), oi, 0), 0);
-  EXPECT_NE(CloseTestLog().find("\"ParseOIns  This-followed is now True\"\r\n"), std::string::npos);
-  EXPECT_TRUE(g().ThisFollowed);
-  EXPECT_EQ(g().ThisFollowedCode, "FOLLOWCODE");
-  EXPECT_EQ(oi[OInsurance::sPayerId] + "|" + oi[74] + "|" + oi[79] + "|" +
-                oi[OInsurance::sCountry] + oi[OInsurance::sCountry2],
-            "PAYER1|PAYER1|REF|CACA");
-  g().ThisFollowed = false;
-  ASSERT_EQ(ParseOInsuranceRec(c(), Record(75, {{2, "own-id"}, {52, "mca"}}), oi, 0), 0);
-  EXPECT_FALSE(g().ThisFollowed);
-  EXPECT_EQ(oi[OInsurance::sPayerId], "OWNID");
 }
 
 TEST_F(RecordsTest, ExtendedDataPackingAndMerge) {
@@ -465,20 +377,7 @@ CCFormInfo Answer(const std::string& form, const std::string& key, const std::st
   return CCFormInfo{form, key, "", answer, ""};
 }
 
-TEST(CustomForms, QuestionNumbersAndTheAnswerList) {
-  const std::array<std::string, 4> rows[] = {
-      {"CMS-849", "AMBULATE", "B4", "O"},
-      {"CMS-849", "NARRATIVE", "C1", "T"},
-      {"CMS-10126", "DEXTROSECONCENTRATION", "8", "I"},
-      // Lower-case or other-form keys: no number, the type unchanged.
-      {"CMS-849", "ambulate", "", "Q"},
-      {"CMS-10126", "AMBULATE", "", "Q"}};
-  for (const auto& [form, key, number, type] : rows) {
-    CCFormInfo info{form, key, "Q", "", "OLD"};
-    info.DetermineQuestionNumber();
-    EXPECT_EQ(info.sQuestionNumber + "|" + info.sQuestionType, number + "|" + type) << key;
-  }
-
+TEST(CustomForms, TheAnswerListAndItsLimits) {
   // The narrative spreads over free positions (three at most, only on its
   // own form); a position the host filled is not overwritten.
   CCFormInfoArray list;

@@ -71,7 +71,7 @@ TEST(TextHelpers, CountriesPaddingSplittingAndRemoval) {
   // Short texts are padded, long ones never cut.
   EXPECT_EQ(PadWithChar("7", 4, "0", false) + PadWithChar("7", 4, "0", true) +
                 PadWithChar("", 4, "0", false) + PadWithChar("12345", 4, "0", false),
-            "0007700000012345");
+            "00077000000012345");
   EXPECT_EQ(PadWithSpaces("AB", 4, false) + PadWithSpaces("AB", -3, true), "  ABAB");
   EXPECT_THROW(PadWithChar("1", 4, "", false), Failure);
   EXPECT_THROW(PadWithChar(std::string(40000, 'x'), 4, "0", false), Failure);
