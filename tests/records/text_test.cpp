@@ -1,66 +1,92 @@
+// Text and number helpers of the records at their limits: 16-bit lengths and
+// field counts, the ends of the currency range, separators and rounding.
 #include "records/text.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <limits>
 #include <optional>
+#include <tuple>
 
 #include "records/numeric.h"
+#include "records/parsers.h"
 #include "state/messages.h"
 #include "wcomp837/failure.h"
 
 namespace wcomp837 {
 namespace {
 
-TEST(SquashAllPunctuation, KeepsCapitalsDigitsBlanksAndDots) {
+using V = std::vector<std::string>;
+
+V Split(const std::string& text, const std::string& delimiter = "//") {
+  V fields;
+  SplitFields(text, fields, delimiter);
+  return fields;
+}
+
+TEST(SplitFields, CutsOnTheDelimiterCleansFieldsAndStopsAt32767) {
+  EXPECT_EQ(Split("A// B //."), (V{"A", " B", ""}));
+  EXPECT_EQ(Split("A//B//"), (V{"A", "B"}));  // a trailing delimiter adds nothing
+  EXPECT_EQ(Split("A/B///C"), (V{"A/B", "/C"}));
+  EXPECT_EQ(Split("x\t "), (V{"x\t"}));  // only blanks are cut
+  EXPECT_EQ(Split("...//. .//.5//5.//.  //a.b"), (V{"", "", ".5", "5.", "", "a.b"}));
+  EXPECT_EQ(Split("A;B;;C", ";"), (V{"A", "B", "", "C"}));
+  V fields{"old0", "old1"};
+  SplitFields("", fields, "//");
+  EXPECT_EQ(fields, (V{"old0"}));  // element 0 keeps its old value
+  SplitFields("A//B", fields, "");
+  EXPECT_EQ(fields, (V{"old0"}));  // no delimiter: untouched
+
+  std::string text = "X";
+  for (int i = 1; i < 32767; ++i) text += "//X";
+  EXPECT_EQ(Split(text).size(), 32767u);
+  try {
+    Split(text + "//X");
+    FAIL() << "expected the overflow failure";
+  } catch (const Failure& f) {
+    EXPECT_EQ(f.number, 6);
+  }
+}
+
+TEST(SquashAllPunctuation, OptionsAndTheSixteenBitLimit) {
   HostState h;
-  EXPECT_EQ(SquashAllPunctuation(h, "O'Brien-Smith, Jr."), "OBRIENSMITH JR.");
-  EXPECT_EQ(SquashAllPunctuation(h, "12-34"), "1234");
-  EXPECT_EQ(SquashAllPunctuation(h, "A.B. C"), "A.B. C");
   EXPECT_EQ(SquashAllPunctuation(h, "#1 & 2/3\t\xC3\xA9z"), "1  23Z");
   EXPECT_EQ(SquashAllPunctuation(h, "A B.C", true, false, ""), "AB.C");
   EXPECT_EQ(SquashAllPunctuation(h, "a-B/C D.", false, true, "-"), "A-BC D");
   EXPECT_EQ(MessageCount(h), 0);
-  // Lengths are 16-bit: a longer text is reported and comes back empty.
+  // A longer text is reported and comes back empty.
   EXPECT_EQ(SquashAllPunctuation(h, std::string(32767, 'A')).size(), 32767u);
   EXPECT_EQ(SquashAllPunctuation(h, std::string(32768, 'A')), "");
   ASSERT_EQ(MessageCount(h), 1);
   EXPECT_EQ(h.gMessageArray[1].sMsgText, h.gsDllName + " SquashAllPunctuation() 6 Overflow");
 }
 
-TEST(GetCountryCode, MapsTheKnownNamesExactly) {
-  const std::pair<const char*, const char*> cases[] = {
+TEST(TextHelpers, CountriesPaddingSplittingAndRemoval) {
+  const std::pair<const char*, const char*> countries[] = {
       {"USA", ""},       {"US", ""},     {"1.0", ""}, {"CANADA", "CA"}, {"2.0", "CA"},
       {"GERMANY", "DE"}, {"Canada", ""}, {"usa", ""}, {"FRANCE", ""},   {"", ""}};
-  for (const auto& [name, code] : cases) EXPECT_EQ(GetCountryCode(name), code) << name;
-}
+  for (const auto& [name, code] : countries) EXPECT_EQ(GetCountryCode(name), code) << name;
 
-TEST(Padding, PadsShortTextsAndNeverCuts) {
-  EXPECT_EQ(PadWithChar("7", 4, "0", false), "0007");
-  EXPECT_EQ(PadWithChar("7", 4, "0", true), "7000");
-  EXPECT_EQ(PadWithChar("", 4, "0", false), "0000");
-  EXPECT_EQ(PadWithChar("12345", 4, "0", false), "12345");
-  EXPECT_EQ(PadWithSpaces("AB", 4, false), "  AB");
-  EXPECT_EQ(PadWithSpaces("AB", -3, true), "AB");
+  // Short texts are padded, long ones never cut.
+  EXPECT_EQ(PadWithChar("7", 4, "0", false) + PadWithChar("7", 4, "0", true) +
+                PadWithChar("", 4, "0", false) + PadWithChar("12345", 4, "0", false),
+            "00077000000012345");
+  EXPECT_EQ(PadWithSpaces("AB", 4, false) + PadWithSpaces("AB", -3, true), "  ABAB");
   EXPECT_THROW(PadWithChar("1", 4, "", false), Failure);
   EXPECT_THROW(PadWithChar(std::string(40000, 'x'), 4, "0", false), Failure);
-}
 
-TEST(SplitAtChar, SplitsAtTheFirstSeparator) {
-  const std::array<std::string, 3> cases[] = {
+  const std::array<std::string, 3> splits[] = {
       {"12/34", "12", "34"}, {"/34", "", "34"}, {" 1234 ", "1234", ""}, {" A / B/C ", "A", "B/C"}};
-  for (const auto& [text, left, right] : cases) {
+  for (const auto& [text, left, right] : splits) {
     std::string l, r = "old";
     SplitAtChar(text, "/", l, r);
-    EXPECT_EQ(l, left) << text;
-    EXPECT_EQ(r, right) << text;
+    EXPECT_EQ(l + "|" + r, left + "|" + right) << text;
   }
   std::string same = "X/Y", right;
   SplitAtChar(same, "/", same, right);  // the text may be its own left part
   EXPECT_EQ(same + right, "XY");
-}
 
-TEST(TextRemoval, StripMidStringAndNarrative19) {
   HostState h;
   EXPECT_EQ(StripMidStringFromWholeString(h, "BC", "ABCDBC"), "ADBC");
   EXPECT_EQ(StripMidStringFromWholeString(h, "", "ABC"), "ABC");
@@ -70,19 +96,14 @@ TEST(TextRemoval, StripMidStringAndNarrative19) {
   EXPECT_EQ(Strip19FromNarrative(h, " 19-A;B"), " 19-A;B");
 }
 
-TEST(FormatAmount, Styles) {
-  const auto F = [](const char* text, int style) {
-    return FormatAmount(Currency::FromText(text), style);
-  };
-  EXPECT_EQ(F("0", 4), "0.00");
-  EXPECT_EQ(F("0", 2), ".00");
-  EXPECT_EQ(F("0", 1), "");
-  EXPECT_EQ(F("-12.345", 4), "-12.35");  // halves away from zero
-  EXPECT_EQ(F("2.5", 3), "3");
-  EXPECT_EQ(F("12.345", 5), "1234");
-  EXPECT_EQ(F("-0.015", 5), "-2");  // rounded down
-  EXPECT_EQ(F("5.50", 7), "5.5");
-  EXPECT_EQ(F("1.999", 1), "2");
+TEST(FormatAmount, StylesAndRounding) {
+  const std::tuple<const char*, int, const char*> cases[] = {
+      {"0", 4, "0.00"},         {"0", 2, ".00"},    {"0", 1, ""},
+      {"-12.345", 4, "-12.35"}, {"2.5", 3, "3"},    {"12.345", 5, "1234"},  // halves away from zero
+      {"-0.015", 5, "-2"},      {"5.50", 7, "5.5"}, {"1.999", 1, "2"}};
+  for (const auto& [text, style, formatted] : cases) {
+    EXPECT_EQ(FormatAmount(Currency::FromText(text), style), formatted) << text << " " << style;
+  }
 }
 
 // Amounts at and beyond the ends of the currency range and units beyond
@@ -107,8 +128,11 @@ TEST(Currency, RangeEndsAreExactAndNothingWraps) {
   };
   for (const auto& [text, raw] : texts) {
     SCOPED_TRACE(text);
-    if (raw) EXPECT_EQ(Currency::FromText(text).raw(), *raw);
-    if (!raw) EXPECT_TRUE(overflows([&] { Currency::FromText(text); }));
+    if (raw) {
+      EXPECT_EQ(Currency::FromText(text).raw(), *raw);
+    } else {
+      EXPECT_TRUE(overflows([&] { Currency::FromText(text); }));
+    }
   }
   const Currency half = Currency::FromText("500000000000000.00");
   EXPECT_TRUE(overflows([&] { return half + half + half; }));

@@ -1,0 +1,442 @@
+// The record parsers: field-count limits, failed parses, the members a
+// record leaves kept or empty, and the clearing of the generations.
+#include "records/parsers.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "state/messages.h"
+#include "state/runlog.h"
+#include "support/test_support.h"
+
+namespace wcomp837::testing {
+namespace {
+
+using Edits = std::vector<std::pair<std::size_t, std::string>>;
+
+// A record of n fields "F0" ... "F<n-1>" (capitals and digits pass the
+// punctuation filter unchanged) with some fields replaced.
+std::string Record(std::size_t n, const Edits& edits = {}) {
+  std::vector<std::string> fields;
+  for (std::size_t i = 0; i < n; ++i) fields.push_back("F" + std::to_string(i));
+  for (const auto& [i, value] : edits) fields.at(i) = value;
+  std::string text;
+  for (std::size_t i = 0; i < n; ++i) text += (i ? "//" : "") + fields[i];
+  return text;
+}
+
+template <std::size_t N>
+std::vector<std::size_t> Filled(const Rec<N>& rec) {
+  std::vector<std::size_t> out;
+  for (std::size_t m = 0; m < N; ++m) {
+    if (!rec[m].empty()) out.push_back(m);
+  }
+  return out;
+}
+
+class RecordsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetComponentFolderForTesting(dir_.path());
+    WriteFile(dir_.File("QBEX_ALT_PRACTICENAME.DAT"), "");
+    SetFixedClock(DateTime{2026, 12, 6, 8, 0, 0});
+  }
+  void TearDown() override {
+    SetFixedClock(std::nullopt);
+    SetComponentFolderForTesting(std::nullopt);
+  }
+  void OpenTestLog() {
+    g().host.gsOutputPath = dir_.path();
+    g().host.giLogLevel = 2;
+    OpenLog(g().host);
+  }
+  std::string CloseTestLog() {
+    CloseLog(g().host);
+    return ReadFile(LogFileName(g().host));
+  }
+  const std::string& MessageText(std::size_t i) const { return g().host.gMessageArray[i].sMsgText; }
+  SharedState& g() const { return state_->g; }
+  Ctx& c() { return state_->c; }
+  ChargeGroup& grp() { return g().g_ThisGroup; }
+  TopRecords& top() { return g().g_ThisTop; }
+  TempDir dir_;
+
+ private:
+  struct State {
+    SharedState g;
+    ObjectState o;
+    Ctx c{g, o};
+  };
+  std::unique_ptr<State> state_ = std::make_unique<State>();
+};
+
+using ParseFn = std::function<std::int16_t(Ctx&, const std::string&)>;
+
+template <class R>
+ParseFn Top(std::int16_t (*fn)(Ctx&, const std::string&, R&), R TopRecords::*rec) {
+  return [=](Ctx& c, const std::string& r) { return fn(c, r, c.g.g_ThisTop.*rec); };
+}
+template <class R>
+ParseFn Grp(std::int16_t (*fn)(Ctx&, const std::string&, R&), R ChargeGroup::*rec) {
+  return [=](Ctx& c, const std::string& r) { return fn(c, r, c.g.g_ThisGroup.*rec); };
+}
+std::int16_t ParseInsurance(Ctx& c, const std::string& r, InsuranceRec& out) {
+  return ParseInsuranceRec(c, r, out);
+}
+
+struct ParserCase {
+  const char* entryLog;
+  const char* errorText;
+  std::size_t mandatory;
+  std::size_t full;                  // fields of a complete record
+  std::vector<std::size_t> failing;  // field counts ending inside a pair or block
+  ParseFn parse;
+};
+
+const std::vector<ParserCase>& Cases() {
+  using T = TopRecords;
+  using G = ChargeGroup;
+  // clang-format off
+  static const std::vector<ParserCase> cases = {
+      {"ParsePracticeRec", " ParsePracticeRec() Error: ", 21, 34, {27, 33},
+       Top(ParsePracticeRec, &T::Practice)},
+      {"ParseSubmitterRec()", " ParseSubmitterRec() Error: ", 30, 35, {31, 33, 34},
+       Top(ParseSubmitterRec, &T::Submitter)},
+      {"ParseBProviderRec()", " ParseBProviderRec()   Error: ", 33, 44, {37, 43},
+       Top(ParseBProviderRec, &T::BProvider)},
+      {"ParseInsuranceRec()", " ParseInsuranceRec()   Error: ", 33, 38, {34},
+       Top(ParseInsurance, &T::Insurance)},
+      {"ParseCalcPrefRec()", " ParseCalcPrefRec()  Error: ", 12, 15, {},
+       Top(ParseCalcPrefRec, &T::CalcPref)},
+      {"ParseBreakPrefRec()", " ParseBreakPrefRec()   Error: ", 25, 25, {},
+       Top(ParseBreakPrefRec, &T::BreakPref)},
+      {"ParsePatientRec()", " ParsePatientRec()  Error: ", 50, 53, {52},
+       Top(ParsePatientRec, &T::Patient)},
+      {"ParseSubscriberRec()", " ParseSubscriber()  Error: ", 65, 67, {66},
+       Top(ParseSubscriberRec, &T::Subscriber)},
+      {"ParseChargeRec()", " ParseChargeRec() Error: ", 88, 129,
+       {89, 91, 94, 95, 97, 99, 101, 104, 117, 121, 123, 125, 127},
+       Grp(ParseChargeRec, &G::Charge)},
+      {"ParseCCFormRec()", " ParseCCFormRec() Error: ", 4, 4, {},
+       [](Ctx& c, const std::string& r) { return ParseCCFormRec(c, r, c.g.g_ThisGroup); }},
+      {"ParseAmbulanceRec()", " ParseAmbulanceRec() Error: ", 22, 36, {25, 35},
+       Grp(ParseAmbulanceRec, &G::Ambulance)},
+      {"ParseChiropractorRec()", " ParseChiropractorRec() Error: ", 18, 18, {},
+       Grp(ParseChiropractorRec, &G::Chiropractor)},
+      {"ParseSProviderRec()", " ParseSProviderRec() Error: ", 32, 36, {},
+       Grp(ParseSProviderRec, &G::SProvider)},
+      {"ParseOProviderRec()", " ParseOProviderRec() Error: ", 40, 46, {43, 44},
+       Grp(ParseOProviderRec, &G::OProvider)},
+      {"ParseReferralRec()", " ParseReferralRec() Error: ", 38, 44, {41, 42},
+       Grp(ParseReferralRec, &G::Referral)},
+      {"ParseOReferralRec()", " ParseOReferralRec()  Error: ", 40, 46, {43, 44},
+       Grp(ParseOReferralRec, &G::OReferral)},
+      {"ParseFacilityRec()", " ParseFacilityRec() Error: ", 18, 21, {20},
+       Grp(ParseFacilityRec, &G::Facility)},
+      {"ParseOInsuranceRec()", " ParseOInsuranceRec() Error: ", 70, 79, {71},
+       [](Ctx& c, const std::string& r) { return ParseOInsuranceRec(c, r, c.g.g_ThisGroup.OIns[1]); }},
+  };
+  // clang-format on
+  return cases;
+}
+
+// Every parser on its boundary field counts: the mandatory count, one short,
+// records ending inside an optional pair or block, the full record and more;
+// arbitrary text never escapes a parser; each logs its entry.
+TEST_F(RecordsTest, ParserFieldCountsAndEntryLogs) {
+  const std::string texts[] = {"", "////", std::string(70000, '/'), std::string(70000, 'x'),
+                               "\x01\xff//\n//\r"};
+  OpenTestLog();
+  for (const ParserCase& pc : Cases()) {
+    std::vector<std::pair<std::size_t, bool>> counts = {
+        {pc.mandatory, true}, {pc.mandatory - 1, false}, {pc.full + 5, true}, {pc.full, true}};
+    for (std::size_t n : pc.failing) counts.emplace_back(n, false);
+    for (const auto& [n, ok] : counts) {
+      SCOPED_TRACE(std::string(pc.entryLog) + " with " + std::to_string(n) + " fields");
+      ClearMessageArray(g().host);
+      EXPECT_EQ(pc.parse(c(), Record(n)), ok ? 0 : 3);
+      ASSERT_EQ(MessageCount(g().host), ok ? 0 : 1);
+      if (!ok) {
+        EXPECT_EQ(g().host.gMessageArray[1].iMsgType, 3);
+        EXPECT_EQ(MessageText(1), g().host.gsDllName + pc.errorText + " 9 Subscript out of range");
+      }
+    }
+    for (const std::string& text : texts) {
+      const std::int16_t result = pc.parse(c(), text);
+      EXPECT_TRUE(result == 0 || result == 3) << pc.entryLog;
+    }
+  }
+  ExtDataRec ext;
+  ParseExtDataRec(c(), "T//K//V", ext);
+  const std::string log = CloseTestLog();
+  for (const ParserCase& pc : Cases()) {
+    EXPECT_NE(log.find("\"" + std::string(pc.entryLog) + "\"\r\n"), std::string::npos);
+  }
+  for (const char* line : {"ExtDataStruct()", "** ParseChargeRec  This-followed is now false"}) {
+    EXPECT_NE(log.find("\"" + std::string(line) + "\"\r\n"), std::string::npos) << line;
+  }
+}
+
+TEST_F(RecordsTest, AFailedParseKeepsWhatItFilledAndCleansNothing) {
+  PracticeRec& p = top().Practice;
+  p.fill("OLD");
+  EXPECT_EQ(ParsePracticeRec(c(), Record(28, {{2, "a-b"}}), p), 3);  // ends inside 26-33
+  EXPECT_EQ(p[2] + p[27] + p[28] + p[35], "a-bF27OLDOLD");
+}
+
+// NPIs are emptied before 2007.
+TEST_F(RecordsTest, NpiGateEmptiesNpisBefore2007) {
+  PracticeRec& p = top().Practice;
+  BProviderRec& b = top().BProvider;
+  SetFixedClock(DateTime{2006, 12, 31, 23, 59, 59});
+  ASSERT_EQ(ParsePracticeRec(c(), Record(25), p), 0);
+  ASSERT_EQ(ParseBProviderRec(c(), Record(33), b), 0);
+  EXPECT_EQ(p[Practice::sNPI] + p[Practice::sNPICopy] + b[BProvider::sNPI], "");
+  SetFixedClock(DateTime{2007, 1, 1, 0, 0, 0});
+  ASSERT_EQ(ParsePracticeRec(c(), Record(25), p), 0);
+  ASSERT_EQ(ParseBProviderRec(c(), Record(33), b), 0);
+  EXPECT_EQ(p[Practice::sNPI] + b[BProvider::sNPI], "F24F27");
+}
+
+TEST_F(RecordsTest, InsurancePayerIdFallbackAndPracticeNpi) {
+  InsuranceRec& ins = top().Insurance;
+  PracticeRec& p = top().Practice;
+  p[Practice::sNPI] = "FROM AN EARLIER INSURANCE";
+  p[Practice::sNPICopy] = "1234567893";
+  const std::string rec = Record(37, {{2, ""}, {18, "A1/B2"}, {36, "12345/X"}});
+  ASSERT_EQ(ParseInsuranceRec(c(), rec, ins, 0), 0);
+  // The payer id falls back to field 36; no alternate NPI: the practice's own.
+  EXPECT_EQ(ins[Insurance::sPayerId] + "|" + ins[36] + "|" + ins[39] + "|" + ins[18] + "|" +
+                ins[38] + "|" + p[Practice::sNPI],
+            "12345|12345|X|A1|B2|1234567893");
+  ASSERT_EQ(ParseInsuranceRec(c(), rec, ins, 1), 0);
+  EXPECT_EQ(ins[Insurance::sPayerId], "");  // a non-zero switch skips the fallback
+}
+
+TEST_F(RecordsTest, ChargeOptionalGroupsDefaultsAndDerivedMembers) {
+  ChargeRec& ch = grp().Charge;
+  const auto parse = [&](std::size_t n, const Edits& edits = {}) {
+    ASSERT_EQ(ParseChargeRec(c(), Record(n, edits), ch), 0);
+  };
+  ch.fill("OLD");
+  g().ThisFollowed = true;
+  parse(88);
+  EXPECT_FALSE(g().ThisFollowed);
+  EXPECT_EQ(ch[96] + ch[97] + ch[98] + ch[122] + ch[95], "0.00000.000000OLD");  // 95: no field 92
+  for (std::size_t m : {91, 94, 99, 104, 105, 106, 120, 121, 123, 125, 128, 129, 131}) {
+    EXPECT_EQ(ch[m], "") << m;
+  }
+  parse(129, {{122, "0.00"}, {123, "7"}, {124, "abc"}});
+  EXPECT_EQ(ch[91] + ch[95] + ch[Charge::sAmtDeductible] + ch[Charge::sModifier4] + ch[122] +
+                ch[Charge::sDropDescFromNarrative],
+            "F88F92F100F116F119F128");
+  EXPECT_EQ(ch[125] + "|" + ch[126] + "|" + ch[127], "|7|");  // zero values
+
+  // Approval numbers, indicator keys and the third tag part.
+  parse(88, {{0, "A,B,C,D"}, {61, "NONE ON FILE"}, {62, "NON"}, {71, "K1"}});
+  EXPECT_EQ(ch[Charge::sPrimaryApprovalNr] + "|" + ch[62] + "|" + ch[Charge::sIndicatorKeys] +
+                ch[Charge::sRecordTagPart3],
+            "|NON|~K1~C");
+  parse(88, {{0, "A,B,C"}, {61, "none"}});
+  EXPECT_EQ(ch[Charge::sRecordTagPart3] + ch[61], "CNONE");  // case-sensitive test
+  parse(88, {{0, "A,B"}});
+  EXPECT_EQ(ch[Charge::sRecordTagPart3], "");
+  const std::array<std::string, 3> codes[] = {{"12/AB", "0012", "AB"},
+                                              {"12345", "12345", ""},
+                                              {"", "0000", ""},
+                                              {" 7 / x/y", "0007", "x/y"}};
+  for (const auto& [field, part1, part2] : codes) {
+    parse(88, {{63, field}});
+    EXPECT_EQ(ch[Charge::sCodePart1] + "|" + ch[Charge::sCodePart2], part1 + "|" + part2);
+  }
+
+  // The blood-pressure prefix, and a narrative holding the description.
+  parse(129, {{7, "BP:  120/80"}, {126, "Office visit"}});
+  EXPECT_EQ(
+      ch[Charge::sBPText] + "|" + ch[Charge::sProcedureDesc] + "|" + ch[Charge::sProcedureDescAlt],
+      "120/80|OFFICE VISIT|");
+  const std::array<std::string, 3> narratives[] = {
+      {"Seen for VISIT", "1", ""},        // dropped whole
+      {"Seen today", "1", "Seen today"},  // cleaned only at the end of the charge
+      {"Seen for VISIT", "0", "Seen for VISIT"}};
+  for (const auto& [narrative, drop, kept] : narratives) {
+    parse(129, {{7, "VISIT"}, {72, narrative}, {128, drop}});
+    EXPECT_EQ(ch[Charge::sNarrative] + "|" + ch[Charge::sBPText], kept + "|120/80");
+  }
+}
+
+TEST_F(RecordsTest, CompanionRecordsOfACharge) {
+  SProviderRec& sp = grp().SProvider;
+  sp.fill("OLD");
+  ASSERT_EQ(ParseSProviderRec(c(), Record(32, {{3, "Anne-Marie"}, {5, "j."}, {9, ""}}), sp), 0);
+  EXPECT_EQ(sp[32] + sp[33] + sp[34] + sp[35] + "|" + sp[SProvider::sFirstName] +
+                sp[SProvider::sMiddleName] + sp[SProvider::sGender] + sp[SProvider::sGenderDesc],
+            "|ANNEMARIEj.UUNKNOWN");
+
+  OProviderRec& op = grp().OProvider;
+  ReferralRec& rf = grp().Referral;
+  ASSERT_EQ(ParseOProviderRec(c(), Record(46), op), 0);
+  ASSERT_EQ(ParseReferralRec(c(), Record(44), rf), 0);
+  ASSERT_EQ(ParseOReferralRec(c(), Record(46), grp().OReferral), 0);
+  EXPECT_EQ(sp[27] + op[33] + rf[31] + grp().OReferral[33] + "|" + grp().OReferral[32] +
+                grp().OReferral[34],
+            "|F32F34");
+  // Records ending before a block keep the block's old members.
+  op.fill("OLD");
+  rf.fill("OLD");
+  ASSERT_EQ(ParseOProviderRec(c(), Record(42), op), 0);
+  ASSERT_EQ(ParseReferralRec(c(), Record(40), rf), 0);
+  EXPECT_EQ(op[41] + op[42] + op[44] + "|" + op[OProvider::sCountry], "F41OLDOLD|");
+  EXPECT_EQ(rf[39] + rf[Referral::sEntityType] + rf[42] + "|" + rf[43], "F39OLDOLD|");
+  ASSERT_EQ(ParseReferralRec(c(), Record(43), rf), 0);
+  EXPECT_EQ(rf[Referral::sEntityType], "F40");
+}
+
+TEST_F(RecordsTest, ExtendedDataPackingAndMerge) {
+  ExtDataRec ext{"OLD", "OLD"};
+  const std::pair<const char*, const char*> cases[] = {
+      {"6010//K1//V1//K2//V2", "~K1V1~K2V2~"},
+      {"6010", ""},
+      {"6010//20010ABC//val//K3", "~20010val~K3~"},  // keys cut to five; a last key alone
+      {"6010//K1//.//K2//", "~K1~K2~"}};
+  for (const auto& [text, packed] : cases) {
+    ASSERT_EQ(ParseExtDataRec(c(), text, ext), 0);
+    EXPECT_EQ(ext[ExtData::sRecordTag] + "|" + ext[ExtData::sExtData],
+              "6010|" + std::string(packed));
+  }
+  std::string huge = "T";
+  for (int i = 0; i < 40000; ++i) huge += "//K";
+  EXPECT_EQ(ParseExtDataRec(c(), huge, ext), 3);
+  EXPECT_EQ(MessageText(1), g().host.gsDllName + " ParseExtDataRec()  Error:  6 Overflow");
+
+  // At the end of a charge the first set and the claim level are merged into
+  // the second set; the sources stay as they were.
+  grp().SecondSet(1)[1] = "~S1a~";
+  grp().FirstSet(1)[1] = "~F1a~F1b~";
+  top().ExtData[0][1] = "~T1a~";
+  grp().FirstSet(3)[1] = "~F3a~";
+  top().ExtData[4][1] = "~T5a~";
+  grp().SecondSet(4)[1] = "~S4a~";
+  ASSERT_EQ(Append26ExtData(c()), 0);
+  std::string merged;
+  for (std::int16_t i = 1; i <= 5; ++i) merged += grp().SecondSet(i)[1] + "|";
+  EXPECT_EQ(merged, "~S1a~F1a~F1b~T1a~||~F3a~|~S4a~|~T5a~|");
+  EXPECT_EQ(grp().FirstSet(1)[1] + top().ExtData[0][1], "~F1a~F1b~~T1a~");
+}
+
+TEST_F(RecordsTest, EmptyingKeepsOnlyTheDocumentedMembers) {
+  using Members = std::vector<std::size_t>;
+  grp().Charge.fill("X");
+  for (auto& ext : grp().ExtData) ext.fill("X");
+  grp().Ambulance.fill("X");
+  grp().SProvider.fill("X");
+  grp().Referral.fill("X");
+  grp().OReferral.fill("X");
+  grp().Facility.fill("X");
+  for (auto& oi : grp().OIns) oi.fill("X");
+  grp().CustomForms->AddTail(CCFormInfo{"CMS-849", "AMBULATE", "", "Y", ""});
+  const auto oldForms = grp().CustomForms;
+  top().Practice.fill("X");
+  top().Subscriber.fill("X");
+  for (auto& ext : top().ExtData) ext.fill("X");
+
+  OpenTestLog();
+  EmptyThisGroup(c());
+  EmptyLastTop(c());
+  EmptyThisTop(c());
+  const std::string log = CloseTestLog();
+  EXPECT_EQ(Filled(grp().Charge).size(), Charge::kMembers - 1);  // only the received mark goes
+  for (const auto& ext : grp().ExtData) EXPECT_EQ(Filled(ext), Members{});
+  EXPECT_EQ(Filled(grp().Ambulance), Members{});
+  EXPECT_EQ(Filled(grp().SProvider), (Members{32, 33, 34}));
+  EXPECT_EQ(Filled(grp().Referral), Members{});
+  EXPECT_EQ(Filled(grp().OReferral), Members{38});
+  EXPECT_EQ(Filled(grp().Facility), Members{18});
+  for (std::size_t k = 1; k <= 4; ++k) {
+    EXPECT_EQ(Filled(grp().OIns[k]), (Members{70, 71, 72, 73, 75, 76, 77, 78}));
+  }
+  EXPECT_EQ(grp().CustomForms->GetCustomFormInfo(1).sChargeCustomForm, "");
+  EXPECT_EQ(oldForms->GetCustomFormInfo(1).sAnswerValue, "Y");  // a copy holding it keeps it
+  EXPECT_FALSE(Received(top().Practice) || Received(top().Subscriber));
+  EXPECT_EQ(top().Practice[Practice::sName], "X");
+  for (const auto& ext : top().ExtData) EXPECT_EQ(Filled(ext), Members{});
+  for (const char* line : {"\"EmptyThisGroup()\"", "\"EmptyLastTop()\"",
+                           "\">> ClearReferralStruct()   Referral is now empty\""}) {
+    EXPECT_NE(log.find(line), std::string::npos) << line;
+  }
+  ClearChargeRec(grp().Charge);
+  EXPECT_EQ(Filled(grp().Charge), Members{Charge::sRecordTagPart3});
+}
+
+CCFormInfo Answer(const std::string& form, const std::string& key, const std::string& answer) {
+  return CCFormInfo{form, key, "", answer, ""};
+}
+
+TEST(CustomForms, TheAnswerListAndItsLimits) {
+  // The narrative spreads over free positions (three at most, only on its
+  // own form); a position the host filled is not overwritten.
+  CCFormInfoArray list;
+  list.AddTail(Answer("CMS-849", "NARRATIVE", "one;two;three;four"));
+  list.AddTail(Answer("CMS-849", "AMBULATE", "Y"));
+  list.AddTail(Answer("CMS-10126", "NARRATIVE", "a;b"));
+  std::string all;
+  for (std::int16_t i = 1; i <= 6; ++i) {
+    const CCFormInfo& info = list.GetCustomFormInfo(i);
+    all += info.sAnswerValue + "," + info.sQuestionNumber + "," + info.sQuestionIDName + "|";
+  }
+  EXPECT_EQ(
+      all, "one,C1,NARRATIVE|two,C2,NARRATIVE|three,C3,NARRATIVE|Y,B4,AMBULATE|a;b,,NARRATIVE|,,|");
+  EXPECT_EQ(list.GetCustomFormInfo(3).sQuestionType, "T");
+  CCFormInfoArray held;
+  held.GetCustomFormInfo(2) = Answer("CMS-849", "AMBULATE", "N");
+  held.AddTail(Answer("CMS-849", "NARRATIVE", "a;b;c"));
+  EXPECT_EQ(held.GetCustomFormInfo(1).sAnswerValue + held.GetCustomFormInfo(2).sAnswerValue +
+                held.GetCustomFormInfo(3).sChargeCustomForm,
+            "aN");
+  EXPECT_THROW(list.GetCustomFormInfo(0), Failure);
+  EXPECT_THROW(list.GetCustomFormInfo(101), Failure);
+  CCFormInfoArray full;
+  for (int i = 1; i <= 99; ++i) full.AddTail(Answer("CMS-849", "HCPCS1", "x"));
+  full.AddTail(Answer("CMS-849", "NARRATIVE", "last;lost;gone"));
+  full.AddTail(Answer("CMS-849", "HCPCS2", "no room"));
+  EXPECT_EQ(full.GetCustomFormInfo(99).sAnswerValue + full.GetCustomFormInfo(100).sAnswerValue,
+            "xlast");
+}
+
+// Cleared groups share one empty list: an answer for one charge must land in
+// a list of its own, never in the shared one or in the last charge's list.
+TEST_F(RecordsTest, CustomFormRecordsGetAListOfTheirOwn) {
+  grp().CustomForms.reset();
+  ASSERT_EQ(ParseCCFormRec(c(), "ignored//CMS-849//PATIENTHEIGHT//70", grp()), 0);
+  ASSERT_EQ(ParseCCFormRec(c(), "//CMS-849//SECBNAME//Dr. Who//extra", grp()), 0);
+  ASSERT_TRUE(grp().CustomForms);
+  const CCFormInfo& first = grp().CustomForms->GetCustomFormInfo(1);
+  EXPECT_EQ(first.sQuestionIDName + first.sAnswerValue + first.sQuestionNumber, "PATIENTHEIGHT70X");
+  EXPECT_EQ(grp().CustomForms->GetCustomFormInfo(2).sAnswerValue, "Dr. Who");
+
+  EmptyThisGroup(c());
+  EmptyLastGroup(c());
+  EXPECT_EQ(grp().CustomForms, g().g_LastGroup().CustomForms);
+  ASSERT_EQ(ParseCCFormRec(c(), "6005//CMS-849//AMBULATE//N", grp()), 0);
+  EXPECT_NE(grp().CustomForms, NoCustomForms());
+  EXPECT_EQ(NoCustomForms()->GetCustomFormInfo(1).sChargeCustomForm +
+                g().g_LastGroup().CustomForms->GetCustomFormInfo(1).sChargeCustomForm,
+            "");
+  const auto held = grp().CustomForms;  // the last group takes it by reference
+  g().g_LastGroup().CustomForms = grp().CustomForms;
+  EmptyThisGroup(c());
+  ASSERT_EQ(ParseCCFormRec(c(), "6005//CMS-849//SECBNAME//X", grp()), 0);
+  EXPECT_EQ(g().g_LastGroup().CustomForms, held);
+  EXPECT_EQ(
+      held->GetCustomFormInfo(1).sAnswerValue + "|" + held->GetCustomFormInfo(2).sChargeCustomForm,
+      "N|");
+  EXPECT_EQ(grp().CustomForms->GetCustomFormInfo(1).sAnswerValue, "X");
+}
+
+}  // namespace
+}  // namespace wcomp837::testing
