@@ -101,7 +101,7 @@ TEST_F(AlternatePracticeName, FirstLineForThePracticeCodeGivesTheName) {
     p[Practice::sAddress1] = "1 MAIN ST";
     CheckForAlternatePracticeName(c, p);
     EXPECT_EQ(p[Practice::sAddress1], "1 MAIN ST") << code;
-    return p[Practice::sName];
+    return std::string(p[Practice::sName]);
   };
   EXPECT_EQ(lookUp("P1"), "HOST NAME");
   EXPECT_EQ(lookUp("P1"), "HOST NAME");
