@@ -1,11 +1,12 @@
-// The C interface in-process: handles, caller buffers and failure texts.
-#include <gtest/gtest.h>
-
+// The C interface in-process (handles, caller buffers and failure texts),
+// and the C host example, which drives the example batch through it.
 #include <cstring>
-#include <string>
+#include <regex>
 
+#include "cli_runner.h"
 #include "wcomp837/wcomp837.h"
 
+namespace wcomp837::testing {
 namespace {
 
 TEST(CApi, NullHandlesAndKeysAreRefused) {
@@ -74,4 +75,31 @@ TEST(CApi, FailureTextIsReadableAndWritable) {
   wcomp837_destroy(obj);
 }
 
+// The C host writes the same claim file as the command line (but for the
+// creation times in ISA, GS and BHT); errors reach it with their messages
+// and the worst result.
+TEST_F(CliTest, CHostWritesTheSameClaimFileAsTheCommandLine) {
+  const auto withoutTimes = [](const std::string& claims) {
+    return std::regex_replace(claims, std::regex("(ISA|GS|BHT)\\*[^~]*"), "$1");
+  };
+  ASSERT_EQ(Run(Options() + "--quiet " + ExampleBatch()).status, 0);
+  TempDir other;
+  const RunResult c = RunProgram(CHost(), other.path() + " c.837 " + ExampleBatch());
+  EXPECT_EQ(c.status, 0) << c.err;
+  EXPECT_EQ(c.out, "claim file: " + other.File("c.837") + "\n");
+  const std::string fromC = ReadFile(other.File("c.837"));
+  ASSERT_FALSE(fromC.empty());
+  EXPECT_EQ(withoutTimes(fromC), withoutTimes(ReadFile(dir.File("c.837"))));
+  EXPECT_EQ(ReadFile(other.File("c.837_NAC.Dat")).size(),
+            ReadFile(dir.File("c.837_NAC.Dat")).size());
+
+  const RunResult failed =
+      RunProgram(CHost(), other.path() + " d.837 " + Batch("bad.txt", Key("4000") + "\tP\n"));
+  EXPECT_EQ(failed.status, 3);
+  EXPECT_TRUE(Contains(failed.err, "line 1:  3//1st Record was not Practice Info (type:1000)//"))
+      << failed.err;
+  EXPECT_EQ(RunProgram(CHost(), "too few").status, 2);
+}
+
 }  // namespace
+}  // namespace wcomp837::testing

@@ -1,7 +1,13 @@
-// The command line's records file, messages, summary and exit statuses.
+// The command line: its records file, messages, summary and exit statuses,
+// every host setting and command it offers on the example batch, "check"
+// (findings, JSON lines and the 997), and the progress line on a terminal.
+#include <pty.h>
+#include <unistd.h>
+
 #include <algorithm>
-#include <filesystem>
+#include <cerrno>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "cli_runner.h"
 
@@ -168,6 +174,211 @@ TEST_F(CliTest, JsonSummaryForScripts) {
   EXPECT_EQ(s["messages"][0]["type"], 3);
   EXPECT_EQ(s["messages"][0]["text"],
             "QZK_WCOMP_P4_Format.Dll ParseAmbulanceRec() Error:  9 Subscript out of range");
+}
+
+TEST_F(CliTest, QueriesPrintTheirAnswers) {
+  RunResult version = Run("--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "1306.4.1\n");
+
+  RunResult reports = Run("--list-reports");
+  EXPECT_EQ(reports.status, 0);
+  EXPECT_EQ(reports.out, "1  Summary\n2  Secondaries Missing Adjustment Reason Codes\n");
+
+  RunResult self = Run("--self-description");
+  EXPECT_EQ(self.status, 0);
+  EXPECT_EQ(self.out.rfind("BCM//0005//1306.4.1\n"
+                           "BCM//0010//E~Workers COMP Prof.837 (ANSI 4010 A1)~0~0~A\n",
+                           0),
+            0u)
+      << self.out;
+  EXPECT_EQ(std::count(self.out.begin(), self.out.end(), '\n'), 12);
+
+  RunResult printers = Run("--list-printers");
+  EXPECT_EQ(printers.status, 0);
+  EXPECT_EQ(printers.out.rfind("PDF\n", 0), 0u) << printers.out;
+}
+
+TEST_F(CliTest, ExampleBatchWithReportsAndDeletion) {
+  RunResult r = Run(Options() + "--user MJONES --batch-row-id 881 --adjustments 0012+0034- " +
+                    "--printer PDF --report 1 --report 2 " + ExampleBatch());
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(Contains(r.out, "claims written: 5\n")) << r.out;
+  EXPECT_TRUE(Contains(r.out, "charges:        7\n"));
+  EXPECT_TRUE(
+      Contains(r.out, "send it:        yes: the claim file is complete and passed the check"));
+  EXPECT_TRUE(Contains(r.out, "report:         " + dir.File("c.837_Summary.pdf") + " ("));
+  EXPECT_TRUE(Contains(r.out, "report:         " + dir.File("c.837_NAC.pdf") + " ("));
+  // Printing a report deletes the run log first.
+  EXPECT_TRUE(Contains(r.out, dir.File("QZK_WCOMP_P4_Format.Log") + " (not present)\n"));
+  EXPECT_EQ(ReadFile(dir.File("c.837_Summary.pdf")).rfind("%PDF", 0), 0u);
+  EXPECT_EQ(ReadFile(dir.File("c.837_NAC.pdf")).rfind("%PDF", 0), 0u);
+  const std::string claims = ReadFile(dir.File("c.837"));
+  EXPECT_EQ(claims.rfind("ISA*", 0), 0u);
+  EXPECT_TRUE(Contains(claims, "~IEA*2*000001207~"));
+
+  // Reports of a finished batch, then the batch's _NAC.Dat file deleted.
+  RunResult later = Run(Options() + "--report 2 --delete-batch");
+  EXPECT_EQ(later.status, 0) << later.err;
+  EXPECT_FALSE(std::filesystem::exists(dir.File("c.837_NAC.Dat")));
+  EXPECT_TRUE(std::filesystem::exists(dir.File("c.837")));
+  EXPECT_TRUE(
+      Contains(later.out, "_NAC.Dat:       " + dir.File("c.837_NAC.Dat") + " (not present)\n"));
+}
+
+TEST_F(CliTest, FatalAndTestClaimsLimitWhatIsWritten) {
+  // The host's fatal error: the claim file is incomplete and may not be sent.
+  RunResult fatal = Run(Options() + "--fatal " + ExampleBatch());
+  EXPECT_EQ(fatal.status, 3) << fatal.err;
+  EXPECT_TRUE(Contains(fatal.out, "claims written: 4\n")) << fatal.out;
+  EXPECT_TRUE(Contains(fatal.out,
+                       "send it:        no: the claim file is incomplete or failed the "
+                       "check\n"));
+  // No last claim and no trailers: the file does not end with IEA.
+  EXPECT_FALSE(Contains(ReadFile(dir.File("c.837")), "IEA*"));
+
+  RunResult limited = Run(Options() + "--test-claims 0//2 --log-level 2 " + ExampleBatch());
+  EXPECT_EQ(limited.status, 0) << limited.err;
+  const std::string claims = ReadFile(dir.File("c.837"));
+  const std::string isa = claims.substr(0, claims.find('~'));
+  EXPECT_EQ(isa.substr(isa.size() - 4), "*T*:") << isa;  // ISA15 usage indicator: test
+  EXPECT_TRUE(Contains(ReadFile(dir.File("QZK_WCOMP_P4_Format.Log")),
+                       "...ignoring, we already have testclaims_ending=  2"));
+}
+
+TEST_F(CliTest, FailedDatabaseConnectionIsNotReportedAsSuccess) {
+  // A private, empty ODBC configuration: the data source does not exist.
+  const std::string env = "ODBCSYSINI=" + dir.path() + " ODBCINI=" + dir.File("odbc.ini") + " ";
+  WriteFile(dir.File("odbc.ini"), "");
+  WriteFile(dir.File("odbcinst.ini"), "");
+  RunResult r = RunProgram(env + Cli(), Options() + "--dsn NOSUCHDSN " + ExampleBatch());
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_TRUE(Contains(r.err, "setting CONNECTIONSTRING:  3//")) << r.err;
+  EXPECT_FALSE(Contains(r.err, "PWD=")) << r.err;
+  EXPECT_TRUE(Contains(r.out, "result:         1 (messages waiting)\n"));
+}
+
+TEST_F(CliTest, CheckReportsFindingsTransactionSetsAndTotals) {
+  ASSERT_EQ(Run(Options() + "--quiet " + ExampleBatch()).status, 0);
+  const std::string good = dir.File("c.837");
+  const RunResult ok = Run("check " + good);
+  EXPECT_EQ(ok.status, 0) << ok.out;
+  EXPECT_TRUE(Contains(ok.out, good + ": warning: segment 14, 2010AA PER02: "));
+  EXPECT_TRUE(Contains(ok.out, good + ": transaction set 12070002 (segments 61-99): accepted with "
+                                      "errors, 1 claim (0 errors, 1 warning)\n"));
+  EXPECT_TRUE(Contains(ok.out, good + ": 3 transaction sets: 0 accepted, 3 accepted with errors, "
+                                      "0 rejected; 5 claims, 7 service lines; 0 errors, "
+                                      "3 warnings\n"))
+      << ok.out;
+
+  // A place of service the guide does not know: the set is rejected, the
+  // error printed, the JSON lines and the acknowledgment say the same.
+  std::string text = ReadFile(good);
+  text.replace(text.find("*11::1*"), 7, "*30::1*");
+  const std::string bad = Batch("bad.837", text);
+  const RunResult rejected = Run("check " + bad);
+  EXPECT_EQ(rejected.status, 1);
+  EXPECT_TRUE(Contains(rejected.out, bad + ": error: segment 24, 2300 CLM05-1, claim A10023: "
+                                           "code value not in the guide's list \"30\"; "))
+      << rejected.out;
+  EXPECT_TRUE(Contains(rejected.out, "(segments 3-60): rejected, 2 claims (1 error, 1 warning)"));
+
+  const RunResult json = Run("check --json --997 " + dir.File("ack.997") + " " + bad);
+  EXPECT_EQ(json.status, 1);
+  std::istringstream lines(json.out);
+  std::vector<nlohmann::json> objects;
+  for (std::string line; std::getline(lines, line);) objects.push_back(nlohmann::json::parse(line));
+  ASSERT_FALSE(objects.empty());
+  const auto error = std::find_if(objects.begin(), objects.end(),
+                                  [](const auto& o) { return o.value("severity", "") == "error"; });
+  ASSERT_NE(error, objects.end());
+  EXPECT_EQ((*error)["segment"], 24);
+  EXPECT_EQ((*error)["loop"], "2300");
+  EXPECT_EQ((*error)["element"], "CLM05-1");
+  EXPECT_EQ((*error)["value"], "30");
+  EXPECT_EQ((*error)["claim"], "A10023");
+  EXPECT_EQ(objects.back()["type"], "total");
+  EXPECT_EQ(objects.back()["rejected"], 1);
+  EXPECT_EQ(objects.back()["exit_status"], 1);
+  const std::string ack = ReadFile(dir.File("ack.997"));
+  EXPECT_TRUE(Contains(ack, "~AK3*CLM*22*2300*8~AK4*5:1*1331*7*30~AK5*R*5~")) << ack;
+
+  // Several files: the worst status; a file that cannot be read is an error.
+  const RunResult several = Run("check " + good + " " + dir.File("missing.837"));
+  EXPECT_EQ(several.status, 3);
+  EXPECT_TRUE(Contains(several.err, dir.File("missing.837") + ": cannot read the file: "));
+  EXPECT_TRUE(Contains(several.out, "total: 2 files (1 unreadable), 3 transaction sets"));
+  EXPECT_EQ(Run("--quiet check " + good).out, "");
+}
+
+// Runs the shell command with standard error (and input) on a pseudo-terminal
+// and returns what the terminal received.
+std::string RunOnTerminal(const std::string& command, int& status) {
+  int master = -1;
+  const pid_t pid = ::forkpty(&master, nullptr, nullptr, nullptr);
+  if (pid < 0) return "forkpty failed";
+  if (pid == 0) {
+    ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  std::string seen;
+  char buf[4096];
+  for (;;) {
+    const ssize_t n = ::read(master, buf, sizeof buf);
+    if (n > 0) {
+      seen.append(buf, static_cast<std::size_t>(n));
+    } else if (n < 0 && errno == EINTR) {
+      continue;
+    } else {
+      break;  // EIO once the child has closed the terminal
+    }
+  }
+  int raw = 0;
+  ::waitpid(pid, &raw, 0);
+  ::close(master);
+  status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return seen;
+}
+
+TEST_F(CliTest, ProgressLineOnATerminalOnly) {
+  // The example batch several times over: claims of one practice repeat.
+  std::string records = ReadFile(ExampleBatch());
+  std::string batch;
+  for (int i = 0; i < 20; ++i) batch += records;
+  const std::string file = Batch("big.txt", batch);
+
+  int status = -1;
+  const std::string terminal =
+      RunOnTerminal(Cli() + " " + Options() + file + " >" + dir.File("out.txt"), status);
+  EXPECT_EQ(status, 0) << terminal;
+  EXPECT_TRUE(Contains(terminal, " records  ")) << terminal;
+  EXPECT_TRUE(Contains(terminal, " claims  "));
+  EXPECT_TRUE(Contains(terminal, " records/s  "));
+  EXPECT_TRUE(Contains(terminal, "%  0:0"));
+  EXPECT_TRUE(Contains(terminal, " elapsed  0:0"));
+  EXPECT_TRUE(Contains(terminal, " left"));
+  // The line is erased at the end and the summary is not on the terminal.
+  ASSERT_GE(terminal.size(), 5u);
+  EXPECT_EQ(terminal.substr(terminal.size() - 5), "\r\x1b[2K") << terminal;
+  EXPECT_FALSE(Contains(terminal, "claims written"));
+  EXPECT_TRUE(Contains(ReadFile(dir.File("out.txt")), "claims written: 100\n"));
+
+  RunResult piped = Run(Options() + file);
+  EXPECT_EQ(piped.status, 0);
+  EXPECT_EQ(piped.err, "");
+
+  const std::string quiet = RunOnTerminal(Cli() + " --quiet " + Options() + file, status);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(quiet, "");
+
+  // A record key with an escape sequence: on a terminal the message echoing
+  // it shows it escaped.
+  const std::string hostile =
+      Batch("hostile.txt", Key("1000") + "\t" + Practice() + "\n\x1b[31mRED\tX\n");
+  const std::string shown = RunOnTerminal(Cli() + " " + Options() + hostile, status);
+  EXPECT_EQ(status, 3);
+  EXPECT_TRUE(Contains(shown, "Record Key: \\x1B[31mRED")) << shown;
+  EXPECT_FALSE(Contains(shown, "\x1b[31m"));
 }
 
 }  // namespace

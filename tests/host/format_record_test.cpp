@@ -1,53 +1,37 @@
-// FormatRecord: the first record, the record key, the log, the dispatch
-// conditions, the end of a charge and the test-claims limit.
-#include <random>
+// FormatRecord: the first record, the record key, the run log, the dispatch
+// conditions, the end of a charge and the test-claims limit; the end of the
+// batch and failures to write the run log or the _NAC.Dat file.
+#include <cerrno>
 
 #include "host_fixture.h"
 
 namespace wcomp837::testing {
 namespace {
 
-const std::string kDll = "QZK_WCOMP_P4_Format.Dll";
-
-SharedState& State() {
-  return *AcquireSharedState();
-}
+const std::string kNoFile = " 3//ASCII file name and path were not set. " + kDll +
+                            " doesn't know what file to read/write.//";
 
 TEST_F(HostTest, FirstRecordBeforeTheClaimFileNameIsSet) {
   EXPECT_EQ(fc->FormatRecord(Key("1000"), PracticeRecord()), 1);
-  EXPECT_EQ(Messages(),
-            std::vector<std::string>{" 3//ASCII file name and path were not set. " + kDll +
-                                     " doesn't know what file to read/write.//"});
+  EXPECT_EQ(Messages(), std::vector<std::string>{kNoFile});
   EXPECT_EQ(Host().glRecordCount, 1);
   EXPECT_FALSE(Host().LogFile.IsOpen());
   // The next call is not the first record: nothing is opened.
   Configure();
   EXPECT_EQ(fc->FormatRecord(Key("1000"), PracticeRecord()), 0);
   EXPECT_FALSE(FileExists(ClaimFile()));
+  // Nor does the final check pass before the claim file name is known.
+  fc = std::make_unique<Format_Class>();
+  EXPECT_EQ(fc->ProcessFormattedRecords(), 1);
+  EXPECT_EQ(Messages(), std::vector<std::string>{kNoFile});
 }
 
-TEST_F(HostTest, FirstRecordMustBeAPractice) {
-  Configure();
-  EXPECT_EQ(fc->FormatRecord(Key("4000", "321"), Rec(50, {}, "4000")), 3);
-  EXPECT_EQ(Messages(),
-            (std::vector<std::string>{" 3//1st Record was not Practice Info (type:1000)//",
-                                      " 3//Please call support for help//"}));
-  EXPECT_TRUE(FileExists(ClaimFile()));
-  EXPECT_TRUE(FileExists(NACFile()));
-  EXPECT_TRUE(Host().LogFile.IsOpen());
-  EXPECT_EQ(Host().giLogLevel, 2);
-  EXPECT_EQ(State().g_ThisTop.Patient[0], "");  // not parsed
-}
-
-TEST_F(HostTest, SubmissionNumberComesFromTheFirstKeyOnly) {
+// A key too short to read fails with the key in the message and the batch
+// goes on; the submission number comes from the first key only.
+TEST_F(HostTest, BadRecordKeysFailWithTheKeyInTheMessage) {
   Configure();
   EXPECT_EQ(fc->FormatRecord(Key("1000", "40000"), PracticeRecord()), 3);
   EXPECT_EQ(fc->msErrorMsg(), kDll + " Had a problem in FormatRecord() Error:  6 Overflow");
-}
-
-TEST_F(HostTest, ShortRecordKeyFailsWithTheKeyInTheMessage) {
-  Configure();
-  ASSERT_EQ(fc->FormatRecord(Key("1000"), PracticeRecord()), 0);
   EXPECT_EQ(fc->FormatRecord("1000//A//B", PracticeRecord()), 3);
   const std::string text =
       kDll + " Had a problem in FormatRecord() Error:  9 Subscript out of range";
@@ -56,17 +40,27 @@ TEST_F(HostTest, ShortRecordKeyFailsWithTheKeyInTheMessage) {
   EXPECT_EQ(fc->msErrorMsg(), text);
   EXPECT_EQ(fc->FormatRecord("", ""), 3);
   EXPECT_EQ(Messages().back(), " 3//Record#  3 Record Key: //");
-  // The batch goes on.
   EXPECT_EQ(fc->FormatRecord(Key("1000"), PracticeRecord()), 0);
 }
 
-TEST_F(HostTest, RunLogOfTheFirstRecords) {
+// A batch of a practice and no charge: the run log from its header to its
+// trailer, an empty claim file and the _NAC.Dat file's "none found" list.
+TEST_F(HostTest, RunLogAndFilesOfABatchWithoutCharges) {
   Configure();
   ASSERT_EQ(fc->FormatRecord(Key("1000"), PracticeRecord() + "//A,B"), 0);
   ASSERT_EQ(fc->FormatRecord(Key("7777"), "X,\"Y\""), 0);
   ASSERT_EQ(fc->FormatRecord(Key("6340"), "ANYTHING"), 0);
   EXPECT_TRUE(Messages().empty());
   ASSERT_EQ(fc->ProcessEndOfFile(), 0);
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_FALSE(Host().LogFile.IsOpen());
+  EXPECT_FALSE(Host().NACFile.IsOpen());
+  EXPECT_EQ(fc->ProcessFormattedRecords(), 0);
+  EXPECT_EQ(ReadFile(ClaimFile()), "");  // no claim and no trailer
+  const std::string nac = ReadFile(NACFile());
+  EXPECT_NE(nac.find("\"No secondaries without Adjustment Reason Codes were found.\""),
+            std::string::npos);
+  EXPECT_EQ(nac.find("\"PR01 RIVERSIDE ORTHOPEDICS\""), nac.find("\"PR01"));
   const std::string log = Log();
   const std::string expectedStart =
       "\"***\"\r\n"
@@ -88,34 +82,33 @@ TEST_F(HostTest, RunLogOfTheFirstRecords) {
                      Key("6340") +
                      "\",\"ANYTHING\"\r\n\"FormatRecord()\"\r\n"
                      "\"ProcessEndOfFile()\"\r\n\"gbThereWasAFatalError = False\"\r\n"
-                     "\"VC++ says there was a Fatal Error (or zero records)\"\r\n"),
+                     "\"VC++ says there was a Fatal Error (or zero records)\"\r\n"
+                     "\"trying to close _nac.dat file\"\r\n"),
             std::string::npos);
   const std::string trailer =
       "\"***\"\r\n\"*** Closed on: Sunday, December 6, 2026 06:10:43\"\r\n\"***\"\r\n";
   EXPECT_EQ(log.substr(log.size() - trailer.size()), trailer);
 }
 
+// Other insurance 6310/6320/6330 is kept only up to the billed position.
 TEST_F(HostTest, OtherInsurancesDependOnTheBilledPosition) {
   Configure();
   ASSERT_EQ(fc->FormatRecord(Key("1000"), PracticeRecord()), 0);
   const std::string oins = Rec(70, {{1, "OI"}}, "6320");
-  ASSERT_EQ(fc->FormatRecord(Key("6000"), ChargeRecord("2")), 0);
-  EXPECT_EQ(fc->FormatRecord(Key("6320"), oins), 0);
-  EXPECT_EQ(fc->FormatRecord(Key("6330"), oins), 0);
-  EXPECT_EQ(State().g_ThisGroup.OIns[2][0], "");
-  EXPECT_EQ(State().g_ThisGroup.OIns[3][0], "");
-  EXPECT_EQ(fc->FormatRecord(Key("6310"), oins), 0);
-  EXPECT_EQ(State().g_ThisGroup.OIns[1][0], "6320");
-
-  ASSERT_EQ(fc->FormatRecord(Key("6000"), ChargeRecord("3")), 0);
-  EXPECT_EQ(fc->FormatRecord(Key("6320"), oins), 0);
-  EXPECT_EQ(fc->FormatRecord(Key("6330"), oins), 0);
-  EXPECT_EQ(State().g_ThisGroup.OIns[2][0], "6320");
-  EXPECT_EQ(State().g_ThisGroup.OIns[3][0], "");
-
-  ASSERT_EQ(fc->FormatRecord(Key("6000"), ChargeRecord("4")), 0);
-  EXPECT_EQ(fc->FormatRecord(Key("6330"), oins), 0);
-  EXPECT_EQ(State().g_ThisGroup.OIns[3][0], "6320");
+  const std::string kCases[][4] = {
+      {"2", "6320", "6330", "6310"}, {"3", "6330", "", "6320"}, {"4", "", "", "6330"}};
+  for (const auto& [billed, ignored1, ignored2, kept] : kCases) {
+    SCOPED_TRACE(billed);
+    ASSERT_EQ(fc->FormatRecord(Key("6000"), ChargeRecord(billed)), 0);
+    for (const std::string& type : {ignored1, ignored2, kept}) {
+      if (!type.empty()) {
+        EXPECT_EQ(fc->FormatRecord(Key(type), oins), 0);
+      }
+    }
+    const int slot = kept[2] - '0';  // 63x0 goes to slot x
+    for (int i = 1; i <= 3; ++i)
+      EXPECT_EQ(State().g_ThisGroup.OIns[i][0] == "6320", i == slot) << i;
+  }
 }
 
 TEST_F(HostTest, FacilityRuleFollowsTheCalculationPreferences) {
@@ -147,16 +140,6 @@ TEST_F(HostTest, ExtendedDataGoesToTheSlotOfItsType) {
   EXPECT_EQ(State().g_ThisGroup.SecondSet(5)[0], "6028");
 }
 
-TEST_F(HostTest, ParserFailureAnswersOneAndTheBatchGoesOn) {
-  Configure();
-  ASSERT_EQ(fc->FormatRecord(Key("1000"), PracticeRecord()), 0);
-  EXPECT_EQ(fc->FormatRecord(Key("6050"), "6050//TOO//SHORT"), 1);
-  EXPECT_EQ(Messages(),
-            std::vector<std::string>{" 3//" + kDll +
-                                     " ParseAmbulanceRec() Error:  9 Subscript out of range//"});
-  EXPECT_EQ(fc->FormatRecord(Key("1050"), Rec(30, {}, "1050")), 0);
-}
-
 TEST_F(HostTest, EndOfChargeCompletesTheGroup) {
   Configure();
   ASSERT_EQ(fc->FormatRecord(Key("1000"), PracticeRecord()), 0);
@@ -180,46 +163,45 @@ TEST_F(HostTest, EndOfChargeCompletesTheGroup) {
   EXPECT_NE(Log().find("\"1st Charge, not calling CheckBreak()\""), std::string::npos);
 }
 
-TEST_F(HostTest, TestClaimLimitIgnoresEveryLaterRecord) {
-  Configure();
-  ASSERT_EQ(fc->HereIsAMessage("6", "1//2"), 0);
-  ASSERT_EQ(fc->FormatRecord(Key("1000"), PracticeRecord()), 0);
-  State().host.giclaims_counted = 2;
-  const std::int64_t charges = Host().giChargeCount;
-  EXPECT_EQ(fc->FormatRecord("not even a key", "6990"), 0);
-  EXPECT_EQ(fc->FormatRecord(Key("6990"), "6990"), 0);
-  EXPECT_EQ(Host().giChargeCount, charges);
-  EXPECT_EQ(Host().glRecordCount, 3);
-  ASSERT_EQ(fc->ProcessEndOfFile(), 0);
-  EXPECT_NE(Log().find("\"...ignoring, we already have testclaims_ending=  2 claims_counted=  2\""),
-            std::string::npos);
-}
-
-// Arbitrary text never crashes FormatRecord: it answers 0, 1 or 3.
-TEST_F(HostTest, ArbitraryTextIsAnsweredNotCrashedOn) {
-  Configure();
-  std::mt19937 rng(837);
-  const std::vector<std::string> types = {"1000", "1050", "2000", "3000", "3100", "3101", "4000",
-                                          "5000", "5010", "6000", "6005", "6010", "6020", "6050",
-                                          "6060", "6100", "6110", "6120", "6130", "6200", "6310",
-                                          "6320", "6330", "6340", "6990", "0000", ""};
-  const std::string alphabet = "/.,~ :*0123456789ABCabc\"\t-";
-  auto text = [&](std::size_t maxLen) {
-    std::string s(rng() % maxLen, ' ');
-    for (char& ch : s) ch = alphabet[rng() % alphabet.size()];
-    return s;
+// The run log and the _NAC.Dat file are buffered: a failure to write them
+// surfaces when they are flushed, reported once by the routine writing; the
+// batch goes on without the log.
+TEST_F(HostTest, RunLogAndNACWriteFailuresAreReported) {
+  const auto failWrites = [](const std::string& file, int error) {
+    SetWriteFaultForTesting(
+        [=](const std::string& path) { return path.find(file) != std::string::npos ? error : 0; });
   };
-  for (int i = 0; i < 3000; ++i) {
-    std::string key = (rng() % 4 == 0) ? text(60) : Key(types[rng() % types.size()], text(6));
-    std::string rec = (rng() % 3 == 0) ? text(400) : Rec(1 + rng() % 140, {}, text(5));
-    const std::int16_t r = fc->FormatRecord(key, rec);
-    ASSERT_TRUE(r == 0 || r == 1 || r == 3) << key << " | " << rec;
-  }
-  const std::string huge(2'000'000, '/');
-  const std::int16_t r = fc->FormatRecord(Key("6000"), huge);
-  EXPECT_TRUE(r == 0 || r == 1 || r == 3);
-  const std::int16_t end = fc->ProcessEndOfFile();
-  EXPECT_TRUE(end == 0 || end == 1);
+  Configure();
+  ASSERT_EQ(fc->FormatRecord(Key("1000"), PracticeRecord()), 0);
+  failWrites(".Log", EIO);
+  const std::string big = Rec(30, {{3, std::string(100'000, 'N')}}, "1050");  // > the buffer
+  EXPECT_EQ(fc->FormatRecord(Key("1050"), big), 3);
+  EXPECT_EQ(Messages().front(),
+            " 3//" + kDll + " Had a problem in FormatRecord() Error:  75 Path/File access error//");
+  EXPECT_FALSE(Host().LogFile.IsOpen());
+  EXPECT_EQ(fc->FormatRecord(Key("1050"), big), 0);
+  EXPECT_EQ(fc->ProcessEndOfFile(), 0);
+  EXPECT_TRUE(FileExists(NACFile()));
+
+  fc = std::make_unique<Format_Class>();
+  SetWriteFaultForTesting(nullptr);
+  Configure();
+  ASSERT_EQ(fc->FormatRecord(Key("1000"), PracticeRecord()), 0);
+  failWrites(".Log", ENOSPC);
+  EXPECT_EQ(fc->ProcessEndOfFile(), 1);
+  EXPECT_EQ(Messages(), std::vector<std::string>{" 3//" + kDll + " CloseLog()  61 Disk full//"});
+  EXPECT_FALSE(Host().LogFile.IsOpen());
+
+  fc = std::make_unique<Format_Class>();
+  SetWriteFaultForTesting(nullptr);
+  Configure();
+  ASSERT_EQ(fc->FormatRecord(Key("1000"), PracticeRecord()), 0);
+  failWrites("_NAC.Dat", ENOSPC);
+  EXPECT_EQ(fc->ProcessEndOfFile(), 1);
+  ASSERT_FALSE(Messages().empty());
+  EXPECT_NE(Messages().front().find("61 Disk full"), std::string::npos);
+  EXPECT_NE(Log().find("\"ProcessEndOfFile:  Had extra messages in error array\""),
+            std::string::npos);
 }
 
 }  // namespace

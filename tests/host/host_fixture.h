@@ -17,6 +17,8 @@
 
 namespace wcomp837::testing {
 
+inline const std::string kDll = "QZK_WCOMP_P4_Format.Dll";
+
 // Answers Yes/No from a script and remembers what it was asked.
 class ScriptedPrompt : public UserPrompt {
  public:
@@ -84,6 +86,7 @@ class HostTest : public ::testing::Test {
     return out;
   }
   const HostState& Host() const { return CurrentSharedState()->host; }
+  SharedState& State() { return *AcquireSharedState(); }
   std::string Log() const { return ReadFile(dir.File("QZK_WCOMP_P4_Format.Log")); }
   std::string ClaimFile() const { return dir.File("claims.837"); }
   std::string NACFile() const { return dir.File("claims.837_NAC.Dat"); }
