@@ -123,7 +123,10 @@ def main():
                     "-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DWCOMP837_QUICK_RELINK=ON"], check=True, stdout=subprocess.DEVNULL)
     if run(["cmake", "--build", build], 3600) != 0:
         sys.exit("mutate.py: the unmutated tree does not build")
-    test = ["ctest", "--test-dir", build, "-j2", "--stop-on-failure", "--timeout", "120"]
+    # The packaging test checks the installed layout of a normal build, not
+    # the library's behaviour; the shared library of this build is not installed.
+    test = ["ctest", "--test-dir", build, "-j2", "--stop-on-failure", "--timeout", "120",
+            "-E", "^packaging[.]"]
     if run(test, 3600) != 0:
         sys.exit("mutate.py: the suite fails without any mutant")
 
