@@ -39,7 +39,7 @@ class BatchTest : public E2eTest, public ::testing::WithParamInterface<std::stri
 };
 
 TEST_P(BatchTest, MatchesExpectedFilesAndTheGuide) {
-  const BatchOutput out = RunText(ReadFile(Dir() + "/batch.txt"));
+  const BatchOutput out = Run(BatchRecords(GetParam()));
   EXPECT_EQ(out.worstAnswer, 0) << ::testing::PrintToString(out.messages);
   ASSERT_FALSE(out.claimFile.empty());
 

@@ -6,10 +6,6 @@
 
 namespace wcomp837::testing {
 
-std::vector<HostRecord> ReadRecords(const std::string& text) {
-  return testing::ParseRecordsText(text);
-}
-
 void SetField(std::vector<HostRecord>& records, const std::string& type, std::size_t field,
               const std::string& value, int nth) {
   int seen = 0;
@@ -30,7 +26,7 @@ void SetField(std::vector<HostRecord>& records, const std::string& type, std::si
 }
 
 std::vector<HostRecord> BatchRecords(const std::string& name) {
-  return ReadRecords(ReadFile(SourceDir() + "/tests/batches/" + name + "/batch.txt"));
+  return ParseRecordsText(ReadFile(SourceDir() + "/tests/batches/" + name + "/batch.txt"));
 }
 
 BatchOutput E2eTest::Run(const std::vector<HostRecord>& records) {
@@ -52,15 +48,6 @@ BatchOutput E2eTest::Run(const std::vector<HostRecord>& records) {
   take(fc.ProcessFormattedRecords());
   out.claimFile = ReadFile(Out("claims.837"));
   out.nacFile = ReadFile(Out("claims.837_NAC.Dat"));
-  return out;
-}
-
-std::vector<std::string> SegmentsOf(const std::string& claimFile) {
-  std::vector<std::string> out;
-  std::size_t start = 0;
-  for (std::size_t end; (end = claimFile.find('~', start)) != std::string::npos; start = end + 1) {
-    out.push_back(claimFile.substr(start, end - start));
-  }
   return out;
 }
 

@@ -14,9 +14,6 @@ namespace wcomp837::testing {
 
 using HostRecord = testing::HostLine;
 
-// A records file: "key TAB record" per line; "#" lines and blank lines skipped.
-std::vector<HostRecord> ReadRecords(const std::string& text);
-
 // Sets input field `field` of the records of type `type` (the nth of them
 // only, counting from 0, when nth is given).
 void SetField(std::vector<HostRecord>& records, const std::string& type, std::size_t field,
@@ -37,11 +34,8 @@ class E2eTest : public ComponentEnv {
   // Sends the output folder and claim file name, every record, then ends
   // the batch.
   BatchOutput Run(const std::vector<HostRecord>& records);
-  BatchOutput RunText(const std::string& recordsText) { return Run(ReadRecords(recordsText)); }
 };
 
-// The segments of a claim file, without their terminators.
-std::vector<std::string> SegmentsOf(const std::string& claimFile);
 // Segments whose text starts with `prefix`.
 std::vector<std::string> Starting(const std::vector<std::string>& segments,
                                   const std::string& prefix);

@@ -15,7 +15,7 @@ class EdgeCases : public E2eTest {
     const BatchOutput out = Run(records);
     EXPECT_EQ(out.worstAnswer, 0) << ::testing::PrintToString(out.messages);
     EXPECT_EQ(CheckGuideText(out.claimFile).errors, Strings{});
-    return SegmentsOf(out.claimFile);
+    return SplitSegments(out.claimFile);
   }
 };
 
@@ -31,7 +31,7 @@ TEST_F(EdgeCases, HostTextCannotBreakTheFile) {
   SetField(records, "6000", 72, "TAKE 2:3 * DAILY ~ " + std::string(90, 'N'), 1);
   const BatchOutput out = Run(records);
   EXPECT_EQ(CheckGuideText(out.claimFile).errors, Strings{});
-  const Strings s = SegmentsOf(out.claimFile);
+  const Strings s = SplitSegments(out.claimFile);
   EXPECT_EQ(Starting(s, "NM1*IL*")[0], "NM1*IL*1*OBRIENX*MICHAEL*T***MI*WC8810021");
   EXPECT_EQ(Starting(s, "N3*2210")[0], "N3*2210 HARLEM AVE  APT4");
   EXPECT_EQ(Starting(s, "NM1*PR*")[0], "NM1*PR*2*MIDWEST WORKERS COMPENSATION INSURA*****PI*36101");
@@ -39,70 +39,6 @@ TEST_F(EdgeCases, HostTextCannotBreakTheFile) {
   const Strings notes = Starting(s, "NTE*ADD*TAKE");
   ASSERT_EQ(notes.size(), 1u);
   EXPECT_EQ(notes[0].size(), 8u + 80u);
-}
-
-TEST_F(EdgeCases, LegacyProviderNumbersFollowThePayersStopDate) {
-  // WC01 has its own stop date in 2099: the payer-assigned numbers are sent.
-  auto records = BatchRecords("providers");
-  Strings s = RunBatch(records);
-  EXPECT_EQ(Starting(s, "REF*1B*"), (Strings{"REF*1B*RF4410", "REF*1B*RF5520", "REF*1B*SU3300"}));
-  EXPECT_EQ(Starting(s, "REF*1C*"), (Strings{"REF*1C*FAC8821", "REF*1C*FAC1177"}));
-
-  // Any other payer falls back to the standard date of 2008, long past.
-  SetField(records, "3000", 1, "WC07");
-  s = RunBatch(records);
-  EXPECT_EQ(Starting(s, "REF*1B*"), Strings{});
-  EXPECT_EQ(Starting(s, "REF*1C*"), Strings{});
-  EXPECT_EQ(Starting(s, "NM1*DN*").size(), 2u);
-  EXPECT_EQ(Starting(s, "NM1*DQ*"), Strings{"NM1*DQ*1*STONE*HELEN****34*478119902"});
-  EXPECT_EQ(Starting(s, "NM1*FA*").size(), 2u);
-}
-
-TEST_F(EdgeCases, LinePlaceOfServiceOnlyWhereItDiffersFromTheClaim) {
-  auto records = BatchRecords("primary_insured");
-  SetField(records, "3101", 10, "0");  // no break on a new place of service
-  SetField(records, "6000", 25, "22", 1);
-  const Strings s = RunBatch(records);
-  // The claim takes the last charge's place of service.
-  ASSERT_EQ(Starting(s, "CLM*").size(), 1u);
-  EXPECT_EQ(Starting(s, "CLM*")[0].substr(0, 25), "CLM*N30001*270.5***22::1*");
-  EXPECT_EQ(Starting(s, "SV1*"),
-            (Strings{"SV1*HC:99203*150.5*UN*1*11**1:2", "SV1*HC:97110:GP:59*120*UN*2***1"}));
-}
-
-// CAS03 is a required element: a zero adjustment is sent as "0", not as an
-// empty element.
-TEST_F(EdgeCases, ZeroAdjustmentAmountIsSentAsZero) {
-  auto records = BatchRecords("secondary_tertiary");
-  SetField(records, "6310", 76, "CO|45|0|1");
-  const Strings s = RunBatch(records);
-  const Strings cas = Starting(s, "CAS*");
-  // Claim 1: two lines merged at claim level, then one per line; claim 2 the same.
-  EXPECT_EQ(cas, (Strings{"CAS*CO*45*0*2", "CAS*CO*45*0*1", "CAS*CO*45*0*1", "CAS*CO*45*0*1",
-                          "CAS*CO*45*0*1"}));
-}
-
-TEST_F(EdgeCases, LineNotesAreOnePerLine) {
-  // Narrative, faxed paperwork and a chiropractic note on one line: the
-  // narrative is the line's note.
-  auto records = BatchRecords("chiropractic");
-  SetField(records, "6000", 71, "DI02", 0);
-  SetField(records, "6000", 72, "PATIENT TOLERATED WELL", 0);
-  const Strings s = RunBatch(records);
-  EXPECT_EQ(Starting(s, "PWK*"), (Strings{"PWK*OZ*FX"}));
-  EXPECT_EQ(Starting(s, "NTE*"),
-            (Strings{"NTE*ADD*PATIENT TOLERATED WELL", "NTE*ADD*LUMBAR REGION, SACRAL REGION"}));
-}
-
-TEST_F(EdgeCases, AmbulanceWithoutConditionsWritesNoCertification) {
-  auto records = BatchRecords("ambulance");
-  SetField(records, "6050", 2, "0");
-  SetField(records, "6050", 5, "0");
-  SetField(records, "6050", 16, "B");
-  const Strings s = RunBatch(records);
-  EXPECT_EQ(Starting(s, "CR1*"), Strings{});
-  EXPECT_EQ(Starting(s, "CRC*"), Strings{});
-  EXPECT_EQ(Starting(s, "SV1*").size(), 2u);
 }
 
 TEST_F(EdgeCases, BatchWithoutChargesWritesNoEnvelope) {
@@ -115,18 +51,84 @@ TEST_F(EdgeCases, BatchWithoutChargesWritesNoEnvelope) {
   EXPECT_EQ(out.claimFile, "");
 }
 
-TEST_F(EdgeCases, PrescriptionNumberNeedsADrugCode) {
-  auto records = BatchRecords("drug_codes");
-  Strings s = RunBatch(records);
-  EXPECT_EQ(Starting(s, "REF*XZ*"), (Strings{"REF*XZ*RX100234", "REF*XZ*RX5555"}));
+struct Change {
+  const char* type;
+  std::size_t field;
+  const char* value;
+  int nth = -1;
+};
+struct Variation {
+  const char* name;
+  const char* batch;
+  std::vector<Change> changes;
+  std::vector<std::pair<const char*, Strings>> expected;  // segments starting with .first
+};
 
-  // Without the charge's drug code the prescription number would stand
-  // alone in the service line, where the guide has no place for it.
-  SetField(records, "6000", 8, "", 2);
-  s = RunBatch(records);
-  EXPECT_EQ(Starting(s, "REF*XZ*"), (Strings{"REF*XZ*RX100234"}));
-  EXPECT_EQ(Starting(s, "LIN*").size(), 3u);
+const Variation kVariations[] = {
+    // WC01 has its own stop date in 2099: the payer-assigned numbers are sent.
+    {"LegacyNumbersBeforeThePayersStopDate",
+     "providers",
+     {},
+     {{"REF*1B*", {"REF*1B*RF4410", "REF*1B*RF5520", "REF*1B*SU3300"}},
+      {"REF*1C*", {"REF*1C*FAC8821", "REF*1C*FAC1177"}}}},
+    // Any other payer falls back to the standard date of 2008, long past.
+    {"NoLegacyNumbersAfterTheStandardDate",
+     "providers",
+     {{"3000", 1, "WC07"}},
+     {{"REF*1B*", {}}, {"REF*1C*", {}}, {"NM1*DQ*", {"NM1*DQ*1*STONE*HELEN****34*478119902"}}}},
+    // The claim takes the last charge's place of service; a line only its own
+    // where it differs.
+    {"LinePlaceOfServiceOnlyWhereItDiffers",
+     "primary_insured",
+     {{"3101", 10, "0"}, {"6000", 25, "22", 1}},
+     {{"CLM*", {"CLM*N30001*270.5***22::1*Y*A*Y*Y*B*EM"}},
+      {"SV1*", {"SV1*HC:99203*150.5*UN*1*11**1:2", "SV1*HC:97110:GP:59*120*UN*2***1"}}}},
+    // CAS03 is required: a zero adjustment is sent as "0". Claim 1 has two
+    // lines merged at claim level, then one per line; claim 2 the same.
+    {"ZeroAdjustmentIsSentAsZero",
+     "secondary_tertiary",
+     {{"6310", 76, "CO|45|0|1"}},
+     {{"CAS*",
+       {"CAS*CO*45*0*2", "CAS*CO*45*0*1", "CAS*CO*45*0*1", "CAS*CO*45*0*1", "CAS*CO*45*0*1"}}}},
+    // Narrative, faxed paperwork and a chiropractic note on one line: the
+    // narrative is the line's note.
+    {"LineNotesAreOnePerLine",
+     "chiropractic",
+     {{"6000", 71, "DI02", 0}, {"6000", 72, "PATIENT TOLERATED WELL", 0}},
+     {{"PWK*", {"PWK*OZ*FX"}},
+      {"NTE*", {"NTE*ADD*PATIENT TOLERATED WELL", "NTE*ADD*LUMBAR REGION, SACRAL REGION"}}}},
+    {"AmbulanceWithoutConditionsWritesNoCertification",
+     "ambulance",
+     {{"6050", 2, "0"}, {"6050", 5, "0"}, {"6050", 16, "B"}},
+     {{"CR1*", {}},
+      {"CRC*", {}},
+      {"SV1*", {"SV1*HC:A0429:RH*650*UN*1***1:2", "SV1*HC:A0425:RH*90*UN*12***1"}}}},
+    {"PrescriptionNumbersWithTheirDrugs",
+     "drug_codes",
+     {},
+     {{"REF*XZ*", {"REF*XZ*RX100234", "REF*XZ*RX5555"}}}},
+    // Without the charge's drug code the prescription number would stand
+    // alone in the service line, where the guide has no place for it.
+    {"PrescriptionNumberNeedsADrugCode",
+     "drug_codes",
+     {{"6000", 8, "", 2}},
+     {{"REF*XZ*", {"REF*XZ*RX100234"}},
+      {"LIN*", {"LIN**N4*00003029305", "LIN**N4*00009027501", "LIN**N4*00409379301"}}}},
+};
+
+class Variations : public EdgeCases, public ::testing::WithParamInterface<Variation> {};
+
+TEST_P(Variations, WriteTheirSegments) {
+  auto records = BatchRecords(GetParam().batch);
+  for (const Change& k : GetParam().changes) SetField(records, k.type, k.field, k.value, k.nth);
+  const Strings s = RunBatch(records);
+  for (const auto& [prefix, expected] : GetParam().expected) {
+    EXPECT_EQ(Starting(s, prefix), expected) << prefix;
+  }
 }
+
+INSTANTIATE_TEST_SUITE_P(OfTheBatches, Variations, ::testing::ValuesIn(kVariations),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace wcomp837::testing

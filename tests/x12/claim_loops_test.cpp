@@ -1,69 +1,305 @@
 // The claim's loops: subscriber (2000B, 2010BA), payer (2010BB), patient
-// (2000C, 2010CA), claim information (2300) and claim providers (2310A-E).
-// The reviewed batches under tests/batches/ pin the common cases; these are
-// the variants and defaults they do not show.
+// (2000C, 2010CA), claim information (2300), claim providers (2310A-E), other
+// payers (2320-2330B) with their CAS segments and service lines (2400, 2410,
+// 2430). The reviewed batches under tests/batches/ pin the common cases;
+// these are the variants and defaults they do not show.
+#include <sstream>
+
 #include "x12/loops_claim.h"
 #include "x12_fixture.h"
 
 namespace wcomp837::testing {
 namespace {
 
-class SubscriberLoops : public LoopsTest {
+// One primary workers' compensation claim of a self-insured patient with two
+// diagnoses; each case changes what it needs.
+class ClaimLoops : public LoopsTest {
  protected:
   void SetUp() override {
     LoopsTest::SetUp();
+    BillTo("1");
     Fill(top().Insurance, {{Insurance::sPayerId, "WC123"},
                            {Insurance::sPayerName, "STATE COMP"},
-                           {Insurance::sAddress1, "PO BOX 1"},
-                           {Insurance::sCity, "SACRAMENTO"},
-                           {Insurance::sState, "CA"},
-                           {Insurance::sZip, "95814"},
                            {Insurance::sInsuranceCategoryCd, "WCI"}});
     Fill(top().Subscriber, {{Subscriber::sPolicyNrPart1, "GRP"},
                             {Subscriber::sPolicyNrPart2, "001"},
                             {Subscriber::sRelationship, "SLF"},
                             {Subscriber::sFirstName, "JOHN"},
                             {Subscriber::sLastName, "DOE"},
-                            {Subscriber::sMiddleName, "QUINCY"},
-                            {Subscriber::sSuffix, "JR"},
                             {Subscriber::sBirthDate, "01021970"},
                             {Subscriber::sGender, "M"},
-                            {Subscriber::sAddress1, "1 MAIN ST"},
-                            {Subscriber::sAddress2, "APT 2"},
-                            {Subscriber::sCity, "TORONTO"},
-                            {Subscriber::sState, "ON"},
-                            {Subscriber::sZip, "M5V1A1"}});
-    Fill(top().Patient, {{Patient::sMemberId, "MEM1"}, {Patient::sLastName, "DOE"}});
-    charge()[Charge::sBillingInsIndex] = "1";
+                            {Subscriber::sBenefitsAssignment, "1"},
+                            {Subscriber::sSignatureOnFile, "1"}});
+    Fill(top().Patient, {{Patient::sMemberId, "MEM1"},
+                         {Patient::sAccountNr, "ACCT1"},
+                         {Patient::sLastName, "DOE"},
+                         {Patient::sFirstName, "JANE"}});
+    top().Practice[Practice::sState] = "NY";
+    top().CalcPref[1] = "1";
+    top().CalcPref[CalcPref::sBillingOption] = "0";
+    top().CalcPref[CalcPref::sBreakOnServicingProvider] = "0";  // no rendering provider loop
+    Fill(charge(), {{Charge::sPOSCode, "11"}, {Charge::sIndicatorKeys, "~~"}});
+    g.claim.mClaim.curTotalCharges = Currency::FromText("150.50");
+    Diagnoses({"847.2", "724.2"});
   }
-  // The loops as the claim writer calls them.
-  void WriteAll() {
-    ASSERT_EQ(WriteSubscriber(c), 0);
-    ASSERT_EQ(WriteSubscriberName(c), 0);
-    ASSERT_EQ(WritePayer(c), 0);
-    if (top().Subscriber[Subscriber::sRelationship] != "SLF") {
-      ASSERT_EQ(WritePatient(c), 0);
+  void Diagnoses(const Strings& codes) {
+    for (std::size_t k = 1; k < g.claim.gDiagArray.size(); ++k) {
+      g.claim.gDiagArray[k].sCode = k <= codes.size() ? codes[k - 1] : "";
     }
+  }
+  template <std::size_t N>
+  static void FillPerson(Rec<N>& rec, const std::string& tag, const std::string& last) {
+    Fill(rec, {{0, tag},
+               {Person::sProviderNr, "NR" + tag},
+               {Person::sFirstName, "ANN"},
+               {Person::sLastName, last},
+               {Person::sMiddleName, "BETH"},
+               {Person::sSuffix, "MD"}});
+  }
+  // A stretcher transport of 12.5 miles for reason A with condition 01.
+  AmbulanceRec& Ambulance() {
+    Fill(group().Ambulance, {{Ambulance::sCondition01, "1"},
+                             {Ambulance::sDistance, "12.50"},
+                             {Ambulance::sTransportReason, "A"},
+                             {Ambulance::sRoundTripPurpose, "ROUND TRIP"},
+                             {Ambulance::sStretcherPurpose, "STRETCHER"}});
+    return group().Ambulance;
+  }
+  // Line 1 with drug 00002143380, two units of it.
+  NDCInfo& Drug() {
+    NDCInfo& drug = Line(1).oNDCInfo.GetNDCInfo(1);
+    drug.sNDCCode = "00002143380";
+    drug.sQuantity = "2.000";
+    return drug;
+  }
+  Strings Written(const std::string& prefix = "") {
+    EXPECT_EQ(Write_Detail_Records(c, 1), 0);
+    return Segments(prefix);
+  }
+  // The segments of line 1 after its fixed start (LX, SV1, DTP*472).
+  Strings AfterServiceDate() {
+    const Strings s = Written();
+    return s.size() < 3 ? s : Strings(s.begin() + 3, s.end());
+  }
+  Strings ProvidersWritten() {
+    EXPECT_EQ(WriteClaimProviders(c), 0);
+    EXPECT_TRUE(o.env.billing.sSecondaryIDQual.empty() && o.env.billing.sSecondaryID.empty())
+        << "the scratch identifier is emptied after each loop";
+    return Segments();
   }
 };
 
-TEST_F(SubscriberLoops, MissingValuesTakeTheirDefaults) {
-  Fill(top().Subscriber,
-       {{Subscriber::sBirthDate, ""}, {Subscriber::sGender, ""}, {Subscriber::sAddress1, ""}});
-  Fill(top().Patient,
-       {{Patient::sBirthDate, ""}, {Patient::sGender, ""}, {Patient::sMemberId, ""}});
-  top().Insurance[Insurance::sPayerId] = "";
-  WriteAll();
-  // No "MI" without a member ID; the empty address line is dropped and not counted.
-  EXPECT_EQ(Segments(),
-            (Strings{"HL*2*1*22*0", "SBR*P*18*GRP001******WC", "NM1*IL*1*DOE*JOHN*Q**JR",
-                     "N4*TORONTO*ON*M5V1A1*CA", "DMG*D8*00000000*U",
-                     "NM1*PR*2*STATE COMP*****PI*00000", "N3*PO BOX 1", "N4*SACRAMENTO*CA*95814"}));
-  EXPECT_EQ(g.writer.SegmentCount, 8);
-  EXPECT_EQ(o.env.miSubscriberHL, 2);
+// The subscriber, payer and patient loops as the claim writer calls them.
+std::int16_t SubscriberLevels(Ctx& c) {
+  std::int16_t rc = WriteSubscriber(c);
+  if (rc == 0) rc = WriteSubscriberName(c);
+  if (rc == 0) rc = WritePayer(c);
+  if (rc == 0 && c.g.g_LastTop.Subscriber[Subscriber::sRelationship] != "SLF") {
+    rc = WritePatient(c);
+  }
+  return rc;
+}
+std::int16_t Line1(Ctx& c) {
+  return Write_Detail_Records(c, 1);
 }
 
-TEST_F(SubscriberLoops, MedicareSecondaryTypeAndPatientCodes) {
+class ClaimRules;
+struct Rule {
+  const char* name;
+  std::int16_t (*write)(Ctx&);
+  const char* prefixes;  // the segments compared: those starting with one of these
+  void (*set)(ClaimRules&);
+  Strings expected;
+};
+
+class ClaimRules : public ClaimLoops, public ::testing::WithParamInterface<Rule> {
+ public:
+  static std::vector<Rule> All();
+};
+
+std::vector<Rule> ClaimRules::All() {
+  using T = ClaimRules;
+  return {
+      {"SubscriberAndPayerDefaults",
+       SubscriberLevels,
+       "NM1 DMG",
+       [](T& t) {
+         Fill(t.top().Subscriber, {{Subscriber::sBirthDate, ""}, {Subscriber::sGender, ""}});
+         Fill(t.top().Patient, {{Patient::sMemberId, ""}});
+         t.top().Insurance[Insurance::sPayerId] = "";
+       },
+       {"NM1*IL*1*DOE*JOHN", "DMG*D8*00000000*U", "NM1*PR*2*STATE COMP*****PI*00000"}},
+      {"BirthDateFromThePatient",
+       SubscriberLevels,
+       "DMG",
+       [](T& t) {
+         Fill(t.top().Subscriber, {{Subscriber::sRelationship, "WIF"},
+                                   {Subscriber::sBirthDate, ""},
+                                   {Subscriber::sGender, ""}});
+         Fill(t.top().Patient, {{Patient::sBirthDate, "07041972"}, {Patient::sGender, "F"}});
+       },
+       {"DMG*D8*19720704*F", "DMG*D8*19720704*F"}},
+      // Extended-data dates; the prescription date only for vision procedures.
+      {"ClaimDatesInTheirOrder",
+       WriteClaimHeader,
+       "DTP",
+       [](T& t) {
+         Fill(t.charge(), {{Charge::sAdmissionDate, "02052023"},
+                           {Charge::sDischargeDate, "02062023"},
+                           {Charge::sProcedureCode, "V2020"}});
+         t.group().FirstSet(1)[ExtData::sExtData] = "~1000603012023~1000903022023~1001003032023~";
+       },
+       {"DTP*471*D8*20230301", "DTP*435*D8*20230205", "DTP*096*D8*20230206", "DTP*090*D8*20230302",
+        "DTP*091*D8*20230303"}},
+      {"PaperworkByMailWithControlNumber",
+       WriteClaimHeader,
+       "PWK REF NTE",
+       [](T& t) {
+         t.charge()[Charge::sIndicatorKeys] = "~DI02~~DI01~";
+         t.group().SecondSet(2)[ExtData::sExtData] = "~20002CTRL9~20000APG7~";
+       },
+       {"PWK*OZ*BM***AC*CTRL9", "REF*1S*APG7", "NTE*ADD*IN THE MAIL"}},
+      // The certification number only when the charge asks for it.
+      {"FaxedPaperworkExceptionAndCertification",
+       WriteClaimHeader,
+       "PWK REF",
+       [](T& t) {
+         Fill(t.charge(), {{Charge::sIndicatorKeys, "~X~~DI02~~SAEK~"},
+                           {Charge::sBillingInsIndex, "2"},
+                           {Charge::sFacilityCertSwitch, "YES"}});
+         t.group().Facility[Facility::sCertificationNr] = "MAMMO1";
+       },
+       {"PWK*OZ*FX", "REF*4N*2", "REF*EW*MAMMO1"}},
+      {"RoundTripVisionAndHomebound",
+       WriteClaimHeader,
+       "CR",
+       [](T& t) {
+         Fill(t.Ambulance(), {{Ambulance::sPatientWeight, "150"},
+                              {Ambulance::sCondition01 + 3, "1"},
+                              {Ambulance::sTransportCode, "X"}});
+         t.charge()[Charge::sIndicatorKeys] = "~L4~~E3~~E2~~L2~~ILABHP~";
+       },
+       {"CR1*LB*150*X*A*DH*12.5***ROUND TRIP*STRETCHER", "CRC*07*Y*01*04*60", "CRC*E2*Y*L2",
+        "CRC*75*Y*IH"}},
+      // No weight, no round trip, no vision category without a vision condition.
+      {"AtMostFiveConditionCodes",
+       WriteClaimHeader,
+       "CR",
+       [](T& t) {
+         AmbulanceRec& amb = t.Ambulance();
+         for (std::size_t k = 0; k < 9; ++k) amb[Ambulance::sCondition01 + k] = "1";
+         amb[Ambulance::sTransportCode] = "I";
+         t.charge()[Charge::sIndicatorKeys] = "~E1~";
+       },
+       {"CR1***I*A*DH*12.5****STRETCHER", "CRC*07*Y*01*02*03*04*05"}},
+      {"ReferringProviderMedicare",
+       WriteClaimProviders,
+       "REF",
+       [](T& t) {
+         FillPerson(t.group().Referral, "6120", "SMITH");
+         t.top().Insurance[Insurance::sInsuranceCategoryCd] = "MCR";
+       },
+       {"REF*1C*NR6120"}},
+      {"ReferringProviderUpinWhenAskedFor",
+       WriteClaimProviders,
+       "REF",
+       [](T& t) {
+         FillPerson(t.group().Referral, "6120", "SMITH");
+         Fill(t.group().Referral, {{36, "1"}, {31, "UPIN1"}});
+       },
+       {"REF*1G*UPIN1"}},
+      {"ReferringProviderCommercial",
+       WriteClaimProviders,
+       "REF",
+       [](T& t) {
+         FillPerson(t.group().Referral, "6120", "SMITH");
+         t.top().Insurance[Insurance::sInsuranceCategoryCd] = "CI";
+       },
+       {"REF*G2*NR6120"}},
+      {"OtherPayerDefaults",
+       WriteOtherInsurances,
+       "DMG NM1*PR",
+       [](T& t) {
+         Fill(t.OtherInsurance(1), {{OInsurance::sBirthDate, ""},
+                                    {OInsurance::sGender, "U"},
+                                    {OInsurance::sPayerId, ""}});
+         t.ClaimInsurance(1);
+       },
+       {"DMG*D8*00000000*U", "NM1*PR*2*PAYER NUMBER 1*****PI*00000"}},
+      // Initial treatment date; for lab work the facility's certification and,
+      // for service type 5, the referring lab.
+      {"LineDateAndReferences",
+       Line1,
+       "DTP*011 REF",
+       [](T& t) {
+         ChargeGroup& lg = *t.Line(1).Group;
+         lg.SecondSet(1)[ExtData::sExtData] = "~1001101302023~";
+         lg.SecondSet(2)[ExtData::sExtData] = "~20004REFLAB9~";
+         Fill(lg.Charge, {{Charge::sTOSBillingCode, "5"}, {76, "LAB"}});
+         Fill(lg.Facility, {{Facility::sRecordTag, "6200"}, {14, "CLIA77"}});
+       },
+       {"DTP*011*D8*20230130", "REF*X4*CLIA77", "REF*F4*REFLAB9"}},
+      {"LineCertificationFromTheInsurance",
+       Line1,
+       "REF",
+       [](T& t) {
+         ChargeGroup& lg = *t.Line(1).Group;
+         lg.SecondSet(2)[ExtData::sExtData] = "~20004REFLAB9~";
+         Fill(lg.Charge, {{Charge::sTOSBillingCode, "1"}, {76, "LAB"}});
+         t.top().Insurance[25] = "CLIA55";
+       },
+       {"REF*X4*CLIA55"}},
+      // The list's prescription number suppresses the extended data's; a
+      // list entry without a drug code is not sent.
+      {"LineListDrugs",
+       Line1,
+       "LIN CTP REF*XZ",
+       [](T& t) {
+         NDCInfo& drug = t.Drug();
+         drug.sUnitPrice = "12.50";
+         drug.sMeasurement = "UN";
+         drug.sPrescriptionNr = "RX1";
+         DetailLine& line = t.g.claim.DETAILArray[1];
+         line.oNDCInfo.GetNDCInfo(2).sPrescriptionNr = "NO CODE";
+         line.oNDCInfo.GetNDCInfo(3).sNDCCode = "11111111111";
+         line.Group->SecondSet(2)[ExtData::sExtData] = "~20010X~20001RXEXT~";
+       },
+       {"LIN**N4*00002143380", "CTP***12.5*2*UN", "REF*XZ*RX1", "LIN**N4*11111111111"}},
+      {"LineListDrugQuantityOnly",
+       Line1,
+       "LIN CTP REF*XZ",
+       [](T& t) {
+         t.Drug();
+         DetailLine& line = t.g.claim.DETAILArray[1];
+         line.Group->SecondSet(2)[ExtData::sExtData] = "~20010X~20001RXEXT~";
+         line.Group->Charge[128] = "RXCHARGE";
+       },
+       {"LIN**N4*00002143380", "CTP****2", "REF*XZ*RXEXT"}},
+  };
+}
+
+TEST_P(ClaimRules, WritesItsSegments) {
+  const Rule& rule = GetParam();
+  rule.set(*this);
+  ASSERT_EQ(rule.write(c), 0);
+  Strings prefixes, compared;
+  std::istringstream words(rule.prefixes);
+  for (std::string p; words >> p;) prefixes.push_back(p);
+  for (const std::string& s : Segments()) {
+    for (const std::string& p : prefixes) {
+      if (s.rfind(p, 0) == 0) {
+        compared.push_back(s);
+        break;
+      }
+    }
+  }
+  EXPECT_EQ(compared, rule.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rules, ClaimRules, ::testing::ValuesIn(ClaimRules::All()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ClaimLoops, MedicareSecondaryTypeAndPatientCodes) {
   top().Insurance[Insurance::sInsuranceCategoryCd] = "MCR";
   for (auto [index, keys] : {std::pair{"2", "~~MC12~~"}, {"3", "~MC16~~MC10~"}, {"1", "~MC10~"}}) {
     charge()[Charge::sBillingInsIndex] = index;
@@ -82,60 +318,30 @@ TEST_F(SubscriberLoops, MedicareSecondaryTypeAndPatientCodes) {
   o.env.miHLCount = 1;
   top().Insurance[Insurance::sInsuranceCategoryCd] = "MCA";
   top().Subscriber[Subscriber::sRelationship] = "SON";
-  WriteAll();
+  ASSERT_EQ(SubscriberLevels(c), 0);
   EXPECT_EQ(Segments("HL"), (Strings{"HL*2*1*22*1", "HL*3*2*23*0"}));
+  EXPECT_EQ(o.env.miSubscriberHL, 2);
 }
 
 // Each loop writer stops at its first failed segment and reports its text.
-TEST_F(SubscriberLoops, FailedWriteStopsEachLoop) {
-  top().Patient[Patient::sAccountNr] = "ACCT1";
+TEST_F(ClaimLoops, FailedWriteStopsEachLoop) {
   Fill(group().Referral, {{0, "6120"}, {Person::sLastName, "SMITH"}});
   group().Facility[0] = "6200";
   CloseASCIIout(c);
-  const struct {
-    std::int16_t (*write)(Ctx&);
-    const char* data;
-  } loops[] = {{WriteSubscriberName, "NM1*IL*1*DOE*JOHN*Q**JR*MI*MEM1"},
-               {WriteClaimHeader, "CLM*ACCT1"},
-               {WriteClaimProviders, "NM1*DN*1*SMITH"}};
-  for (const auto& loop : loops) {
-    SCOPED_TRACE(loop.data);
+  const std::pair<std::int16_t (*)(Ctx&), const char*> loops[] = {
+      {WriteSubscriberName, "NM1*IL*1*DOE*JOHN****MI*MEM1"},
+      {WriteClaimHeader, "CLM*ACCT1"},
+      {WriteClaimProviders, "NM1*DN*1*SMITH"}};
+  for (const auto& [write, data] : loops) {
     g.writer.SegmentCount = 0;
-    EXPECT_EQ(loop.write(c), 3);
+    EXPECT_EQ(write(c), 3) << data;
     EXPECT_EQ(g.writer.SegmentCount, 1) << "nothing after the failed segment is tried";
-    EXPECT_TRUE(HasError("The Data was: " + std::string(loop.data)));
+    EXPECT_TRUE(HasError("The Data was: " + std::string(data)));
   }
   EXPECT_TRUE(o.env.billing.sSecondaryID.empty());
 }
 
-class ClaimHeader : public LoopsTest {
- protected:
-  void SetUp() override {
-    LoopsTest::SetUp();
-    top().Patient[Patient::sAccountNr] = "ACCT1";
-    top().Practice[Practice::sState] = "NY";
-    top().CalcPref[1] = "1";
-    top().CalcPref[CalcPref::sBreakOnServicingProvider] = "0";  // no rendering provider loop
-    top().Subscriber[Subscriber::sBenefitsAssignment] = "1";
-    top().Subscriber[Subscriber::sSignatureOnFile] = "1";
-    Fill(charge(), {{Charge::sPOSCode, "11"},
-                    {Charge::sBillingInsIndex, "1"},
-                    {Charge::sIndicatorKeys, "~~"}});
-    g.claim.mClaim.curTotalCharges = Currency::FromText("150.50");
-    Diagnoses({"847.2", "724.2"});
-  }
-  void Diagnoses(const Strings& codes) {
-    for (std::size_t k = 1; k < g.claim.gDiagArray.size(); ++k) {
-      g.claim.gDiagArray[k].sCode = k <= codes.size() ? codes[k - 1] : "";
-    }
-  }
-  Strings Write(const std::string& prefix) {
-    EXPECT_EQ(WriteClaimHeader(c), 0);
-    return Segments(prefix);
-  }
-};
-
-TEST_F(ClaimHeader, AssignmentAndDiagnoses) {
+TEST_F(ClaimLoops, AssignmentAndDiagnoses) {
   // Assignment from the preference or the insurance action; no benefits
   // assignment and no signature on file.
   Fill(top().Subscriber,
@@ -150,12 +356,14 @@ TEST_F(ClaimHeader, AssignmentAndDiagnoses) {
                      "CLM*ACCT1*150.5***11::1*Y*C*N*N", "CLM*ACCT1*150.5***11::1*Y**N*N"}));
   // No principal diagnosis, no HI; empty codes between others are skipped.
   Diagnoses({});
-  EXPECT_TRUE(Write("HI").empty());
+  ASSERT_EQ(WriteClaimHeader(c), 0);
+  EXPECT_TRUE(Segments("HI").empty());
   Diagnoses({"1.2", "", "3.4"});
-  EXPECT_EQ(Write("HI"), (Strings{"HI*BK:12*BF:34"}));
+  ASSERT_EQ(WriteClaimHeader(c), 0);
+  EXPECT_EQ(Segments("HI"), (Strings{"HI*BK:12*BF:34"}));
 }
 
-TEST_F(ClaimHeader, RelatedCausesAndOnsetDates) {
+TEST_F(ClaimLoops, RelatedCausesAndOnsetDates) {
   const struct {
     const char *type, *date, *extData, *keys, *state;
     const char* clm;  // after CLM09, or nullptr: not checked
@@ -188,32 +396,7 @@ TEST_F(ClaimHeader, RelatedCausesAndOnsetDates) {
   }
 }
 
-class ClaimProviders : public LoopsTest {
- protected:
-  void SetUp() override {
-    LoopsTest::SetUp();
-    top().Insurance[Insurance::sInsuranceCategoryCd] = "WCI";
-    top().CalcPref[CalcPref::sBillingOption] = "0";
-    top().CalcPref[CalcPref::sBreakOnServicingProvider] = "0";
-  }
-  template <std::size_t N>
-  static void FillPerson(Rec<N>& rec, const std::string& tag, const std::string& last) {
-    Fill(rec, {{0, tag},
-               {Person::sProviderNr, "NR" + tag},
-               {Person::sFirstName, "ANN"},
-               {Person::sLastName, last},
-               {Person::sMiddleName, "BETH"},
-               {Person::sSuffix, "MD"}});
-  }
-  Strings Write() {
-    EXPECT_EQ(WriteClaimProviders(c), 0);
-    EXPECT_TRUE(o.env.billing.sSecondaryIDQual.empty() && o.env.billing.sSecondaryID.empty())
-        << "the scratch identifier is emptied after each loop";
-    return Segments();
-  }
-};
-
-TEST_F(ClaimProviders, RenderingProviderFollowsTheBillingOption) {
+TEST_F(ClaimLoops, RenderingProviderFollowsTheBillingOption) {
   Fill(top().BProvider, {{BProvider::sFirstName, "RAY"},
                          {BProvider::sLastName, "JONES"},
                          {BProvider::sSuffix, "III"},
@@ -236,20 +419,20 @@ TEST_F(ClaimProviders, RenderingProviderFollowsTheBillingOption) {
     Fill(top().CalcPref,
          {{CalcPref::sBillingOption, k.option}, {CalcPref::sBreakOnServicingProvider, k.choice}});
     sp[0] = k.servicingTag;
-    EXPECT_EQ(Write(), k.expected) << k.option << "/" << k.choice;
+    EXPECT_EQ(ProvidersWritten(), k.expected) << k.option << "/" << k.choice;
   }
   // A payer with a qualifier gets the source's payer-assigned number.
   top().Insurance[Insurance::sInsuranceCategoryCd] = "BCS";
-  EXPECT_EQ(Write().back(), "REF*1B*PIN2");
+  EXPECT_EQ(ProvidersWritten().back(), "REF*1B*PIN2");
   top().CalcPref[CalcPref::sBreakOnServicingProvider] = "2";
-  EXPECT_EQ(Write().back(), "REF*1B*NR6100");
+  EXPECT_EQ(ProvidersWritten().back(), "REF*1B*NR6100");
   // Practice billing without a billing provider record names nobody.
   top().CalcPref[CalcPref::sBreakOnServicingProvider] = "1";
   top().BProvider[0] = "";
-  EXPECT_TRUE(Write().empty());
+  EXPECT_TRUE(ProvidersWritten().empty());
 }
 
-TEST_F(ClaimProviders, TaxonomyCodeChoices) {
+TEST_F(ClaimLoops, TaxonomyCodeChoices) {
   Fill(group().SProvider, {{28, "SPPAYER"}, {33, ""}});
   top().Insurance[26] = "INSPROV";
   top().Practice[Practice::sTaxonomyCode] = "PRACTICE";
@@ -268,6 +451,118 @@ TEST_F(ClaimProviders, TaxonomyCodeChoices) {
   group().OReferral[OReferral::sTaxonomyCode2] = "OROWN";
   EXPECT_EQ(GetTaxonomyCode(c, "5", true), "OROWN");
   EXPECT_EQ(GetTaxonomyCode(c, "6", true), "");
+}
+
+TEST_F(ClaimLoops, PlainLineAndLinesNotWritten) {
+  DetailLine& line = Line(1);
+  line.sLineControlNr = "  0001A0000011MAINS ";
+  line.sToDate = "";  // no range with one end missing
+  EXPECT_EQ(Written(), (Strings{"LX*1", "SV1*HC:99213*100*UN*1***1", "DTP*472*D8*20230115",
+                                "REF*6R*0001A0000011MAINS"}));
+  EXPECT_EQ(o.env.miLinesWritten, 1);
+  EXPECT_EQ(g.writer.SegmentCount, 4);
+  line.sUsed = "N";
+  for (std::int16_t index : {1, 0, -3, 21, 32767}) EXPECT_EQ(Write_Detail_Records(c, index), 0);
+  EXPECT_EQ(Segments(), Strings{});
+  EXPECT_EQ(o.env.miLinesWritten, 1);
+}
+
+TEST_F(ClaimLoops, Sv1Elements) {
+  DetailLine& line = Line(1);
+  line.sProcedureCode = "992*13~";  // separators in a value would split the segment
+  line.sModifier1 = "25";
+  line.sModifier3 = "59";  // a missing modifier leaves no empty component
+  line.curCharge = Currency::FromText("1250.50");
+  line.sngUnits = 2.5f;
+  line.sPlaceOfService = "21";
+  line.iDiagPointer = {1, 2, 0, 4, 5};
+  line.sEmergency = line.sEPSDT = line.sFamilyPlanning = "Y";
+  EXPECT_EQ(Written("SV1"), Strings{"SV1*HC:99213:25:59*1250.5*UN*2.5*21**1:2:4**Y**Y*Y"});
+  // Pointers never begin with an empty component; small amounts lose the zero.
+  Line(1);
+  line.iDiagPointer = {0, 2, 3, 0, 0};
+  line.curCharge = Currency::FromText("0.50");
+  EXPECT_EQ(Written("SV1"), Strings{"SV1*HC:99213*.5*UN*1***2:3"});
+  // Minutes when both times are present, units otherwise.
+  Line(1);
+  line.sStartTime = "2330";
+  line.sEndTime = "0015";
+  EXPECT_EQ(Written("SV1"), Strings{"SV1*HC:99213*100*MJ*45***1"});
+  line.sEndTime = "";
+  line.sngUnits = 0.0f;
+  EXPECT_EQ(Written("SV1"), Strings{"SV1*HC:99213*100*UN*0***1"});
+
+  const struct {
+    const char *start, *end;
+    std::int32_t minutes;
+  } times[] = {{"0900", "1030", 90}, {"2330", "0015", 45}, {"1030", "1000", 0},
+               {"08", "0930", 90},   {"", "", 0},          {"XXXX", "0100", 60}};
+  for (const auto& t : times)
+    EXPECT_EQ(GetMinutes(t.start, t.end), t.minutes) << t.start << "-" << t.end;
+}
+
+TEST_F(ClaimLoops, FailuresAreReported) {
+  Components text;
+  EXPECT_EQ(Do_SV1_Record(c, 0), 3);
+  EXPECT_TRUE(HasError(" Do_SV1_Record()  9 Subscript out of range"));
+  EXPECT_EQ(AppendProcedureAndModifiers(c, 999, text), 3);
+  EXPECT_TRUE(HasError(" AppendProcedureAndModifiers()  9 "));
+  Line(1);
+  CloseASCIIout(c);
+  EXPECT_EQ(Write_Detail_Records(c, 1), 3);
+  EXPECT_TRUE(HasError("The Data was: LX*1"));
+  EXPECT_EQ(g.writer.SegmentCount, 1);  // nothing after the failed LX
+}
+
+TEST_F(ClaimLoops, OnlyReceivedPriorPayersAreAdjudicated) {
+  DetailLine& line = Line(1);
+  line.Group->OIns[2] = OtherInsurance(2);
+  EXPECT_EQ(AfterServiceDate(), Strings{});  // a primary claim has no prior payer
+  BillTo("3");
+  line.Group->OIns[1] = OtherInsurance(1);
+  group().OIns[1] = OInsuranceRec{};  // the line's copy alone does not count
+  line.oInsInfo.GetInsInfo(2).sPaymentAdjCodes = "PR|1|5|1";
+  EXPECT_EQ(AfterServiceDate(), (Strings{"AMT*AAE*0", "SVD*PAYER2*0*HC:99213**1", "CAS*PR*1*5*1",
+                                         "DTP*573*D8*20230115"}));
+}
+
+TEST_F(ClaimLoops, CasGroupsAdjustmentsByGroupCode) {
+  const std::pair<std::string, Strings> cases[] = {
+      {"CO|45|12.50|1|CO|42|3|0|PR|1|20|1", {"CAS*CO*45*12.5*1*42*3*0", "CAS*PR*1*20*1"}},
+      {"CO|1|1|1|PR|2|2|1|CO|3|3|1", {"CAS*CO*1*1*1", "CAS*PR*2*2*1", "CAS*CO*3*3*1"}},
+      // A segment holds six adjustments; below one loses the leading zero and
+      // a zero amount is still sent, as CAS requires one with every reason.
+      {"CO|1|0.50|1|CO|2|0|1|CO|3|3|1|CO|4|4|1|CO|5|5|1|CO|6|6|1|CO|7|-7.10|",
+       {"CAS*CO*1*.5*1*2*0*1*3*3*1*4*4*1*5*5*1*6*6*1", "CAS*CO*7*-7.1"}},
+      {"", {}},
+      {"C*O|4~5|1|1", {"CAS*CO*45*1*1"}},  // separators in values go
+  };
+  for (const auto& [codes, expected] : cases) {
+    EXPECT_EQ(DumpThePaymentAdjCodes(c, codes), 0);
+    EXPECT_EQ(g.writer.SegmentCount, static_cast<std::int64_t>(expected.size())) << codes;
+    g.writer.SegmentCount = 0;
+    EXPECT_EQ(Segments(), expected) << codes;
+  }
+}
+
+TEST_F(ClaimLoops, OnlyReceivedAndUsedInsurancesInOrder) {
+  BillTo("2");
+  charge()[Charge::sToDate] = "01202023";
+  OtherInsurance(1);
+  ClaimInsurance(1);
+  OtherInsurance(3);
+  ClaimInsurance(3).curAmtPayerPaid = Currency::FromUnits(5);
+  OtherInsurance(4);  // received but used on no line
+  ClaimInsurance(2);  // the billed insurance: used, but no record
+  // Only the payer before the billed one has paid (AMT*D) and has a payment
+  // date (here the service to-date); only the first gets B6.
+  ASSERT_EQ(WriteOtherInsurances(c), 0);
+  EXPECT_EQ(
+      Segments(),
+      (Strings{"SBR*P*18***C1****CI", "AMT*D*0", "AMT*B6*0", "DMG*D8*19700402*F", "OI***N***N",
+               "NM1*IL*1*DOE*JANE****MI*M1", "NM1*PR*2*PAYER NUMBER 1*****PI*PAYER1",
+               "DTP*573*D8*20230120", "SBR*T*18***C1****CI", "DMG*D8*19700402*F", "OI***N***N",
+               "NM1*IL*1*DOE*JANE****MI*M3", "NM1*PR*2*PAYER NUMBER 3*****PI*PAYER3"}));
 }
 
 }  // namespace
