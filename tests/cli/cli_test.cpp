@@ -1,11 +1,7 @@
 // The command line: its records file, messages, summary and exit statuses,
 // every host setting and command it offers on the example batch, "check"
 // (findings, JSON lines and the 997), and the progress line on a terminal.
-#include <pty.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -287,65 +283,37 @@ TEST_F(CliTest, CheckReportsFindingsTransactionSetsAndTotals) {
   EXPECT_EQ(Run("--quiet check " + good).out, "");
 }
 
-// Runs the shell command with standard error (and input) on a pseudo-terminal
-// and returns what the terminal received.
-std::string RunOnTerminal(const std::string& command, int& status) {
-  int master = -1;
-  const pid_t pid = ::forkpty(&master, nullptr, nullptr, nullptr);
-  if (pid < 0) return "forkpty failed";
-  if (pid == 0) {
-    ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
-  std::string seen;
-  char buf[4096];
-  for (;;) {
-    const ssize_t n = ::read(master, buf, sizeof buf);
-    if (n > 0) {
-      seen.append(buf, static_cast<std::size_t>(n));
-    } else if (n < 0 && errno == EINTR) {
-      continue;
-    } else {
-      break;  // EIO once the child has closed the terminal
-    }
-  }
-  int raw = 0;
-  ::waitpid(pid, &raw, 0);
-  ::close(master);
-  status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return seen;
-}
-
 TEST_F(CliTest, ProgressLineOnATerminalOnly) {
+  // The command runs on a pseudo-terminal; r.out is what the terminal received.
+  const auto onTerminal = [&](const std::string& command) {
+    return RunProgram("script -qec '" + command + "' /dev/null", "");
+  };
   // The example batch several times over: claims of one practice repeat.
   std::string batch;
   for (int i = 0; i < 20; ++i) batch += ReadFile(ExampleBatch());
   const std::string file = Batch("big.txt", batch);
 
-  int status = -1;
-  const std::string terminal =
-      RunOnTerminal(Cli() + " " + Options() + file + " >" + dir.File("out.txt"), status);
-  EXPECT_EQ(status, 0) << terminal;
-  ExpectParts(terminal,
+  const RunResult terminal =
+      onTerminal(Cli() + " " + Options() + file + " >" + dir.File("out.txt"));
+  EXPECT_EQ(terminal.status, 0) << terminal.out;
+  ExpectParts(terminal.out,
               {" records  ", " claims  ", " records/s  ", "%  0:0", " elapsed  0:0", " left"});
   // The line is erased at the end and the summary is not on the terminal.
-  ASSERT_GE(terminal.size(), 5u);
-  EXPECT_EQ(terminal.substr(terminal.size() - 5), "\r\x1b[2K") << terminal;
-  EXPECT_FALSE(Contains(terminal, "claims written"));
+  EXPECT_TRUE(terminal.out.ends_with("\r\x1b[2K")) << terminal.out;
+  EXPECT_FALSE(Contains(terminal.out, "claims written"));
   EXPECT_TRUE(Contains(ReadFile(dir.File("out.txt")), "claims written: 100\n"));
-
   // Not on a terminal, or quiet: no progress.
   EXPECT_EQ(Run(Options() + file).err, "");
-  EXPECT_EQ(RunOnTerminal(Cli() + " --quiet " + Options() + file, status), "");
+  EXPECT_EQ(onTerminal(Cli() + " --quiet " + Options() + file).out, "");
 
   // A record key with an escape sequence: on a terminal the message echoing
   // it shows it escaped.
   const std::string hostile =
       Batch("hostile.txt", Key("1000") + "\t" + Practice() + "\n\x1b[31mRED\tX\n");
-  const std::string shown = RunOnTerminal(Cli() + " " + Options() + hostile, status);
-  EXPECT_EQ(status, 3);
-  EXPECT_TRUE(Contains(shown, "Record Key: \\x1B[31mRED")) << shown;
-  EXPECT_FALSE(Contains(shown, "\x1b[31m"));
+  const RunResult shown = onTerminal(Cli() + " " + Options() + hostile);
+  EXPECT_EQ(shown.status, 3);
+  EXPECT_TRUE(Contains(shown.out, "Record Key: \\x1B[31mRED")) << shown.out;
+  EXPECT_FALSE(Contains(shown.out, "\x1b[31m"));
 }
 
 }  // namespace
