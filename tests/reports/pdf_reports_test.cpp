@@ -42,10 +42,7 @@ std::vector<std::pair<std::string, bool>> TextWithWeight(const std::string& pdf)
   return items;
 }
 
-class NacReportTest : public ReportTest {
- protected:
-  std::string NacFile() const { return claim_file + "_NAC.Dat"; }
-};
+using NacReportTest = ReportTest;
 
 TEST_F(NacReportTest, PrintsTheListBoldUpToTheFirstRule) {
   WriteFile(NacFile(),
@@ -163,7 +160,7 @@ struct Columns {
   }
 };
 
-class SummaryReportTest : public ReportTest {};
+using SummaryReportTest = ReportTest;
 
 TEST_F(SummaryReportTest, PrintsHeadingsColumnsAndTotalsOfATestFile) {
   std::string claim = Claim("ACCT001", "DOE*JOHN*Q",

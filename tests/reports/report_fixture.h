@@ -126,6 +126,7 @@ class ReportTest : public ::testing::Test {
   }
   std::string SummaryPdf() const { return claim_file + "_Summary.pdf"; }
   std::string NacPdf() const { return claim_file + "_NAC.pdf"; }
+  std::string NacFile() const { return claim_file + "_NAC.Dat"; }
 
   TempDir dir;
   std::string claim_file = dir.File("B1.ANS");
