@@ -32,17 +32,16 @@ TEST_F(HostTest, AdjustmentsNeedTenCharacters) {
 }
 
 TEST_F(HostTest, TestClaimLimits) {
-  struct Case {
-    std::string value;
-    std::int16_t start, end;
-    bool on;
-  };
-  for (const Case& c : {Case{"//", 0, 0, false}, Case{"0//3", 1, 3, true}, Case{"5//", 5, 0, false},
-                        Case{"2//9", 2, 9, true}, Case{" 7.5//8.5", 8, 8, true}}) {
-    EXPECT_EQ(fc->HereIsAMessage("6", c.value), 0) << c.value;
-    EXPECT_EQ(Host().giTestClaims_Starting, c.start) << c.value;
-    EXPECT_EQ(Host().giTestClaims_Ending, c.end) << c.value;
-    EXPECT_EQ(Host().gbTestClaims, c.on) << c.value;
+  const std::tuple<const char*, int, int, bool> kCases[] = {{"//", 0, 0, false},
+                                                            {"0//3", 1, 3, true},
+                                                            {"5//", 5, 0, false},
+                                                            {"2//9", 2, 9, true},
+                                                            {" 7.5//8.5", 8, 8, true}};
+  for (const auto& [value, start, end, on] : kCases) {
+    EXPECT_EQ(fc->HereIsAMessage("6", value), 0) << value;
+    EXPECT_EQ(Host().giTestClaims_Starting, start) << value;
+    EXPECT_EQ(Host().giTestClaims_Ending, end) << value;
+    EXPECT_EQ(Host().gbTestClaims, on) << value;
   }
 }
 
