@@ -22,6 +22,12 @@ inline bool Contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
+// Every part is somewhere in the text.
+inline void ExpectParts(const std::string& text, std::initializer_list<std::string> parts) {
+  for (const std::string& part : parts)
+    EXPECT_TRUE(Contains(text, part)) << part << " in\n" << text;
+}
+
 class CliTest : public ::testing::Test {
  protected:
   // Runs program with the arguments (already quoted as needed); standard

@@ -1,11 +1,7 @@
 // The command line: its records file, messages, summary and exit statuses,
 // every host setting and command it offers on the example batch, "check"
 // (findings, JSON lines and the 997), and the progress line on a terminal.
-#include <pty.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -14,68 +10,72 @@
 namespace wcomp837::testing {
 namespace {
 
-TEST_F(CliTest, UsageErrorsExitWithTwo) {
-  EXPECT_EQ(Run("").status, 2);                                        // nothing to do
-  EXPECT_EQ(Run("--output-dir " + dir.path() + " in.txt").status, 2);  // no --claim-file
-  EXPECT_EQ(Run("--report 1").status, 2);                              // no claim file known
-  EXPECT_EQ(Run("--delete-batch").status, 2);
-  EXPECT_EQ(Run(Options() + "--log-level 5 in.txt").status, 2);
-  EXPECT_EQ(Run(Options() + "--adjustments 0012+0034 in.txt").status, 2);  // 9 characters
-  EXPECT_EQ(Run(Options() + "--report x in.txt").status, 2);
-  EXPECT_EQ(Run(Options() + "--report 3 in.txt").status, 2);  // only reports 1 and 2 exist
-  EXPECT_EQ(Run(Options() + "--summary xml in.txt").status, 2);
-  EXPECT_EQ(Run(Options() + "--bogus in.txt").status, 2);
-  EXPECT_EQ(Run("check").status, 2);
-  for (const char* name : {"../c.837", "sub/c.837", "/tmp/c.837", "''"}) {
-    RunResult r = Run("--output-dir " + dir.path() + " --claim-file " + name + " in.txt");
-    EXPECT_EQ(r.status, 2) << name;
-    EXPECT_EQ(r.err.rfind("wcomp837: --claim-file: ", 0), 0u) << r.err;
-  }
-}
-
-// An output folder that cannot be written or a records file that cannot be
-// read stops the run before any record: one line with the system's reason,
-// exit status 3, nothing written.
-TEST_F(CliTest, UnusableFoldersAndRecordsFailFast) {
+// Usage errors exit with 2; an output folder that cannot be written or a
+// records file that cannot be read stops the run before any record with one
+// line and the system's reason, exit status 3 and nothing written; queries
+// answer on standard output with 0.
+TEST_F(CliTest, ExitStatusAndFirstLine) {
   const std::string records = Batch("in.txt", Key("1000") + "\t" + Practice() + "\n");
   const std::string aFile = Batch("plain", "");
   std::filesystem::create_directory(dir.File("folder"));
+  const std::string both =
+      "wcomp837: a batch, --report and --delete-batch need --output-dir and "
+      "--claim-file\n";
+  const std::string named = "--output-dir " + dir.path() + " --claim-file ";
   struct Case {
     std::string args;
-    std::string line;
+    int status;
+    std::string first;  // start of standard error; of standard output for 0
   };
   const Case kCases[] = {
-      {"--output-dir " + dir.File("missing") + " --claim-file c.837 " + records,
+      {"", 2, "wcomp837: nothing to do: give a RECORDS file or a command"},
+      {"--output-dir " + dir.path() + " in.txt", 2, both},
+      {"--report 1", 2, both},
+      {"--delete-batch", 2, both},
+      {Options() + "--log-level 5 in.txt", 2, "wcomp837: --log-level: Value 5 not in range 0 to 2"},
+      {Options() + "--adjustments 0012+0034 in.txt", 2,
+       "wcomp837: --adjustments: needs at least 10 characters"},
+      {Options() + "--report x in.txt", 2, "wcomp837: --report: x "},
+      {Options() + "--report 3 in.txt", 2, "wcomp837: --report: 3 not in {1,2}"},
+      {Options() + "--summary xml in.txt", 2, "wcomp837: --summary: xml not in {text,json}"},
+      {Options() + "--bogus in.txt", 2, "wcomp837: "},
+      {"check", 2, "wcomp837: FILE is required"},
+      {named + "../c.837 in.txt", 2, "wcomp837: --claim-file: "},
+      {named + "sub/c.837 in.txt", 2, "wcomp837: --claim-file: "},
+      {named + "/tmp/c.837 in.txt", 2, "wcomp837: --claim-file: "},
+      {named + "'' in.txt", 2, "wcomp837: --claim-file: "},
+      {"--output-dir " + dir.File("missing") + " --claim-file c.837 " + records, 3,
        "wcomp837: cannot write to " + dir.File("missing") + ": No such file or directory\n"},
-      {"--output-dir " + aFile + " --claim-file c.837 --report 1",
+      {"--output-dir " + aFile + " --claim-file c.837 --report 1", 3,
        "wcomp837: cannot write to " + aFile + ": Not a directory\n"},
-      {Options() + dir.File("no-such.txt"),
+      {Options() + dir.File("no-such.txt"), 3,
        "wcomp837: cannot read " + dir.File("no-such.txt") + ": No such file or directory\n"},
-      {Options() + dir.File("folder"),
+      {Options() + dir.File("folder"), 3,
        "wcomp837: cannot read " + dir.File("folder") + ": Is a directory\n"},
+      {"--version", 0, "1306.4.1\n"},
+      {"--list-reports", 0, "1  Summary\n2  Secondaries Missing Adjustment Reason Codes\n"},
+      {"--list-printers", 0, "PDF\n"},
+      {"--self-description", 0,
+       "BCM//0005//1306.4.1\nBCM//0010//E~Workers COMP Prof.837 (ANSI 4010 A1)~0~0~A\n"},
   };
   for (const Case& c : kCases) {
-    RunResult r = Run(c.args);
-    EXPECT_EQ(r.status, 3) << c.args;
-    EXPECT_EQ(r.err, c.line);
-    EXPECT_EQ(r.out, "");
-    EXPECT_FALSE(std::filesystem::exists(dir.File("QZK_WCOMP_P4_Format.Log")));
-    EXPECT_FALSE(std::filesystem::exists(dir.File("c.837")));
+    const RunResult r = Run(c.args);
+    EXPECT_EQ(r.status, c.status) << c.args;
+    EXPECT_EQ((c.status == 0 ? r.out : r.err).rfind(c.first, 0), 0u) << c.args << r.out << r.err;
+    if (c.status == 3) {
+      EXPECT_EQ(r.err + r.out, c.first);  // that one line, nothing else
+    }
   }
-}
+  EXPECT_FALSE(std::filesystem::exists(dir.File("QZK_WCOMP_P4_Format.Log")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("c.837")));
+  const std::string self = Run("--self-description").out;
+  EXPECT_EQ(std::count(self.begin(), self.end(), '\n'), 12);
+  EXPECT_EQ(Run("--version").out, "1306.4.1\n");
 
-TEST_F(CliTest, HelpExplainsTheRecordsFile) {
-  RunResult r = Run("--help");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_TRUE(Contains(r.out, "RECORDS FILE"));
-  EXPECT_TRUE(Contains(r.out, "B20261206//PR01////1207//0//0//0//0//0//0//6990<TAB>6990"));
-  for (const char* option :
-       {"--output-dir", "--claim-file", "--log-level", "--test-claims", "--fatal", "--adjustments",
-        "--dsn", "--batch-row-id", "--user", "--printer", "--report", "--list-printers",
-        "--list-reports", "--delete-batch", "--self-description", "--version", "--quiet",
-        "check"}) {
-    EXPECT_TRUE(Contains(r.out, option)) << option;
-  }
+  const RunResult help = Run("--help");
+  EXPECT_EQ(help.status, 0);
+  ExpectParts(help.out, {"RECORDS FILE", "--output-dir", "--list-printers", "--delete-batch",
+                         "B20261206//PR01////1207//0//0//0//0//0//0//6990<TAB>6990"});
 }
 
 TEST_F(CliTest, RecordsFileLinesAndTheSummary) {
@@ -85,21 +85,18 @@ TEST_F(CliTest, RecordsFileLinesAndTheSummary) {
                           Key("6340") + "\tX//Y\r\n" + Key("6340") + "\tZ\n");
   RunResult r = Run(Options() + file);
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_TRUE(Contains(r.out, "claims written: 0\n")) << r.out;
-  EXPECT_TRUE(Contains(r.out, "charges:        0\n"));
-  EXPECT_TRUE(Contains(r.out, "records:        3\n"));
-  EXPECT_TRUE(Contains(r.out, "send it:        nothing to send: no claim was written\n"));
-  EXPECT_TRUE(Contains(r.out, "database:       none\n"));
-  EXPECT_TRUE(Contains(r.out, "settings:       " + ComponentFolder() + "\n"));
-  EXPECT_TRUE(Contains(r.out, "claim file:     " + dir.File("c.837") + " (0 bytes)\n")) << r.out;
-  EXPECT_TRUE(Contains(r.out, "run log:        " + dir.File("QZK_WCOMP_P4_Format.Log") + " ("));
-  EXPECT_TRUE(Contains(r.out, "_NAC.Dat:       " + dir.File("c.837_NAC.Dat") + " ("));
-  EXPECT_TRUE(Contains(r.out, "result:         0 (done)\n"));
+  ExpectParts(
+      r.out, {"claims written: 0\n", "charges:        0\n", "records:        3\n",
+              "send it:        nothing to send: no claim was written\n", "database:       none\n",
+              "settings:       " + ComponentFolder() + "\n",
+              "claim file:     " + dir.File("c.837") + " (0 bytes)\n",
+              "run log:        " + dir.File("QZK_WCOMP_P4_Format.Log") + " (",
+              "_NAC.Dat:       " + dir.File("c.837_NAC.Dat") + " (", "result:         0 (done)\n"});
   const std::string log = ReadFile(dir.File("QZK_WCOMP_P4_Format.Log"));
   // The CR is dropped; the comment and blank lines never reach the component.
-  EXPECT_TRUE(Contains(log, "\" 1\",\"" + Key("1000") + "\",\"" + Practice() + "\"\r\n"));
-  EXPECT_TRUE(Contains(log, "\" 2\",\"" + Key("6340") + "\",\"X//Y\"\r\n"));
-  EXPECT_TRUE(Contains(log, "\" 3\",\"" + Key("6340") + "\",\"Z\"\r\n"));
+  ExpectParts(log, {"\" 1\",\"" + Key("1000") + "\",\"" + Practice() + "\"\r\n",
+                    "\" 2\",\"" + Key("6340") + "\",\"X//Y\"\r\n",
+                    "\" 3\",\"" + Key("6340") + "\",\"Z\"\r\n"});
   EXPECT_FALSE(Contains(log, "\" 4\""));
 }
 
@@ -176,41 +173,16 @@ TEST_F(CliTest, JsonSummaryForScripts) {
             "QZK_WCOMP_P4_Format.Dll ParseAmbulanceRec() Error:  9 Subscript out of range");
 }
 
-TEST_F(CliTest, QueriesPrintTheirAnswers) {
-  RunResult version = Run("--version");
-  EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out, "1306.4.1\n");
-
-  RunResult reports = Run("--list-reports");
-  EXPECT_EQ(reports.status, 0);
-  EXPECT_EQ(reports.out, "1  Summary\n2  Secondaries Missing Adjustment Reason Codes\n");
-
-  RunResult self = Run("--self-description");
-  EXPECT_EQ(self.status, 0);
-  EXPECT_EQ(self.out.rfind("BCM//0005//1306.4.1\n"
-                           "BCM//0010//E~Workers COMP Prof.837 (ANSI 4010 A1)~0~0~A\n",
-                           0),
-            0u)
-      << self.out;
-  EXPECT_EQ(std::count(self.out.begin(), self.out.end(), '\n'), 12);
-
-  RunResult printers = Run("--list-printers");
-  EXPECT_EQ(printers.status, 0);
-  EXPECT_EQ(printers.out.rfind("PDF\n", 0), 0u) << printers.out;
-}
-
 TEST_F(CliTest, ExampleBatchWithReportsAndDeletion) {
   RunResult r = Run(Options() + "--user MJONES --batch-row-id 881 --adjustments 0012+0034- " +
                     "--printer PDF --report 1 --report 2 " + ExampleBatch());
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_TRUE(Contains(r.out, "claims written: 5\n")) << r.out;
-  EXPECT_TRUE(Contains(r.out, "charges:        7\n"));
-  EXPECT_TRUE(
-      Contains(r.out, "send it:        yes: the claim file is complete and passed the check"));
-  EXPECT_TRUE(Contains(r.out, "report:         " + dir.File("c.837_Summary.pdf") + " ("));
-  EXPECT_TRUE(Contains(r.out, "report:         " + dir.File("c.837_NAC.pdf") + " ("));
   // Printing a report deletes the run log first.
-  EXPECT_TRUE(Contains(r.out, dir.File("QZK_WCOMP_P4_Format.Log") + " (not present)\n"));
+  ExpectParts(r.out, {"claims written: 5\n", "charges:        7\n",
+                      "send it:        yes: the claim file is complete and passed the check",
+                      "report:         " + dir.File("c.837_Summary.pdf") + " (",
+                      "report:         " + dir.File("c.837_NAC.pdf") + " (",
+                      dir.File("QZK_WCOMP_P4_Format.Log") + " (not present)\n"});
   EXPECT_EQ(ReadFile(dir.File("c.837_Summary.pdf")).rfind("%PDF", 0), 0u);
   EXPECT_EQ(ReadFile(dir.File("c.837_NAC.pdf")).rfind("%PDF", 0), 0u);
   const std::string claims = ReadFile(dir.File("c.837"));
@@ -293,10 +265,10 @@ TEST_F(CliTest, CheckReportsFindingsTransactionSetsAndTotals) {
                                   [](const auto& o) { return o.value("severity", "") == "error"; });
   ASSERT_NE(error, objects.end());
   EXPECT_EQ((*error)["segment"], 24);
-  EXPECT_EQ((*error)["loop"], "2300");
-  EXPECT_EQ((*error)["element"], "CLM05-1");
-  EXPECT_EQ((*error)["value"], "30");
-  EXPECT_EQ((*error)["claim"], "A10023");
+  for (const auto& [field, value] :
+       {std::pair{"loop", "2300"}, {"element", "CLM05-1"}, {"value", "30"}, {"claim", "A10023"}}) {
+    EXPECT_EQ((*error)[field], value) << field;
+  }
   EXPECT_EQ(objects.back()["type"], "total");
   EXPECT_EQ(objects.back()["rejected"], 1);
   EXPECT_EQ(objects.back()["exit_status"], 1);
@@ -311,74 +283,37 @@ TEST_F(CliTest, CheckReportsFindingsTransactionSetsAndTotals) {
   EXPECT_EQ(Run("--quiet check " + good).out, "");
 }
 
-// Runs the shell command with standard error (and input) on a pseudo-terminal
-// and returns what the terminal received.
-std::string RunOnTerminal(const std::string& command, int& status) {
-  int master = -1;
-  const pid_t pid = ::forkpty(&master, nullptr, nullptr, nullptr);
-  if (pid < 0) return "forkpty failed";
-  if (pid == 0) {
-    ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
-  std::string seen;
-  char buf[4096];
-  for (;;) {
-    const ssize_t n = ::read(master, buf, sizeof buf);
-    if (n > 0) {
-      seen.append(buf, static_cast<std::size_t>(n));
-    } else if (n < 0 && errno == EINTR) {
-      continue;
-    } else {
-      break;  // EIO once the child has closed the terminal
-    }
-  }
-  int raw = 0;
-  ::waitpid(pid, &raw, 0);
-  ::close(master);
-  status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return seen;
-}
-
 TEST_F(CliTest, ProgressLineOnATerminalOnly) {
+  // The command runs on a pseudo-terminal; r.out is what the terminal received.
+  const auto onTerminal = [&](const std::string& command) {
+    return RunProgram("script -qec '" + command + "' /dev/null", "");
+  };
   // The example batch several times over: claims of one practice repeat.
-  std::string records = ReadFile(ExampleBatch());
   std::string batch;
-  for (int i = 0; i < 20; ++i) batch += records;
+  for (int i = 0; i < 20; ++i) batch += ReadFile(ExampleBatch());
   const std::string file = Batch("big.txt", batch);
 
-  int status = -1;
-  const std::string terminal =
-      RunOnTerminal(Cli() + " " + Options() + file + " >" + dir.File("out.txt"), status);
-  EXPECT_EQ(status, 0) << terminal;
-  EXPECT_TRUE(Contains(terminal, " records  ")) << terminal;
-  EXPECT_TRUE(Contains(terminal, " claims  "));
-  EXPECT_TRUE(Contains(terminal, " records/s  "));
-  EXPECT_TRUE(Contains(terminal, "%  0:0"));
-  EXPECT_TRUE(Contains(terminal, " elapsed  0:0"));
-  EXPECT_TRUE(Contains(terminal, " left"));
+  const RunResult terminal =
+      onTerminal(Cli() + " " + Options() + file + " >" + dir.File("out.txt"));
+  EXPECT_EQ(terminal.status, 0) << terminal.out;
+  ExpectParts(terminal.out,
+              {" records  ", " claims  ", " records/s  ", "%  0:0", " elapsed  0:0", " left"});
   // The line is erased at the end and the summary is not on the terminal.
-  ASSERT_GE(terminal.size(), 5u);
-  EXPECT_EQ(terminal.substr(terminal.size() - 5), "\r\x1b[2K") << terminal;
-  EXPECT_FALSE(Contains(terminal, "claims written"));
+  EXPECT_TRUE(terminal.out.ends_with("\r\x1b[2K")) << terminal.out;
+  EXPECT_FALSE(Contains(terminal.out, "claims written"));
   EXPECT_TRUE(Contains(ReadFile(dir.File("out.txt")), "claims written: 100\n"));
-
-  RunResult piped = Run(Options() + file);
-  EXPECT_EQ(piped.status, 0);
-  EXPECT_EQ(piped.err, "");
-
-  const std::string quiet = RunOnTerminal(Cli() + " --quiet " + Options() + file, status);
-  EXPECT_EQ(status, 0);
-  EXPECT_EQ(quiet, "");
+  // Not on a terminal, or quiet: no progress.
+  EXPECT_EQ(Run(Options() + file).err, "");
+  EXPECT_EQ(onTerminal(Cli() + " --quiet " + Options() + file).out, "");
 
   // A record key with an escape sequence: on a terminal the message echoing
   // it shows it escaped.
   const std::string hostile =
       Batch("hostile.txt", Key("1000") + "\t" + Practice() + "\n\x1b[31mRED\tX\n");
-  const std::string shown = RunOnTerminal(Cli() + " " + Options() + hostile, status);
-  EXPECT_EQ(status, 3);
-  EXPECT_TRUE(Contains(shown, "Record Key: \\x1B[31mRED")) << shown;
-  EXPECT_FALSE(Contains(shown, "\x1b[31m"));
+  const RunResult shown = onTerminal(Cli() + " " + Options() + hostile);
+  EXPECT_EQ(shown.status, 3);
+  EXPECT_TRUE(Contains(shown.out, "Record Key: \\x1B[31mRED")) << shown.out;
+  EXPECT_FALSE(Contains(shown.out, "\x1b[31m"));
 }
 
 }  // namespace

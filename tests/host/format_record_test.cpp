@@ -62,15 +62,9 @@ TEST_F(HostTest, RunLogAndFilesOfABatchWithoutCharges) {
             std::string::npos);
   EXPECT_EQ(nac.find("\"PR01 RIVERSIDE ORTHOPEDICS\""), nac.find("\"PR01"));
   const std::string log = Log();
-  const std::string expectedStart =
-      "\"***\"\r\n"
-      "\"*** Opened on: Sunday, December 6, 2026 06:10:43\"\r\n"
-      "\"***\"\r\n"
-      "\"giTestClaims_Starting =  0\"\r\n"
-      "\"giTestClaims_Ending =  0\"\r\n"
-      "\" >>>>> gbDBConnectionIsGood = False\"\r\n"
-      "\" >>>>> gbDBConnectionIsGood = False\"\r\n"
-      "\"opening _nac.dat file\"\r\n";
+  const std::string expectedStart = LogHeader() +
+                                    "\" >>>>> gbDBConnectionIsGood = False\"\r\n"
+                                    "\"opening _nac.dat file\"\r\n";
   EXPECT_EQ(log.substr(0, expectedStart.size()), expectedStart);
   EXPECT_NE(log.find("\" 1\",\"" + Key("1000") + "\",\"" + PracticeRecord() +
                      "//A,B\"\r\n\"FormatRecord()\"\r\n\"ParsePracticeRec\"\r\n"),
@@ -92,8 +86,7 @@ TEST_F(HostTest, RunLogAndFilesOfABatchWithoutCharges) {
 
 // Other insurance 6310/6320/6330 is kept only up to the billed position.
 TEST_F(HostTest, OtherInsurancesDependOnTheBilledPosition) {
-  Configure();
-  ASSERT_EQ(fc->FormatRecord(Key("1000"), PracticeRecord()), 0);
+  StartBatch();
   const std::string oins = Rec(70, {{1, "OI"}}, "6320");
   const std::string kCases[][4] = {
       {"2", "6320", "6330", "6310"}, {"3", "6330", "", "6320"}, {"4", "", "", "6330"}};
@@ -112,8 +105,7 @@ TEST_F(HostTest, OtherInsurancesDependOnTheBilledPosition) {
 }
 
 TEST_F(HostTest, FacilityRuleFollowsTheCalculationPreferences) {
-  Configure();
-  ASSERT_EQ(fc->FormatRecord(Key("1000"), PracticeRecord()), 0);
+  StartBatch();
   const std::string facility = Rec(18, {{1, "FAC1"}}, "6200");
   struct Case {
     std::string option, pos;
@@ -129,8 +121,7 @@ TEST_F(HostTest, FacilityRuleFollowsTheCalculationPreferences) {
 }
 
 TEST_F(HostTest, ExtendedDataGoesToTheSlotOfItsType) {
-  Configure();
-  ASSERT_EQ(fc->FormatRecord(Key("1000"), PracticeRecord()), 0);
+  StartBatch();
   ASSERT_EQ(fc->FormatRecord(Key("5014"), "5014//CLAIM3"), 0);
   ASSERT_EQ(fc->FormatRecord(Key("6000"), ChargeRecord("1")), 0);
   ASSERT_EQ(fc->FormatRecord(Key("6012"), "6012//FIRST2"), 0);
@@ -141,8 +132,7 @@ TEST_F(HostTest, ExtendedDataGoesToTheSlotOfItsType) {
 }
 
 TEST_F(HostTest, EndOfChargeCompletesTheGroup) {
-  Configure();
-  ASSERT_EQ(fc->FormatRecord(Key("1000"), PracticeRecord()), 0);
+  StartBatch();
   ASSERT_EQ(fc->FormatRecord(Key("5000"), Rec(65, {{13, "SUBKEY"}}, "5000")), 0);
   ASSERT_EQ(
       fc->FormatRecord(Key("6000"),
@@ -171,8 +161,7 @@ TEST_F(HostTest, RunLogAndNACWriteFailuresAreReported) {
     SetWriteFaultForTesting(
         [=](const std::string& path) { return path.find(file) != std::string::npos ? error : 0; });
   };
-  Configure();
-  ASSERT_EQ(fc->FormatRecord(Key("1000"), PracticeRecord()), 0);
+  StartBatch();
   failWrites(".Log", EIO);
   const std::string big = Rec(30, {{3, std::string(100'000, 'N')}}, "1050");  // > the buffer
   EXPECT_EQ(fc->FormatRecord(Key("1050"), big), 3);
@@ -183,19 +172,15 @@ TEST_F(HostTest, RunLogAndNACWriteFailuresAreReported) {
   EXPECT_EQ(fc->ProcessEndOfFile(), 0);
   EXPECT_TRUE(FileExists(NACFile()));
 
-  fc = std::make_unique<Format_Class>();
   SetWriteFaultForTesting(nullptr);
-  Configure();
-  ASSERT_EQ(fc->FormatRecord(Key("1000"), PracticeRecord()), 0);
+  StartBatch(true);
   failWrites(".Log", ENOSPC);
   EXPECT_EQ(fc->ProcessEndOfFile(), 1);
   EXPECT_EQ(Messages(), std::vector<std::string>{" 3//" + kDll + " CloseLog()  61 Disk full//"});
   EXPECT_FALSE(Host().LogFile.IsOpen());
 
-  fc = std::make_unique<Format_Class>();
   SetWriteFaultForTesting(nullptr);
-  Configure();
-  ASSERT_EQ(fc->FormatRecord(Key("1000"), PracticeRecord()), 0);
+  StartBatch(true);
   failWrites("_NAC.Dat", ENOSPC);
   EXPECT_EQ(fc->ProcessEndOfFile(), 1);
   ASSERT_FALSE(Messages().empty());

@@ -27,11 +27,8 @@ class ScriptedPrompt : public UserPrompt {
     questions.push_back(title + "|" + text);
     return answer_;
   }
-  void Notify(const std::string& title, const std::string& text) override {
-    notices.push_back(title + "|" + text);
-  }
+  void Notify(const std::string&, const std::string&) override {}
   std::vector<std::string> questions;
-  std::vector<std::string> notices;
 
  private:
   bool answer_;
@@ -76,6 +73,12 @@ class HostTest : public ::testing::Test {
     ASSERT_EQ(fc->HereIsAMessage("1", dir.path()), 0);
     ASSERT_EQ(fc->HereIsAMessage("2", "claims.837"), 0);
   }
+  // A fresh object, configured, that has taken the practice record.
+  void StartBatch(bool freshObject = false) {
+    if (freshObject) fc = std::make_unique<Format_Class>();
+    Configure();
+    ASSERT_EQ(fc->FormatRecord(Key("1000"), PracticeRecord()), 0);
+  }
   std::vector<std::string> Messages() {
     std::vector<std::string> out;
     for (std::int32_t i = 1;; ++i) {
@@ -90,6 +93,12 @@ class HostTest : public ::testing::Test {
   std::string Log() const { return ReadFile(dir.File("QZK_WCOMP_P4_Format.Log")); }
   std::string ClaimFile() const { return dir.File("claims.837"); }
   std::string NACFile() const { return dir.File("claims.837_NAC.Dat"); }
+  // The run log's first lines at level 2 without a database.
+  static std::string LogHeader() {
+    return "\"***\"\r\n\"*** Opened on: Sunday, December 6, 2026 06:10:43\"\r\n\"***\"\r\n"
+           "\"giTestClaims_Starting =  0\"\r\n\"giTestClaims_Ending =  0\"\r\n"
+           "\" >>>>> gbDBConnectionIsGood = False\"\r\n";
+  }
 
   // A practice record with every mandatory field.
   static std::string PracticeRecord(const std::string& code = "PR01") {

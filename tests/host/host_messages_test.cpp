@@ -32,17 +32,16 @@ TEST_F(HostTest, AdjustmentsNeedTenCharacters) {
 }
 
 TEST_F(HostTest, TestClaimLimits) {
-  struct Case {
-    std::string value;
-    std::int16_t start, end;
-    bool on;
-  };
-  for (const Case& c : {Case{"//", 0, 0, false}, Case{"0//3", 1, 3, true}, Case{"5//", 5, 0, false},
-                        Case{"2//9", 2, 9, true}, Case{" 7.5//8.5", 8, 8, true}}) {
-    EXPECT_EQ(fc->HereIsAMessage("6", c.value), 0) << c.value;
-    EXPECT_EQ(Host().giTestClaims_Starting, c.start) << c.value;
-    EXPECT_EQ(Host().giTestClaims_Ending, c.end) << c.value;
-    EXPECT_EQ(Host().gbTestClaims, c.on) << c.value;
+  const std::tuple<const char*, int, int, bool> kCases[] = {{"//", 0, 0, false},
+                                                            {"0//3", 1, 3, true},
+                                                            {"5//", 5, 0, false},
+                                                            {"2//9", 2, 9, true},
+                                                            {" 7.5//8.5", 8, 8, true}};
+  for (const auto& [value, start, end, on] : kCases) {
+    EXPECT_EQ(fc->HereIsAMessage("6", value), 0) << value;
+    EXPECT_EQ(Host().giTestClaims_Starting, start) << value;
+    EXPECT_EQ(Host().giTestClaims_Ending, end) << value;
+    EXPECT_EQ(Host().gbTestClaims, on) << value;
   }
 }
 
@@ -82,8 +81,7 @@ TEST_F(HostTest, ConnectionStringAnswersZeroWhateverTheOutcome) {
 // A report message deletes the run log first; DELETEBATCH removes only the
 // _NAC.Dat file, and a missing one is no error.
 TEST_F(HostTest, ReportAndDeleteBatchMessages) {
-  Configure();
-  ASSERT_EQ(fc->FormatRecord(Key("1000"), PracticeRecord()), 0);
+  StartBatch();
   ASSERT_EQ(fc->ProcessEndOfFile(), 0);
   EXPECT_EQ(fc->HereIsAMessage("5", "2"), 0);
   ASSERT_TRUE(FileExists(dir.File("QZK_WCOMP_P4_Format.Log")));
@@ -107,13 +105,6 @@ TEST_F(HostTest, ReportAndDeleteBatchMessages) {
 TEST_F(HostTest, LogLevelMessage) {
   Configure();
   EXPECT_EQ(fc->HereIsAMessage("5", "1"), 0);
-  const std::string header =
-      "\"***\"\r\n"
-      "\"*** Opened on: Sunday, December 6, 2026 06:10:43\"\r\n"
-      "\"***\"\r\n"
-      "\"giTestClaims_Starting =  0\"\r\n"
-      "\"giTestClaims_Ending =  0\"\r\n";
-  const std::string dbLine = "\" >>>>> gbDBConnectionIsGood = False\"\r\n";
   EXPECT_EQ(fc->HereIsAMessage("5", "2"), 0);
   EXPECT_EQ(fc->HereIsAMessage("5", "2"), 0);
   EXPECT_EQ(fc->HereIsAMessage("5", "3"), 0);
@@ -122,7 +113,9 @@ TEST_F(HostTest, LogLevelMessage) {
   EXPECT_EQ(fc->HereIsAMessage("DELETEBATCH", ""), 0);  // logs nothing at level 0
   EXPECT_EQ(fc->ProcessEndOfFile(), 0);
   const std::string log = Log();
-  EXPECT_EQ(log.substr(0, header.size() + 2 * dbLine.size()), header + dbLine + dbLine);
+  const std::string dbLine = "\" >>>>> gbDBConnectionIsGood = False\"\r\n";
+  // The header of level 1, then one line for each of the two level-2 messages.
+  EXPECT_EQ(log.substr(0, LogHeader().size() + dbLine.size()), LogHeader() + dbLine);
   EXPECT_EQ(log.find("trying to delete"), std::string::npos);
 }
 
@@ -140,22 +133,16 @@ TEST_F(HostTest, EmptyListAndOutOfRangeIndicesAnswerEnd) {
 
 TEST_F(HostTest, SelfDescriptionRowsInOrderAndListGrowsByTen) {
   EXPECT_EQ(fc->HereIsAMessage("BCM-1", ""), 1);
-  const std::vector<std::string> expected = {
-      " 1//BCM//0005//1306.4.1//",
-      " 1//BCM//0010//E~Workers COMP Prof.837 (ANSI 4010 A1)~0~0~A//",
-      " 1//BCM//0020//1603~Billing Code~Field 2~Field 3~Field 4~Field 5//",
-      " 1//BCM//0020//1613~Billing Code~Field 2~Field 3~Field 4~Field 5//",
-  };
   // Every billing code form in order, the last one ending the list.
   std::vector<std::string> rows = Messages();
   ASSERT_EQ(rows.size(), 12u);
-  EXPECT_EQ(rows[0], expected[0]);
-  EXPECT_EQ(rows[1], expected[1]);
-  EXPECT_EQ(rows[2], expected[2]);
-  EXPECT_EQ(rows[11], expected[3]);
+  EXPECT_EQ(rows[0], " 1//BCM//0005//1306.4.1//");
+  EXPECT_EQ(rows[1], " 1//BCM//0010//E~Workers COMP Prof.837 (ANSI 4010 A1)~0~0~A//");
+  EXPECT_EQ(rows[2], " 1//BCM//0020//1603~Billing Code~Field 2~Field 3~Field 4~Field 5//");
+  EXPECT_EQ(rows[11], " 1//BCM//0020//1613~Billing Code~Field 2~Field 3~Field 4~Field 5//");
   for (std::size_t i = 3; i < 11; ++i) EXPECT_LT(rows[i - 1].substr(15, 4), rows[i].substr(15, 4));
   // Asking again gives the same text: "//" is appended only once.
-  EXPECT_EQ(fc->GetAMessage(1), expected[0]);
+  EXPECT_EQ(fc->GetAMessage(1), rows[0]);
   EXPECT_EQ(fc->GetAMessage(13), "END");
   EXPECT_EQ(Host().gMessageArray.size(), 21u);  // 20 slots, 1-based
   // Emptying keeps the grown capacity.
@@ -179,8 +166,7 @@ TEST(MessageText, TrailingSeparatorRule) {
 // A new object resets the thread's shared state, which the older object
 // shares; another thread has its own.
 TEST_F(HostTest, CreatingAnObjectResetsTheThreadsSharedState) {
-  Configure();
-  ASSERT_EQ(fc->FormatRecord(Key("1000"), PracticeRecord()), 0);
+  StartBatch();
   fc->set_msErrorMsg("old text");
   EXPECT_EQ(fc->msErrorMsg(), "old text");
   Format_Class second;

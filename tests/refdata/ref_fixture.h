@@ -41,14 +41,6 @@ class RefHarness {
   void WriteSetting(const std::string& name, const std::string& content) {
     WriteFile(folder.File(name), content);
   }
-  void OpenRunLog() {
-    g.host.LogFile.Open(folder.File("run.log"), OutFile::Mode::kRecreate);
-    g.host.giLogLevel = 2;
-  }
-  std::string RunLog() {
-    g.host.LogFile.Close();
-    return ReadFile(folder.File("run.log"));
-  }
   bool Passed(const std::string& payerId, const std::string& insuranceCode) {
     NPILegacyDate(c, payerId, insuranceCode);
     return g.ref.LegacyDatePassed;

@@ -74,7 +74,8 @@ TEST_F(LegacyDates, BadDateEndsTheLoadKeepingEarlierEntries) {
 
 TEST_F(LegacyDates, LogLines) {
   WriteSetting(kFile, "\"00\",\"\",12/31/2099\n\"02\",\"00\",2008-05-23\n");
-  OpenRunLog();
+  g.host.LogFile.Open(folder.File("run.log"), OutFile::Mode::kRecreate);
+  g.host.giLogLevel = 2;
   EXPECT_TRUE(Passed("00123", "INS01"));
   const std::string expected =
       "\"** Opening NPIlegacy_File: " + folder.File(kFile) +
@@ -86,7 +87,8 @@ TEST_F(LegacyDates, LogLines) {
       "\" >> NPI DATES   g_NPILegacy_BillFormDate: \"\r\n"
       "\" >> NPI DATES   g_NPILegacy_StandardDate: 12/31/2099\"\r\n"
       "\">> NPILegacyDate Bailing on PayorOrgDate  datepassed = True\"\r\n";
-  EXPECT_EQ(RunLog(), expected);
+  g.host.LogFile.Close();
+  EXPECT_EQ(ReadFile(folder.File("run.log")), expected);
 }
 
 using AlternatePracticeName = RefTest;

@@ -57,6 +57,13 @@ inline std::string LineWith(const std::vector<std::string>& lines, const std::st
   return "";
 }
 
+// Every part is somewhere in the page.
+inline void ExpectParts(const std::string& page, std::initializer_list<std::string> parts) {
+  for (const std::string& part : parts) {
+    EXPECT_NE(page.find(part), std::string::npos) << part << " in\n" << page;
+  }
+}
+
 inline int PdfPageCount(const std::string& pdf) {
   std::string info = RunCommand("pdfinfo '" + pdf + "' 2>/dev/null");
   auto pos = info.find("Pages:");
@@ -119,6 +126,7 @@ class ReportTest : public ::testing::Test {
   }
   std::string SummaryPdf() const { return claim_file + "_Summary.pdf"; }
   std::string NacPdf() const { return claim_file + "_NAC.pdf"; }
+  std::string NacFile() const { return claim_file + "_NAC.Dat"; }
 
   TempDir dir;
   std::string claim_file = dir.File("B1.ANS");

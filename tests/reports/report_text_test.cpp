@@ -100,17 +100,13 @@ TEST(Printers, ListAndSelection) {
   SharedState g;
   ObjectState o;
   Ctx c{g, o};
-  auto printers = InstalledPrinters();
-  ASSERT_FALSE(printers.empty());
-  EXPECT_EQ(printers[0], "PDF");
-  SelectPrinter(c, "No Such Printer");
-  EXPECT_EQ(g.print.selected_printer, "");
-  SelectPrinter(c, "pdf");  // names match exactly
-  EXPECT_EQ(g.print.selected_printer, "");
-  SelectPrinter(c, "PDF");
-  EXPECT_EQ(g.print.selected_printer, "PDF");
-  SelectPrinter(c, "");
-  EXPECT_EQ(g.print.selected_printer, "PDF");
+  EXPECT_EQ(InstalledPrinters().at(0), "PDF");
+  // Names match exactly; an empty name keeps the selection.
+  for (const auto& [name, selected] :
+       {std::pair{"No Such Printer", ""}, {"pdf", ""}, {"PDF", "PDF"}, {"", "PDF"}}) {
+    SelectPrinter(c, name);
+    EXPECT_EQ(g.print.selected_printer, selected) << name;
+  }
   EXPECT_EQ(GetReportList(), "Summary//Secondaries Missing Adjustment Reason Codes");
 }
 
