@@ -3,6 +3,7 @@
 // batch the way the host does, keeping every answer and message it saw.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -14,16 +15,11 @@
 
 namespace wcomp837::testing {
 
-using BatchLine = testing::HostLine;
+using BatchLine = HostLine;
 using Batch = std::vector<BatchLine>;
 
-// A records file: key TAB record per line; "#" lines and empty lines skipped.
-inline Batch ReadRecordsFile(const std::string& path) {
-  return testing::ParseRecordsText(ReadFile(path));
-}
-
 inline Batch ExampleBatch() {
-  return ReadRecordsFile(SourceDir() + "/examples/batch.txt");
+  return ParseRecordsText(ReadFile(SourceDir() + "/examples/batch.txt"));
 }
 
 inline Batch GeneratedBatch(const bench::BatchOptions& options) {
@@ -37,11 +33,9 @@ inline Batch GeneratedBatch(const bench::BatchOptions& options) {
 // Every message of the list, as GetAMessage gives them.
 inline std::vector<std::string> ReadAllMessages(Format_Class& fc) {
   std::vector<std::string> out;
-  for (std::int32_t i = 1;; ++i) {
-    std::string m = fc.GetAMessage(i);
-    if (m == "END") break;
-    out.push_back(std::move(m));
-  }
+  for (std::int32_t i = 1; out.empty() || out.back() != "END"; ++i)
+    out.push_back(fc.GetAMessage(i));
+  out.pop_back();
   return out;
 }
 
@@ -50,34 +44,26 @@ struct HostView {
   std::vector<std::int16_t> recordResults;
   std::int16_t endOfFile = -1;
   std::int16_t finalCheck = -1;
-  // Messages read after every non-zero answer, in order.
-  std::vector<std::string> messages;
-  // Messages read after ProcessEndOfFile and after ProcessFormattedRecords.
-  std::vector<std::string> endMessages;
-  std::vector<std::string> checkMessages;
+  // Messages read after every non-zero answer, in order; also kept apart
+  // for ProcessEndOfFile and ProcessFormattedRecords.
+  std::vector<std::string> messages, endMessages, checkMessages;
 
   bool Saw(const std::string& text) const {
-    for (const std::string& m : messages) {
-      if (m.find(text) != std::string::npos) return true;
-    }
-    return false;
+    return std::any_of(messages.begin(), messages.end(),
+                       [&](const std::string& m) { return m.find(text) != std::string::npos; });
   }
   // Index of the first record answered with `result`, or -1.
   std::int64_t FirstRecordAnswering(std::int16_t result) const {
-    for (std::size_t i = 0; i < recordResults.size(); ++i) {
-      if (recordResults[i] == result) return static_cast<std::int64_t>(i);
-    }
-    return -1;
+    const auto at = std::find(recordResults.begin(), recordResults.end(), result);
+    return at == recordResults.end() ? -1 : at - recordResults.begin();
   }
 };
 
 struct BatchHooks {
-  // Runs before record i is handed over.
+  // Before record i is handed over; after it was answered (before its
+  // messages are read); before ProcessEndOfFile.
   std::function<void(std::size_t i)> beforeRecord;
-  // Runs after record i was answered with `result` (before its messages are
-  // read when it is non-zero).
   std::function<void(std::size_t i, std::int16_t result)> afterRecord;
-  // Runs before ProcessEndOfFile.
   std::function<void()> beforeEnd;
 };
 
@@ -88,14 +74,13 @@ inline HostView RunBatch(Format_Class& fc, const std::string& folder, const std:
   HostView view;
   auto collect = [&](std::int16_t result, std::vector<std::string>* also = nullptr) {
     if (result == 0) return;
-    for (std::string& m : ReadAllMessages(fc)) {
+    for (const std::string& m : ReadAllMessages(fc)) {
       if (also) also->push_back(m);
-      view.messages.push_back(std::move(m));
+      view.messages.push_back(m);
     }
   };
   collect(fc.HereIsAMessage("1", folder));
   collect(fc.HereIsAMessage("2", file));
-  view.recordResults.reserve(batch.size());
   for (std::size_t i = 0; i < batch.size(); ++i) {
     if (hooks.beforeRecord) hooks.beforeRecord(i);
     const std::int16_t r = fc.FormatRecord(batch[i].key, batch[i].record);
@@ -104,10 +89,8 @@ inline HostView RunBatch(Format_Class& fc, const std::string& folder, const std:
     collect(r);
   }
   if (hooks.beforeEnd) hooks.beforeEnd();
-  view.endOfFile = fc.ProcessEndOfFile();
-  collect(view.endOfFile, &view.endMessages);
-  view.finalCheck = fc.ProcessFormattedRecords();
-  collect(view.finalCheck, &view.checkMessages);
+  collect(view.endOfFile = fc.ProcessEndOfFile(), &view.endMessages);
+  collect(view.finalCheck = fc.ProcessFormattedRecords(), &view.checkMessages);
   return view;
 }
 

@@ -20,28 +20,26 @@ constexpr int kBatches = 300;
 constexpr int kBatches = 2000;
 #endif
 
-const std::string kValues[] = {
-    "*",
-    "~",
-    ":",
-    "AC:1*2~3",
-    "\x01\x1B[2J",
-    "\xE9\xFF",
-    "",
-    ".",
-    "0",
-    "5",
-    "X",
-    "-5",
-    "2147483648",
-    "922337203685477.5808",
-    "99999999999999.99",
-    "0.5A",
-    std::string(400, 'W'),
-    "12312099",
-    "13452026",
-    "SLF",
-};
+const std::string kValues[] = {"*",
+                               "~",
+                               ":",
+                               "AC:1*2~3",
+                               "\x01\x1B[2J",
+                               "\xE9\xFF",
+                               "",
+                               ".",
+                               "0",
+                               "5",
+                               "X",
+                               "-5",
+                               "2147483648",
+                               "922337203685477.5808",
+                               "99999999999999.99",
+                               "0.5A",
+                               std::string(400, 'W'),
+                               "12312099",
+                               "13452026",
+                               "SLF"};
 const char* const kTopTypes[] = {"1000", "1050", "2000", "3000", "3100", "4000", "5000"};
 
 std::string TypeOf(const BatchLine& line) {
@@ -120,10 +118,7 @@ TEST_F(DamagedBatches, EndWithZeroOnlyOverAFileThatPassesTheCheck) {
   std::mt19937 rng(837);
   int endedWithZero = 0;
   for (int n = 0; n < kBatches; ++n) {
-    bench::BatchOptions options;
-    options.records = 30;
-    options.seed = static_cast<std::uint32_t>(n + 1);
-    Batch batch = GeneratedBatch(options);
+    Batch batch = GeneratedBatch({.records = 30, .seed = static_cast<std::uint32_t>(n + 1)});
     const int damages = 1 + n % 3;
     for (int d = 0; d < damages; ++d) Damage(batch, rng);
     // Every batch carries one account number full of what must not reach
@@ -146,14 +141,10 @@ TEST_F(DamagedBatches, EndWithZeroOnlyOverAFileThatPassesTheCheck) {
     std::filesystem::create_directories(OutFolder());
     Format_Class fc;
     const HostView v = RunBatch(fc, OutFolder(), "claims.837", batch);
-    const std::int16_t worst =
-        std::max({v.endOfFile, v.finalCheck,
-                  v.recordResults.empty()
-                      ? std::int16_t{0}
-                      : *std::max_element(v.recordResults.begin(), v.recordResults.end())});
     SCOPED_TRACE("batch " + std::to_string(n));
     const std::string claims = ReadFile(Out("claims.837"));
-    if (worst == 0) {
+    if (v.endOfFile == 0 && v.finalCheck == 0 &&
+        std::ranges::all_of(v.recordResults, [](std::int16_t r) { return r == 0; })) {
       ++endedWithZero;
       const GuideReport check = CheckGuideFile(Out("claims.837"));
       EXPECT_TRUE(claims.empty() || check.ok()) << ::testing::PrintToString(check.errors);

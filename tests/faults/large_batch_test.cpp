@@ -27,24 +27,21 @@ std::string KeyField(const std::string& key, int n) {
 // and claims of one service line each: many claims, and so many HL numbers,
 // for the records sent.
 Batch ManySmallClaims(std::int64_t records) {
-  bench::BatchOptions o;
-  o.records = records * 8;
-  o.seed = 31;
-  o.practices = 1;
-  o.providersPerPractice = 1;
   Batch batch;
   bool topSent = false;
-  bench::GenerateBatch(o, [&](const std::string& key, const std::string& record) {
-    if (static_cast<std::int64_t>(batch.size()) >= records) return;
-    const std::string type = KeyField(key, 10);
-    if (type == "1000" || type == "1050" || type == "2000") {
-      if (topSent) return;
-      topSent = type == "2000";
-    } else if (type[0] == '6' && KeyField(key, 4) != "1") {
-      return;
-    }
-    batch.push_back({key, record});
-  });
+  bench::GenerateBatch(
+      {.records = records * 8, .seed = 31, .practices = 1, .providersPerPractice = 1},
+      [&](const std::string& key, const std::string& record) {
+        if (static_cast<std::int64_t>(batch.size()) >= records) return;
+        const std::string type = KeyField(key, 10);
+        if (type == "1000" || type == "1050" || type == "2000") {
+          if (topSent) return;
+          topSent = type == "2000";
+        } else if (type[0] == '6' && KeyField(key, 4) != "1") {
+          return;
+        }
+        batch.push_back({key, record});
+      });
   while (!batch.empty() && KeyField(batch.back().key, 10) != "6990") batch.pop_back();
   return batch;
 }

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <functional>
@@ -27,15 +28,13 @@ const std::vector<std::string> kCreated = {"claims.837", "claims.837_NAC.Dat",
 
 class PlantedLinks : public ComponentEnv {
  protected:
+  // A file outside the output folder for each created file to point at.
   std::string Victim(std::size_t i) const { return home.File("victim" + std::to_string(i)); }
-  static std::string VictimText(std::size_t i) { return "victim " + std::to_string(i) + "\n"; }
   void WriteVictims() {
-    for (std::size_t i = 0; i < kCreated.size(); ++i) WriteFile(Victim(i), VictimText(i));
+    for (std::size_t i = 0; i < kCreated.size(); ++i) WriteFile(Victim(i), kCreated[i]);
   }
   void ExpectVictimsIntact() {
-    for (std::size_t i = 0; i < kCreated.size(); ++i) {
-      EXPECT_EQ(ReadFile(Victim(i)), VictimText(i)) << kCreated[i];
-    }
+    for (std::size_t i = 0; i < kCreated.size(); ++i) EXPECT_EQ(ReadFile(Victim(i)), kCreated[i]);
   }
   // The example batch, then reports 1 and 2 written as documents only.
   HostView RunWithReports(std::vector<std::int16_t>& reports) {
@@ -101,13 +100,16 @@ TEST_F(PlantedLinks, RunLogIsAppendedToOnlyWhenItIsAPlainFileOfTheUser) {
     // Only the first record hears of it; the batch is complete without a log.
     EXPECT_EQ(v.recordResults.at(0), 1);
     ASSERT_EQ(v.messages.size(), 1u);
-    EXPECT_EQ(v.messages[0].rfind(" 3//" + kDll + " OpenLog()  Error: ", 0), 0u) << v.messages[0];
-    for (std::size_t i = 1; i < v.recordResults.size(); ++i) EXPECT_EQ(v.recordResults[i], 0);
+    EXPECT_TRUE(v.messages[0].starts_with(" 3//" + kDll + " OpenLog()  Error: ")) << v.messages[0];
+    EXPECT_EQ(std::count(v.recordResults.begin(), v.recordResults.end(), 0),
+              std::ssize(v.recordResults) - 1);
     EXPECT_EQ(v.endOfFile, 0);
     EXPECT_EQ(v.finalCheck, 0);
     EXPECT_TRUE(CheckGuideFile(Out("claims.837")).ok());
     EXPECT_EQ(ReadFile(victim), "victim\n");
-    if (fs::is_regular_file(fs::symlink_status(log))) EXPECT_EQ(ReadFile(log), "victim\n");
+    if (fs::is_regular_file(fs::symlink_status(log))) {
+      EXPECT_EQ(ReadFile(log), "victim\n");
+    }
   }
 }
 
@@ -129,8 +131,9 @@ TEST_F(PlantedLinks, APlanterRacingWholeBatchesNeverRedirectsAFile) {
   for (int run = 0; run < 8 || (planted < 100 && run < 400); ++run) {
     std::vector<std::int16_t> reports;
     const HostView v = RunWithReports(reports);
-    for (std::int16_t r : v.recordResults) EXPECT_TRUE(r == 0 || r == 1 || r == 3);
-    for (std::int16_t r : reports) EXPECT_TRUE(r == 0 || r == 3);
+    // Only answers of the protocol, whatever the planter did.
+    for (std::int16_t r : v.recordResults) EXPECT_TRUE(r == 0 || r == 1 || r == 3) << r;
+    for (std::int16_t r : reports) EXPECT_TRUE(r == 0 || r == 3) << r;
   }
   stop = true;
   planter.join();

@@ -6,9 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 
 #include "faults/batch_runner.h"
@@ -18,29 +18,24 @@ namespace wcomp837::testing {
 namespace {
 
 namespace fs = std::filesystem;
-const std::string kDll = "QZK_WCOMP_P4_Format.Dll";
+const std::string kDll = " 3//QZK_WCOMP_P4_Format.Dll";
 
-// The messages in the list after every call of the batch, whatever it answered.
-struct Listening {
-  std::vector<std::string> all;
-  BatchHooks Hooks(Format_Class& fc) {
-    BatchHooks hooks;
-    hooks.afterRecord = [this, &fc](std::size_t, std::int16_t) {
-      for (std::string& m : ReadAllMessages(fc)) all.push_back(std::move(m));
-    };
-    return hooks;
-  }
-  std::size_t Count(const std::string& text) const {
-    std::size_t n = 0;
-    for (const std::string& m : all) n += m.find(text) != std::string::npos;
-    return n;
-  }
-};
+// Collects the messages in the list after every record, whatever it answered.
+BatchHooks Listen(Format_Class& fc, std::vector<std::string>& heard) {
+  BatchHooks hooks;
+  hooks.afterRecord = [&fc, &heard](std::size_t, std::int16_t) {
+    for (std::string& m : ReadAllMessages(fc)) heard.push_back(std::move(m));
+  };
+  return hooks;
+}
 
-std::size_t PracticeRecords(const Batch& batch) {
-  std::size_t n = 0;
-  for (const BatchLine& line : batch) n += line.key.size() >= 4 && line.key.ends_with("1000");
-  return n;
+std::size_t Count(const std::vector<std::string>& messages, const std::string& text) {
+  return std::count_if(messages.begin(), messages.end(),
+                       [&](const std::string& m) { return m.find(text) != std::string::npos; });
+}
+
+bool IsPractice(const BatchLine& line) {
+  return line.key.ends_with("1000");
 }
 
 class ReferenceFaults : public ComponentEnv {};
@@ -58,22 +53,20 @@ TEST_F(ReferenceFaults, SettingsFilesThatAreMissingOrNotFilesAreNotFoundAtEachLo
   for (const auto& [kind, plant] : kinds) {
     SCOPED_TRACE(kind);
     for (const char* name : {"QBEX_ALT_PRACTICENAME.DAT", "QBEX_CFG_NPICMS.DAT"}) {
-      fs::remove_all(ComponentFolder() + "/" + name);
-      plant(ComponentFolder() + "/" + name);
+      fs::remove_all(Setting(name));
+      plant(Setting(name));
     }
     Format_Class fc;
-    Listening heard;
-    const HostView v = RunBatch(fc, OutFolder(), "claims.837", batch, heard.Hooks(fc));
-    EXPECT_EQ(
-        heard.Count(" 3//" + kDll +
-                    " had a problem in CheckForAlternatePracticeName  Error: 53 File not found"),
-        PracticeRecords(batch));
-    EXPECT_EQ(heard.Count(" 3//" + kDll + "FillNPILegacyDateArray  Error: 53 File not found"), 1u);
+    std::vector<std::string> heard;
+    const HostView v = RunBatch(fc, OutFolder(), "claims.837", batch, Listen(fc, heard));
+    EXPECT_EQ(Count(heard, kDll + " had a problem in CheckForAlternatePracticeName  Error: 53 "
+                                  "File not found"),
+              static_cast<std::size_t>(std::count_if(batch.begin(), batch.end(), IsPractice)));
+    EXPECT_EQ(Count(heard, kDll + "FillNPILegacyDateArray  Error: 53 File not found"), 1u);
     EXPECT_EQ(v.endOfFile, 0);
     EXPECT_EQ(v.finalCheck, 0);
     // The practice keeps its own name; the claim file is complete.
-    const std::string claims = ReadFile(Out("claims.837"));
-    EXPECT_EQ(claims.find("LAKESHORE EMERGENCY TRANSPORT"), std::string::npos);
+    EXPECT_EQ(ReadFile(Out("claims.837")).find("LAKESHORE EMERGENCY TRANSPORT"), std::string::npos);
     EXPECT_TRUE(CheckGuideFile(Out("claims.837")).ok());
   }
 }
@@ -83,78 +76,69 @@ class DatabaseFaults : public ComponentEnv {
  protected:
   void SetUp() override {
     ComponentEnv::SetUp();
-    if (!fs::exists(kDriver)) GTEST_SKIP() << "the SQLite ODBC driver is not installed";
-    database = home.File("reference.sqlite");
+    const char* driver = "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so";
+    if (!fs::exists(driver)) GTEST_SKIP() << "the SQLite ODBC driver is not installed";
     const std::string make =
         "sqlite3 -bail " + database + " < " + SourceDir() + "/examples/db/schema.sql";
     ASSERT_EQ(std::system(make.c_str()), 0);
-    WriteFile(home.File("odbcinst.ini"), std::string("[SQLite3]\nDriver=") + kDriver + "\n");
+    WriteFile(home.File("odbcinst.ini"), std::string("[SQLite3]\nDriver=") + driver + "\n");
     WriteFile(home.File("odbc.ini"),
               "[wc_faults]\nDriver=SQLite3\nDatabase=" + database + "\nNoCreat=1\n");
     ::setenv("ODBCSYSINI", home.path().c_str(), 1);
     ::setenv("ODBCINI", home.File("odbc.ini").c_str(), 1);
   }
-  static constexpr const char* kDriver = "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so";
-  std::string database;
+  // Connects, then runs the example batch; every message must keep the
+  // password out.
+  HostView Run(Format_Class& fc, const std::string& dsn, std::vector<std::string>& heard,
+               BatchHooks hooks = {}) {
+    EXPECT_EQ(fc.HereIsAMessage("CONNECTIONSTRING", dsn), 0);  // whatever happens
+    heard = ReadAllMessages(fc);
+    if (!hooks.afterRecord) hooks.afterRecord = Listen(fc, heard).afterRecord;
+    const HostView v = RunBatch(fc, OutFolder(), "claims.837", ExampleBatch(), hooks);
+    for (const std::string& m : heard) EXPECT_EQ(m.find("PWD="), std::string::npos) << m;
+    EXPECT_EQ(v.FirstRecordAnswering(3), -1);
+    EXPECT_EQ(v.endOfFile, 0);
+    EXPECT_EQ(v.finalCheck, 0);
+    const GuideReport check = CheckGuideFile(Out("claims.837"));
+    EXPECT_TRUE(check.ok()) << ::testing::PrintToString(check.errors);
+    EXPECT_GT(check.totals.claims, 3);
+    return v;
+  }
+  std::string database = home.File("reference.sqlite");
 };
 
 TEST_F(DatabaseFaults, DatabaseLostMidBatchFallsBackAndKeepsTheClaimFileSound) {
-  const Batch batch = ExampleBatch();
   // The second practice's records come after the database is gone.
-  std::size_t secondPractice = 0;
-  for (std::size_t i = 1; i < batch.size(); ++i) {
-    if (batch[i].key.ends_with("1000")) {
-      secondPractice = i;
-      break;
-    }
-  }
-  ASSERT_GT(secondPractice, 0u);
-
-  Format_Class fc;
-  // The tables are reached on the second, unqualified attempt.
-  ASSERT_EQ(fc.HereIsAMessage("CONNECTIONSTRING", "wc_faults"), 0);
-  const std::vector<std::string> connecting = ReadAllMessages(fc);
-  ASSERT_EQ(connecting.size(), 1u);
-  EXPECT_NE(connecting[0].find("no such table: QEL_TABLES.PRACTICE"), std::string::npos);
-  Listening heard;
-  BatchHooks hooks = heard.Hooks(fc);
+  const Batch batch = ExampleBatch();
+  const auto second = std::find_if(batch.begin() + 1, batch.end(), IsPractice);
+  ASSERT_NE(second, batch.end());
+  BatchHooks hooks;
   hooks.beforeRecord = [&](std::size_t i) {
-    if (i != secondPractice) return;
+    if (i != static_cast<std::size_t>(second - batch.begin())) return;
     // The open connection now meets an empty file, then no file at all.
     fs::resize_file(database, 0);
     fs::remove(database);
   };
-  const HostView v = RunBatch(fc, OutFolder(), "claims.837", batch, hooks);
-
-  EXPECT_GE(heard.Count(" 3//" + kDll + "FetchAlternatePracticeNPIFromDB   Error:"), 1u);
-  for (const std::string& m : heard.all) {
-    EXPECT_NE(m.find("FetchAlternatePracticeNPIFromDB"), std::string::npos) << m;
-    EXPECT_EQ(m.find("PWD="), std::string::npos) << m;
-  }
-  EXPECT_EQ(v.FirstRecordAnswering(3), -1);
-  EXPECT_EQ(v.endOfFile, 0);
-  EXPECT_EQ(v.finalCheck, 0);
-  const GuideReport check = CheckGuideFile(Out("claims.837"));
-  EXPECT_TRUE(check.ok()) << ::testing::PrintToString(check.errors);
-  EXPECT_GT(check.totals.claims, 3);
+  Format_Class fc;
+  std::vector<std::string> heard;
+  hooks.afterRecord = Listen(fc, heard).afterRecord;
+  Run(fc, "wc_faults", heard, hooks);
+  // The tables are reached on the second, unqualified attempt; after that
+  // only the lookups fail.
+  ASSERT_FALSE(heard.empty());
+  EXPECT_NE(heard[0].find("no such table: QEL_TABLES.PRACTICE"), std::string::npos);
+  EXPECT_GE(Count(heard, kDll + "FetchAlternatePracticeNPIFromDB   Error:"), 1u);
+  EXPECT_EQ(Count(heard, "FetchAlternatePracticeNPIFromDB"), heard.size() - 1);
 }
 
 TEST_F(DatabaseFaults, DatabaseMissingAtConnectionIsReportedAndTheBatchRuns) {
   fs::remove(database);
   Format_Class fc;
-  // The connection answers 0 whatever happens; both attempts leave a message.
-  EXPECT_EQ(fc.HereIsAMessage("CONNECTIONSTRING", "wc_faults"), 0);
-  const std::vector<std::string> said = ReadAllMessages(fc);
-  ASSERT_EQ(said.size(), 2u);
-  for (const std::string& m : said) {
-    EXPECT_EQ(m.rfind(" 3//" + kDll + " had a problem in OpenInitialDBConnection()  Error:", 0), 0u)
-        << m;
-    EXPECT_EQ(m.find("PWD="), std::string::npos) << m;
-  }
-  const HostView v = RunBatch(fc, OutFolder(), "claims.837", ExampleBatch());
-  EXPECT_EQ(v.FirstRecordAnswering(3), -1);
-  EXPECT_EQ(v.endOfFile, 0);
-  EXPECT_TRUE(CheckGuideFile(Out("claims.837")).ok());
+  std::vector<std::string> heard;
+  Run(fc, "wc_faults", heard);
+  // Both attempts leave a message; nothing is created in its place.
+  ASSERT_EQ(heard.size(), 2u);
+  EXPECT_EQ(Count(heard, kDll + " had a problem in OpenInitialDBConnection()  Error:"), 2u);
   EXPECT_FALSE(fs::exists(database));
 }
 
@@ -167,11 +151,9 @@ TEST_F(DatabaseFaults, EmptyDataSourceNameOpensNoConnection) {
   fs::current_path(home.path());
   for (const char* name : {"", "  "}) {
     Format_Class fc;
-    EXPECT_EQ(fc.HereIsAMessage("CONNECTIONSTRING", name), 0);
-    EXPECT_TRUE(ReadAllMessages(fc).empty());
-    const HostView v = RunBatch(fc, OutFolder(), "claims.837", ExampleBatch());
-    EXPECT_EQ(v.endOfFile, 0);
-    EXPECT_TRUE(v.messages.empty());
+    std::vector<std::string> heard;
+    EXPECT_TRUE(Run(fc, name, heard).messages.empty());
+    EXPECT_TRUE(heard.empty());
   }
   fs::current_path(before);
   for (const auto& entry : fs::directory_iterator(home.path())) {
