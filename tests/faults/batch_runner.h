@@ -47,6 +47,8 @@ struct HostView {
   // Messages read after every non-zero answer, in order; also kept apart
   // for ProcessEndOfFile and ProcessFormattedRecords.
   std::vector<std::string> messages, endMessages, checkMessages;
+  // Every message in the list after any call, whatever it answered.
+  std::vector<std::string> heard;
 
   bool Saw(const std::string& text) const {
     return std::any_of(messages.begin(), messages.end(),
@@ -60,21 +62,20 @@ struct HostView {
 };
 
 struct BatchHooks {
-  // Before record i is handed over; after it was answered (before its
-  // messages are read); before ProcessEndOfFile.
+  // Before record i is handed over, and before ProcessEndOfFile.
   std::function<void(std::size_t i)> beforeRecord;
-  std::function<void(std::size_t i, std::int16_t result)> afterRecord;
   std::function<void()> beforeEnd;
 };
 
 // Sends the output folder and claim file name, every record, then ends and
-// checks the batch. Messages are read after every non-zero answer.
+// checks the batch, reading the message list after every call.
 inline HostView RunBatch(Format_Class& fc, const std::string& folder, const std::string& file,
                          const Batch& batch, const BatchHooks& hooks = {}) {
   HostView view;
   auto collect = [&](std::int16_t result, std::vector<std::string>* also = nullptr) {
-    if (result == 0) return;
     for (const std::string& m : ReadAllMessages(fc)) {
+      view.heard.push_back(m);
+      if (result == 0) continue;
       if (also) also->push_back(m);
       view.messages.push_back(m);
     }
@@ -85,7 +86,6 @@ inline HostView RunBatch(Format_Class& fc, const std::string& folder, const std:
     if (hooks.beforeRecord) hooks.beforeRecord(i);
     const std::int16_t r = fc.FormatRecord(batch[i].key, batch[i].record);
     view.recordResults.push_back(r);
-    if (hooks.afterRecord) hooks.afterRecord(i, r);
     collect(r);
   }
   if (hooks.beforeEnd) hooks.beforeEnd();

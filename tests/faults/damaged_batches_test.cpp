@@ -20,26 +20,12 @@ constexpr int kBatches = 300;
 constexpr int kBatches = 2000;
 #endif
 
-const std::string kValues[] = {"*",
-                               "~",
-                               ":",
-                               "AC:1*2~3",
-                               "\x01\x1B[2J",
-                               "\xE9\xFF",
-                               "",
-                               ".",
-                               "0",
-                               "5",
-                               "X",
-                               "-5",
-                               "2147483648",
-                               "922337203685477.5808",
-                               "99999999999999.99",
-                               "0.5A",
-                               std::string(400, 'W'),
-                               "12312099",
-                               "13452026",
-                               "SLF"};
+// clang-format off
+const std::string kValues[] = {
+    "*", "~", ":", "AC:1*2~3", "\x01\x1B[2J", "\xE9\xFF", "", ".", "0", "5", "X", "-5",
+    "2147483648", "922337203685477.5808", "99999999999999.99", "0.5A", std::string(400, 'W'),
+    "12312099", "13452026", "SLF"};
+// clang-format on
 const char* const kTopTypes[] = {"1000", "1050", "2000", "3000", "3100", "4000", "5000"};
 
 std::string TypeOf(const BatchLine& line) {
@@ -66,38 +52,29 @@ void Damage(Batch& batch, std::mt19937& rng) {
   auto pick = [&rng](std::size_t n) {
     return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
   };
-  switch (pick(5)) {
-    case 0:
-    case 1: {  // a value in a field
-      BatchLine& line = batch[pick(batch.size())];
-      std::vector<std::string> fields = Fields(line.record);
+  const std::size_t kind = pick(5);
+  if (kind <= 2) {  // a value in a field, or an empty tag
+    BatchLine& line = batch[pick(batch.size())];
+    std::vector<std::string> fields = Fields(line.record);
+    if (kind < 2) {
       fields[pick(fields.size())] = kValues[pick(std::size(kValues))];
-      line.record = Joined(fields);
-      break;
-    }
-    case 2: {  // an empty tag
-      BatchLine& line = batch[pick(batch.size())];
-      std::vector<std::string> fields = Fields(line.record);
+    } else {
       fields[0] = pick(2) == 0 ? "" : ".";
-      line.record = Joined(fields);
-      break;
     }
-    case 3: {  // a top record missing
-      // Every record of that type but a first one, which the host must send.
-      const std::string type = kTopTypes[pick(std::size(kTopTypes))];
-      batch.erase(std::remove_if(batch.begin() + 1, batch.end(),
-                                 [&](const BatchLine& l) { return TypeOf(l) == type; }),
-                  batch.end());
-      break;
-    }
-    default: {  // an end of charge doubled or lost
-      const std::size_t at = pick(batch.size());
-      if (TypeOf(batch[at]) != "6990") break;
-      if (pick(2) == 0) {
-        batch.insert(batch.begin() + static_cast<std::ptrdiff_t>(at), batch[at]);
-      } else {
-        batch.erase(batch.begin() + static_cast<std::ptrdiff_t>(at));
-      }
+    line.record = Joined(fields);
+  } else if (kind == 3) {  // a top record missing
+    // Every record of that type but a first one, which the host must send.
+    const std::string type = kTopTypes[pick(std::size(kTopTypes))];
+    batch.erase(std::remove_if(batch.begin() + 1, batch.end(),
+                               [&](const BatchLine& l) { return TypeOf(l) == type; }),
+                batch.end());
+  } else if (const std::size_t at = pick(batch.size()); TypeOf(batch[at]) == "6990") {
+    // An end of charge doubled or lost.
+    const auto it = batch.begin() + static_cast<std::ptrdiff_t>(at);
+    if (pick(2) == 0) {
+      batch.insert(it, batch[at]);
+    } else {
+      batch.erase(it);
     }
   }
 }

@@ -20,15 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 const std::string kDll = " 3//QZK_WCOMP_P4_Format.Dll";
 
-// Collects the messages in the list after every record, whatever it answered.
-BatchHooks Listen(Format_Class& fc, std::vector<std::string>& heard) {
-  BatchHooks hooks;
-  hooks.afterRecord = [&fc, &heard](std::size_t, std::int16_t) {
-    for (std::string& m : ReadAllMessages(fc)) heard.push_back(std::move(m));
-  };
-  return hooks;
-}
-
 std::size_t Count(const std::vector<std::string>& messages, const std::string& text) {
   return std::count_if(messages.begin(), messages.end(),
                        [&](const std::string& m) { return m.find(text) != std::string::npos; });
@@ -57,12 +48,11 @@ TEST_F(ReferenceFaults, SettingsFilesThatAreMissingOrNotFilesAreNotFoundAtEachLo
       plant(Setting(name));
     }
     Format_Class fc;
-    std::vector<std::string> heard;
-    const HostView v = RunBatch(fc, OutFolder(), "claims.837", batch, Listen(fc, heard));
-    EXPECT_EQ(Count(heard, kDll + " had a problem in CheckForAlternatePracticeName  Error: 53 "
-                                  "File not found"),
+    const HostView v = RunBatch(fc, OutFolder(), "claims.837", batch);
+    EXPECT_EQ(Count(v.heard, kDll + " had a problem in CheckForAlternatePracticeName  Error: 53 "
+                                    "File not found"),
               static_cast<std::size_t>(std::count_if(batch.begin(), batch.end(), IsPractice)));
-    EXPECT_EQ(Count(heard, kDll + "FillNPILegacyDateArray  Error: 53 File not found"), 1u);
+    EXPECT_EQ(Count(v.heard, kDll + "FillNPILegacyDateArray  Error: 53 File not found"), 1u);
     EXPECT_EQ(v.endOfFile, 0);
     EXPECT_EQ(v.finalCheck, 0);
     // The practice keeps its own name; the claim file is complete.
@@ -87,14 +77,14 @@ class DatabaseFaults : public ComponentEnv {
     ::setenv("ODBCSYSINI", home.path().c_str(), 1);
     ::setenv("ODBCINI", home.File("odbc.ini").c_str(), 1);
   }
-  // Connects, then runs the example batch; every message must keep the
-  // password out.
-  HostView Run(Format_Class& fc, const std::string& dsn, std::vector<std::string>& heard,
-               BatchHooks hooks = {}) {
+  // Connects, then runs the example batch: every message heard, from the
+  // connection on, must keep the password out.
+  std::vector<std::string> Run(const std::string& dsn, const BatchHooks& hooks = {}) {
+    Format_Class fc;
     EXPECT_EQ(fc.HereIsAMessage("CONNECTIONSTRING", dsn), 0);  // whatever happens
-    heard = ReadAllMessages(fc);
-    if (!hooks.afterRecord) hooks.afterRecord = Listen(fc, heard).afterRecord;
+    std::vector<std::string> heard = ReadAllMessages(fc);
     const HostView v = RunBatch(fc, OutFolder(), "claims.837", ExampleBatch(), hooks);
+    heard.insert(heard.end(), v.heard.begin(), v.heard.end());
     for (const std::string& m : heard) EXPECT_EQ(m.find("PWD="), std::string::npos) << m;
     EXPECT_EQ(v.FirstRecordAnswering(3), -1);
     EXPECT_EQ(v.endOfFile, 0);
@@ -102,7 +92,7 @@ class DatabaseFaults : public ComponentEnv {
     const GuideReport check = CheckGuideFile(Out("claims.837"));
     EXPECT_TRUE(check.ok()) << ::testing::PrintToString(check.errors);
     EXPECT_GT(check.totals.claims, 3);
-    return v;
+    return heard;
   }
   std::string database = home.File("reference.sqlite");
 };
@@ -119,10 +109,7 @@ TEST_F(DatabaseFaults, DatabaseLostMidBatchFallsBackAndKeepsTheClaimFileSound) {
     fs::resize_file(database, 0);
     fs::remove(database);
   };
-  Format_Class fc;
-  std::vector<std::string> heard;
-  hooks.afterRecord = Listen(fc, heard).afterRecord;
-  Run(fc, "wc_faults", heard, hooks);
+  const std::vector<std::string> heard = Run("wc_faults", hooks);
   // The tables are reached on the second, unqualified attempt; after that
   // only the lookups fail.
   ASSERT_FALSE(heard.empty());
@@ -133,9 +120,7 @@ TEST_F(DatabaseFaults, DatabaseLostMidBatchFallsBackAndKeepsTheClaimFileSound) {
 
 TEST_F(DatabaseFaults, DatabaseMissingAtConnectionIsReportedAndTheBatchRuns) {
   fs::remove(database);
-  Format_Class fc;
-  std::vector<std::string> heard;
-  Run(fc, "wc_faults", heard);
+  const std::vector<std::string> heard = Run("wc_faults");
   // Both attempts leave a message; nothing is created in its place.
   ASSERT_EQ(heard.size(), 2u);
   EXPECT_EQ(Count(heard, kDll + " had a problem in OpenInitialDBConnection()  Error:"), 2u);
@@ -150,10 +135,7 @@ TEST_F(DatabaseFaults, EmptyDataSourceNameOpensNoConnection) {
   const fs::path before = fs::current_path();
   fs::current_path(home.path());
   for (const char* name : {"", "  "}) {
-    Format_Class fc;
-    std::vector<std::string> heard;
-    EXPECT_TRUE(Run(fc, name, heard).messages.empty());
-    EXPECT_TRUE(heard.empty());
+    EXPECT_TRUE(Run(name).empty());
   }
   fs::current_path(before);
   for (const auto& entry : fs::directory_iterator(home.path())) {
