@@ -30,6 +30,23 @@ inline Batch GeneratedBatch(const bench::BatchOptions& options) {
   return batch;
 }
 
+// The fields of a record or key, split at "//", and joined again.
+inline std::vector<std::string> Fields(const std::string& record) {
+  std::vector<std::string> out;
+  std::size_t start = 0;
+  for (std::size_t at; (at = record.find("//", start)) != std::string::npos; start = at + 2) {
+    out.push_back(record.substr(start, at - start));
+  }
+  out.push_back(record.substr(start));
+  return out;
+}
+
+inline std::string Joined(const std::vector<std::string>& fields) {
+  std::string out = fields[0];
+  for (std::size_t i = 1; i < fields.size(); ++i) out += "//" + fields[i];
+  return out;
+}
+
 // Every message of the list, as GetAMessage gives them.
 inline std::vector<std::string> ReadAllMessages(Format_Class& fc) {
   std::vector<std::string> out;
@@ -44,9 +61,8 @@ struct HostView {
   std::vector<std::int16_t> recordResults;
   std::int16_t endOfFile = -1;
   std::int16_t finalCheck = -1;
-  // Messages read after every non-zero answer, in order; also kept apart
-  // for ProcessEndOfFile and ProcessFormattedRecords.
-  std::vector<std::string> messages, endMessages, checkMessages;
+  // Messages read after every non-zero answer, in order.
+  std::vector<std::string> messages;
   // Every message in the list after any call, whatever it answered.
   std::vector<std::string> heard;
 
@@ -72,12 +88,10 @@ struct BatchHooks {
 inline HostView RunBatch(Format_Class& fc, const std::string& folder, const std::string& file,
                          const Batch& batch, const BatchHooks& hooks = {}) {
   HostView view;
-  auto collect = [&](std::int16_t result, std::vector<std::string>* also = nullptr) {
+  auto collect = [&](std::int16_t result) {
     for (const std::string& m : ReadAllMessages(fc)) {
       view.heard.push_back(m);
-      if (result == 0) continue;
-      if (also) also->push_back(m);
-      view.messages.push_back(m);
+      if (result != 0) view.messages.push_back(m);
     }
   };
   collect(fc.HereIsAMessage("1", folder));
@@ -89,8 +103,8 @@ inline HostView RunBatch(Format_Class& fc, const std::string& folder, const std:
     collect(r);
   }
   if (hooks.beforeEnd) hooks.beforeEnd();
-  collect(view.endOfFile = fc.ProcessEndOfFile(), &view.endMessages);
-  collect(view.finalCheck = fc.ProcessFormattedRecords(), &view.checkMessages);
+  collect(view.endOfFile = fc.ProcessEndOfFile());
+  collect(view.finalCheck = fc.ProcessFormattedRecords());
   return view;
 }
 

@@ -32,22 +32,6 @@ std::string TypeOf(const BatchLine& line) {
   return line.key.substr(line.key.rfind("//") + 2);
 }
 
-std::vector<std::string> Fields(const std::string& record) {
-  std::vector<std::string> out;
-  std::size_t start = 0;
-  for (std::size_t at; (at = record.find("//", start)) != std::string::npos; start = at + 2) {
-    out.push_back(record.substr(start, at - start));
-  }
-  out.push_back(record.substr(start));
-  return out;
-}
-
-std::string Joined(const std::vector<std::string>& fields) {
-  std::string out = fields[0];
-  for (std::size_t i = 1; i < fields.size(); ++i) out += "//" + fields[i];
-  return out;
-}
-
 void Damage(Batch& batch, std::mt19937& rng) {
   auto pick = [&rng](std::size_t n) {
     return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
