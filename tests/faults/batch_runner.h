@@ -24,8 +24,8 @@ inline Batch ExampleBatch() {
 
 inline Batch GeneratedBatch(const bench::BatchOptions& options) {
   Batch batch;
-  bench::GenerateBatch(options, [&](const std::string& key, const std::string& record) {
-    batch.push_back({key, record});
+  bench::GenerateBatch(options, [&](const auto& key, const auto& rec) {
+    batch.push_back({key, rec});
   });
   return batch;
 }
@@ -56,6 +56,12 @@ inline std::vector<std::string> ReadAllMessages(Format_Class& fc) {
   return out;
 }
 
+// How many of the messages contain `text`.
+inline std::size_t Count(const std::vector<std::string>& messages, const std::string& text) {
+  return std::count_if(messages.begin(), messages.end(),
+                       [&](const std::string& m) { return m.find(text) != std::string::npos; });
+}
+
 // What the host saw during one batch.
 struct HostView {
   std::vector<std::int16_t> recordResults;
@@ -66,10 +72,7 @@ struct HostView {
   // Every message in the list after any call, whatever it answered.
   std::vector<std::string> heard;
 
-  bool Saw(const std::string& text) const {
-    return std::any_of(messages.begin(), messages.end(),
-                       [&](const std::string& m) { return m.find(text) != std::string::npos; });
-  }
+  bool Saw(const std::string& text) const { return Count(messages, text) > 0; }
   // Index of the first record answered with `result`, or -1.
   std::int64_t FirstRecordAnswering(std::int16_t result) const {
     const auto at = std::find(recordResults.begin(), recordResults.end(), result);

@@ -80,8 +80,7 @@ TEST_F(DamagedBatches, EndWithZeroOnlyOverAFileThatPassesTheCheck) {
   int endedWithZero = 0;
   for (int n = 0; n < kBatches; ++n) {
     Batch batch = GeneratedBatch({.records = 30, .seed = static_cast<std::uint32_t>(n + 1)});
-    const int damages = 1 + n % 3;
-    for (int d = 0; d < damages; ++d) Damage(batch, rng);
+    for (int d = 0; d <= n % 3; ++d) Damage(batch, rng);  // one to three damages
     // Every batch carries one account number full of what must not reach
     // the file as it is.
     for (BatchLine& line : batch) {

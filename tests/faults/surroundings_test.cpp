@@ -1,19 +1,21 @@
+// Faults of the component's surroundings.
 // Output that cannot be written: a missing or unusable output folder, a claim
 // file whose disk fills during the batch, report documents that cannot be
 // written to the end, and links or odd files planted where the component
-// creates its files.
-// The host must hear of each through the answers and messages, no answer may
-// claim success for a claim file that was not completely written, and nothing
-// outside the output folder changes.
+// creates its files. The host must hear of each through the answers and
+// messages, no answer may claim success for a claim file that was not
+// completely written, and nothing outside the output folder changes.
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <thread>
+#include <tuple>
 
 #include "faults/batch_runner.h"
 #include "faults/component_env.h"
@@ -30,7 +32,7 @@ const std::string kLog = "QZK_WCOMP_P4_Format.Log";
 const std::vector<std::string> kCreated = {"claims.837", "claims.837_NAC.Dat",
                                            "claims.837_Summary.pdf", "claims.837_NAC.pdf", kLog};
 
-class OutputFaults : public ComponentEnv {
+class Surroundings : public ComponentEnv {
  protected:
   // A generated batch (about 75 records a claim), made once: at 3000 records
   // the claim file outgrows the writer's buffer, at 10000 the summary
@@ -51,6 +53,7 @@ class OutputFaults : public ComponentEnv {
     });
   }
   std::atomic<int> calls_{0};
+  static bool IsPractice(const BatchLine& line) { return line.key.ends_with("1000"); }
   // A file outside the output folder for each created file to point at.
   std::string Victim(std::size_t i) const { return home.File("victim" + std::to_string(i)); }
   void WriteVictims() {
@@ -72,14 +75,11 @@ class OutputFaults : public ComponentEnv {
 // Each folder that cannot take the claim file: the first record hears of it,
 // the first claim written fails, neither the end nor the final check answers
 // success, and whatever stood in the folder's place is left as it was.
-TEST_F(OutputFaults, OutputFolderThatCannotBeWrittenIsReportedAndNothingIsCalledWritten) {
+TEST_F(Surroundings, OutputFolderThatCannotBeWrittenIsReportedAndNothingIsCalledWritten) {
   const std::string missing = home.File("missing"), plain = home.File("plain-file"),
                     locked = home.File("locked");
-  struct Case {
-    std::string folder, opening;
-    std::function<void()> check;
-  };
-  std::vector<Case> cases = {
+  // Folder, the message opening the claim file, and what stays as it was.
+  std::vector<std::tuple<std::string, std::string, std::function<void()>>> cases = {
       {missing, kDll + " OpenASCIIout()  76 Path not found//",
        [&] { EXPECT_FALSE(fs::exists(missing)); }},
       // A regular file where the folder should be.
@@ -90,15 +90,15 @@ TEST_F(OutputFaults, OutputFolderThatCannotBeWrittenIsReportedAndNothingIsCalled
   if (::geteuid() != 0) {  // permissions bind only those who are not root
     fs::create_directories(locked);
     fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
-    cases.push_back({locked, kDll + " OpenASCIIout()  70 Permission denied//",
-                     [&] { EXPECT_TRUE(fs::is_empty(locked)); }});
+    cases.emplace_back(locked, kDll + " OpenASCIIout()  70 Permission denied//",
+                       [&] { EXPECT_TRUE(fs::is_empty(locked)); });
   }
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.folder);
+  for (const auto& [folder, opening, unchanged] : cases) {
+    SCOPED_TRACE(folder);
     Format_Class fc;
-    const HostView v = RunBatch(fc, c.folder, "claims.837", ExampleBatch());
+    const HostView v = RunBatch(fc, folder, "claims.837", ExampleBatch());
     EXPECT_EQ(v.recordResults.at(0), 1);
-    EXPECT_EQ(v.messages.at(0), c.opening);
+    EXPECT_EQ(v.messages.at(0), opening);
     EXPECT_TRUE(v.Saw(kDll + " OpenLog()  Error:  7"));
     EXPECT_GE(v.FirstRecordAnswering(3), 1);
     EXPECT_TRUE(v.Saw(kDll + " WriteASCIIOUT()  52 Bad file name or number"));
@@ -107,30 +107,28 @@ TEST_F(OutputFaults, OutputFolderThatCannotBeWrittenIsReportedAndNothingIsCalled
     // The final check's messages come last.
     EXPECT_EQ(std::vector<std::string>(v.messages.end() - 2, v.messages.end()),
               (std::vector<std::string>{" 3//ProcessFormattedRecords()  File Not Found: //",
-                                        " 3//File: " + c.folder + "/claims.837//"}));
-    c.check();
+                                        " 3//File: " + folder + "/claims.837//"}));
+    unchanged();
   }
-  if (fs::exists(locked)) fs::permissions(locked, fs::perms::owner_all);
 }
 
 // A disk that fills for good, a single lost write (the segments it carried
 // are gone even when the disk has room again) and a disk full while the file
 // is closed: the failure is reported where it happens, the batch never ends
 // in success and the file left fails the check.
-TEST_F(OutputFaults, ClaimFileThatLosesWritesIsNeverReportedComplete) {
+TEST_F(Surroundings, ClaimFileThatLosesWritesIsNeverReportedComplete) {
   const Batch& batch = Generated<3000>();
-  struct Case {
+  const struct {
     const char* what;
     int after, times;
     bool atClose;
     std::string message;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"disk full", 1, -1, false, kDll + " WriteASCIIOUT()  61 Disk full"},
       {"one lost write", 1, 1, false, kDll + " WriteASCIIOUT()  61 Disk full"},
       {"full at close", 0, -1, true, kDll + " CloseASCIIout()  61 Disk full//"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     fs::remove_all(OutFolder());
     fs::create_directories(OutFolder());
@@ -165,7 +163,7 @@ TEST_F(OutputFaults, ClaimFileThatLosesWritesIsNeverReportedComplete) {
 
 // A report whose document cannot be written to the end answers 3 with the
 // report's failure message, and the part written does not stay behind.
-TEST_F(OutputFaults, ReportDocumentsThatCannotBeCompletedAreReportedAndRemoved) {
+TEST_F(Surroundings, ReportDocumentsThatCannotBeCompletedAreReportedAndRemoved) {
   Format_Class fc;
   ASSERT_EQ(RunBatch(fc, OutFolder(), "claims.837", Generated<10000>()).endOfFile, 0);
   fc.HereIsAMessage("7", kPdfPrinterName);
@@ -204,7 +202,7 @@ TEST_F(OutputFaults, ReportDocumentsThatCannotBeCompletedAreReportedAndRemoved) 
 // user, and whatever a planted link points at never changes, even while a
 // planter keeps replanting during whole batches.
 
-TEST_F(OutputFaults, LinksPlantedBeforeTheBatchAreReplacedNeverFollowed) {
+TEST_F(Surroundings, LinksPlantedBeforeTheBatchAreReplacedNeverFollowed) {
   WriteVictims();
   for (std::size_t i = 0; i < kCreated.size(); ++i) fs::create_symlink(Victim(i), Out(kCreated[i]));
   // A dangling link in the claim file's place: its target is not created.
@@ -226,33 +224,27 @@ TEST_F(OutputFaults, LinksPlantedBeforeTheBatchAreReplacedNeverFollowed) {
   EXPECT_TRUE(CheckGuideFile(Out("claims.837")).ok());
 }
 
-TEST_F(OutputFaults, RunLogIsAppendedToOnlyWhenItIsAPlainFileOfTheUser) {
+TEST_F(Surroundings, RunLogIsAppendedToOnlyWhenItIsAPlainFileOfTheUser) {
   const std::string victim = home.File("victim");
   const std::string log = Out(kLog);
-  struct Case {
-    const char* what;
-    std::function<void()> plant;
-    bool rootOnly;
+  std::vector<std::pair<const char*, std::function<void()>>> cases = {
+      {"folder", [&] { fs::create_directories(log); }},
+      {"link", [&] { fs::create_symlink(victim, log); }},
+      {"hard link", [&] { fs::create_hard_link(victim, log); }},
+      {"pipe", [&] { ASSERT_EQ(::mkfifo(log.c_str(), 0600), 0); }},
   };
-  const Case cases[] = {
-      {"folder", [&] { fs::create_directories(log); }, false},
-      {"link", [&] { fs::create_symlink(victim, log); }, false},
-      {"hard link", [&] { fs::create_hard_link(victim, log); }, false},
-      {"pipe", [&] { ASSERT_EQ(::mkfifo(log.c_str(), 0600), 0); }, false},
-      {"another user's file",
-       [&] {
-         fs::copy_file(victim, log);
-         ASSERT_EQ(::chown(log.c_str(), 65534, 65534), 0);
-       },
-       true},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    if (c.rootOnly && ::geteuid() != 0) continue;
+  if (::geteuid() == 0) {  // only root can give a file away
+    cases.emplace_back("another user's file", [&] {
+      fs::copy_file(victim, log);
+      ASSERT_EQ(::chown(log.c_str(), 65534, 65534), 0);
+    });
+  }
+  for (const auto& [what, plant] : cases) {
+    SCOPED_TRACE(what);
     fs::remove_all(OutFolder());
     fs::create_directories(OutFolder());
     WriteFile(victim, "victim\n");
-    c.plant();
+    plant();
     Format_Class fc;
     const HostView v = RunBatch(fc, OutFolder(), "claims.837", ExampleBatch());
     // Only the first record hears of it; the batch is complete without a log.
@@ -271,7 +263,7 @@ TEST_F(OutputFaults, RunLogIsAppendedToOnlyWhenItIsAPlainFileOfTheUser) {
   }
 }
 
-TEST_F(OutputFaults, APlanterRacingWholeBatchesNeverRedirectsAFile) {
+TEST_F(Surroundings, APlanterRacingWholeBatchesNeverRedirectsAFile) {
   WriteVictims();
   std::atomic<bool> stop{false};
   std::atomic<long> planted{0};
@@ -297,6 +289,124 @@ TEST_F(OutputFaults, APlanterRacingWholeBatchesNeverRedirectsAFile) {
   planter.join();
   EXPECT_GT(planted.load(), 100);
   ExpectVictimsIntact();
+}
+
+// Reference data that goes missing: settings files that are absent or cannot
+// be read, and a database that disappears in the middle of a batch. The
+// lookups fall back to the records' own values; their failures are in the
+// message list right after the call that met them, and the claim file stays
+// sound.
+
+// A settings file that is missing, or anything but a regular file in its
+// place (a folder, a pipe that would block a reader for ever), is "file not
+// found" at each lookup; the batch goes on with the records' own values.
+TEST_F(Surroundings, SettingsFilesThatAreMissingOrNotFilesAreNotFoundAtEachLookup) {
+  const std::pair<const char*, std::function<void(const std::string&)>> kinds[] = {
+      {"missing", [](const std::string&) {}},
+      {"folder", [](const std::string& path) { fs::create_directories(path); }},
+      {"pipe", [](const std::string& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }},
+  };
+  const Batch batch = ExampleBatch();
+  for (const auto& [kind, plant] : kinds) {
+    SCOPED_TRACE(kind);
+    for (const char* name : {"QBEX_ALT_PRACTICENAME.DAT", "QBEX_CFG_NPICMS.DAT"}) {
+      fs::remove_all(Setting(name));
+      plant(Setting(name));
+    }
+    Format_Class fc;
+    const HostView v = RunBatch(fc, OutFolder(), "claims.837", batch);
+    EXPECT_EQ(Count(v.heard, kDll + " had a problem in CheckForAlternatePracticeName  Error: 53 "
+                                    "File not found"),
+              static_cast<std::size_t>(std::count_if(batch.begin(), batch.end(), IsPractice)));
+    EXPECT_EQ(Count(v.heard, kDll + "FillNPILegacyDateArray  Error: 53 File not found"), 1u);
+    EXPECT_EQ(v.endOfFile, 0);
+    EXPECT_EQ(v.finalCheck, 0);
+    // The practice keeps its own name; the claim file is complete.
+    EXPECT_EQ(ReadFile(Out("claims.837")).find("LAKESHORE EMERGENCY TRANSPORT"), std::string::npos);
+    EXPECT_TRUE(CheckGuideFile(Out("claims.837")).ok());
+  }
+}
+
+// A private ODBC configuration with one SQLite data source per test.
+class DatabaseFaults : public Surroundings {
+ protected:
+  void SetUp() override {
+    Surroundings::SetUp();
+    const char* driver = "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so";
+    if (!fs::exists(driver)) GTEST_SKIP() << "the SQLite ODBC driver is not installed";
+    const std::string make =
+        "sqlite3 -bail " + database + " < " + SourceDir() + "/examples/db/schema.sql";
+    ASSERT_EQ(std::system(make.c_str()), 0);
+    WriteFile(home.File("odbcinst.ini"), std::string("[SQLite3]\nDriver=") + driver + "\n");
+    WriteFile(home.File("odbc.ini"),
+              "[wc_faults]\nDriver=SQLite3\nDatabase=" + database + "\nNoCreat=1\n");
+    ::setenv("ODBCSYSINI", home.path().c_str(), 1);
+    ::setenv("ODBCINI", home.File("odbc.ini").c_str(), 1);
+  }
+  // Connects, then runs the example batch: every message heard, from the
+  // connection on, must keep the password out.
+  std::vector<std::string> Run(const std::string& dsn, const BatchHooks& hooks = {}) {
+    Format_Class fc;
+    EXPECT_EQ(fc.HereIsAMessage("CONNECTIONSTRING", dsn), 0);  // whatever happens
+    std::vector<std::string> heard = ReadAllMessages(fc);
+    const HostView v = RunBatch(fc, OutFolder(), "claims.837", ExampleBatch(), hooks);
+    heard.insert(heard.end(), v.heard.begin(), v.heard.end());
+    for (const std::string& m : heard) EXPECT_EQ(m.find("PWD="), std::string::npos) << m;
+    EXPECT_EQ(v.FirstRecordAnswering(3), -1);
+    EXPECT_EQ(v.endOfFile, 0);
+    EXPECT_EQ(v.finalCheck, 0);
+    const GuideReport check = CheckGuideFile(Out("claims.837"));
+    EXPECT_TRUE(check.ok()) << ::testing::PrintToString(check.errors);
+    EXPECT_GT(check.totals.claims, 3);
+    return heard;
+  }
+  std::string database = home.File("reference.sqlite");
+};
+
+TEST_F(DatabaseFaults, DatabaseLostMidBatchFallsBackAndKeepsTheClaimFileSound) {
+  // The second practice's records come after the database is gone.
+  const Batch batch = ExampleBatch();
+  const auto second = std::find_if(batch.begin() + 1, batch.end(), IsPractice);
+  ASSERT_NE(second, batch.end());
+  BatchHooks hooks;
+  hooks.beforeRecord = [&](std::size_t i) {
+    if (i != static_cast<std::size_t>(second - batch.begin())) return;
+    // The open connection now meets an empty file, then no file at all.
+    fs::resize_file(database, 0);
+    fs::remove(database);
+  };
+  const std::vector<std::string> heard = Run("wc_faults", hooks);
+  // The tables are reached on the second, unqualified attempt; after that
+  // only the lookups fail.
+  ASSERT_FALSE(heard.empty());
+  EXPECT_NE(heard[0].find("no such table: QEL_TABLES.PRACTICE"), std::string::npos);
+  EXPECT_GE(Count(heard, kDll + "FetchAlternatePracticeNPIFromDB   Error:"), 1u);
+  EXPECT_EQ(Count(heard, "FetchAlternatePracticeNPIFromDB"), heard.size() - 1);
+}
+
+TEST_F(DatabaseFaults, DatabaseMissingAtConnectionIsReportedAndTheBatchRuns) {
+  fs::remove(database);
+  const std::vector<std::string> heard = Run("wc_faults");
+  // Both attempts leave a message; nothing is created in its place.
+  ASSERT_EQ(heard.size(), 2u);
+  EXPECT_EQ(Count(heard, kDll + " had a problem in OpenInitialDBConnection()  Error:"), 2u);
+  EXPECT_FALSE(fs::exists(database));
+}
+
+// A data source name that is empty or blank opens no connection, even with
+// a default data source configured (its driver would otherwise create a
+// database file named after the whole connection string).
+TEST_F(DatabaseFaults, EmptyDataSourceNameOpensNoConnection) {
+  WriteFile(home.File("odbc.ini"), "[Default]\nDriver=SQLite3\n");
+  const fs::path before = fs::current_path();
+  fs::current_path(home.path());
+  for (const char* name : {"", "  "}) {
+    EXPECT_TRUE(Run(name).empty());
+  }
+  fs::current_path(before);
+  for (const auto& entry : fs::directory_iterator(home.path())) {
+    EXPECT_EQ(entry.path().filename().string().find("UID="), std::string::npos);
+  }
 }
 
 }  // namespace
