@@ -189,33 +189,47 @@ TEST(ClaimBreaks, NinthDiagnosisStartsANewClaimWithPointersFromOne) {
   EXPECT_EQ(Count(b.Log(), Because("true because Diagnosis Causes Overflow")), 1);
 }
 
-TEST(ClaimBreaks, MonthTestComparesMonthsOnly) {
-  ClaimBatch b;
-  b.TopRecords({BreakPref::sBreakOnMonth});
-  // January again in another year; February; empty; both shorter than two.
-  const std::pair<const char*, int> dates[] = {
-      {"01152023", 0}, {"01202024", 0}, {"02012023", 1}, {"", 2}, {"1", 2}};
-  for (const auto& [date, claims] : dates) {
-    b.Charge("P", {{53, date}});
-    EXPECT_EQ(b.Claims(), claims) << date;
+// Charges differing in the fields a test compares: the claims written after
+// each charge, and the reasons logged.
+TEST(ClaimBreaks, ComparedChargeFieldsBreakWhereTheirTestSays) {
+  const struct {
+    std::vector<std::size_t> on, fields;
+    std::vector<std::vector<const char*>> charges;  // the fields' values, then the claims
+    std::vector<std::pair<const char*, int>> reasons;
+  } cases[] = {
+      // clang-format off
+      // Months only: January again in another year; February; empty; both
+      // shorter than two.
+      {{BreakPref::sBreakOnMonth}, {53},
+       {{"01152023", "0"}, {"01202024", "0"}, {"02012023", "1"}, {"", "2"}, {"1", "2"}},
+       {{"True because Month changed **", 1}, {"True because Month changed *", 1}}},
+      // A changed onset type or date breaks without a switch.
+      {{}, {48, 50},
+       {{"431", "01012023", "0"}, {"431", "01012023", "0"}, {"431", "01022023", "1"},
+        {"484", "01022023", "2"}},
+       {{"True because the Onset Type or Date changed", 2}}},
+      // The last charge's billing position (70) chooses the approval number
+      // compared: billed to 1 the secondary is ignored, billed to 2 the primary.
+      {{BreakPref::sBreakOnApprovalNr}, {61, 62, 70},
+       {{"A1", "S1", "1", "0"}, {"A1", "S2", "1", "0"}, {"A2", "S2", "1", "1"},
+        {"A2", "S2", "2", "1"}, {"A9", "S2", "2", "1"}, {"A9", "S3", "2", "2"}},
+       {{"True because Primary Approval # changed", 1},
+        {"True because Secondary Approval # changed", 1}}},
+      // clang-format on
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.reasons[0].first);
+    ClaimBatch b;
+    b.TopRecords(k.on);
+    for (const auto& values : k.charges) {
+      FieldValues charge;
+      for (std::size_t i = 0; i < k.fields.size(); ++i) charge.emplace_back(k.fields[i], values[i]);
+      b.Charge("P", charge);
+      EXPECT_EQ(std::to_string(b.Claims()), values.back()) << ::testing::PrintToString(values);
+    }
+    const std::string log = b.Log();
+    for (const auto& [reason, n] : k.reasons) EXPECT_EQ(Count(log, Because(reason)), n) << reason;
   }
-  const std::string log = b.Log();
-  EXPECT_EQ(Count(log, Because("True because Month changed **")), 1);
-  EXPECT_EQ(Count(log, Because("True because Month changed *")), 1);
-}
-
-TEST(ClaimBreaks, OnsetChangeAlwaysBreaks) {
-  ClaimBatch b;
-  b.TopRecords();
-  const std::array<const char*, 3> onsets[] = {{"431", "01012023", "0"},
-                                               {"431", "01012023", "0"},
-                                               {"431", "01022023", "1"},
-                                               {"484", "01022023", "2"}};
-  for (const auto& [type, date, claims] : onsets) {
-    b.Charge("P", {{48, type}, {50, date}});
-    EXPECT_EQ(std::to_string(b.Claims()), claims) << type << date;
-  }
-  EXPECT_EQ(Count(b.Log(), Because("True because the Onset Type or Date changed")), 2);
 }
 
 TEST(ClaimBreaks, SwitchedChargeFieldsBreakOnlyWhenTheirSwitchIsOn) {
@@ -288,24 +302,6 @@ TEST(ClaimBreaks, CompanionRecordsBreakWhenChanged) {
     EXPECT_EQ(b.Claims(), 1);
     EXPECT_EQ(Count(b.Log(), Because(k.text ? k.text : "")), k.text ? 1 : 0);
   }
-}
-
-// The last charge's billing position chooses the approval number compared.
-TEST(ClaimBreaks, ApprovalNumberOfTheBilledPosition) {
-  ClaimBatch b;
-  b.TopRecords({BreakPref::sBreakOnApprovalNr});
-  const std::array<const char*, 4> charges[] = {
-      {"A1", "S1", "1", "0"}, {"A1", "S2", "1", "0"},  // billed to 1: secondary ignored
-      {"A2", "S2", "1", "1"}, {"A2", "S2", "2", "1"},
-      {"A9", "S2", "2", "1"},  // billed to 2: primary ignored
-      {"A9", "S3", "2", "2"}};
-  for (const auto& [primary, secondary, billed, claims] : charges) {
-    b.Charge("P", {{61, primary}, {62, secondary}, {70, billed}});
-    EXPECT_EQ(std::to_string(b.Claims()), claims) << primary << secondary << billed;
-  }
-  const std::string log = b.Log();
-  EXPECT_EQ(Count(log, Because("True because Primary Approval # changed")), 1);
-  EXPECT_EQ(Count(log, Because("True because Secondary Approval # changed")), 1);
 }
 
 // A new payer-assigned number in field 17 breaks and reopens the billing
