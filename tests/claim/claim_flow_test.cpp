@@ -4,6 +4,7 @@
 // the this generation to the last.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <utility>
@@ -102,10 +103,9 @@ class ClaimBatch {
   }
   // Claims written and lines of the claim being built.
   std::string Counts() const {
-    int lines = 0;
-    for (std::size_t i = 1; i < g.claim.DETAILArray.size(); ++i) {
-      lines += g.claim.DETAILArray[i].sUsed == "Y" ? 1 : 0;
-    }
+    const auto& all = g.claim.DETAILArray;
+    const auto lines =
+        std::count_if(all.begin() + 1, all.end(), [](auto& l) { return l.sUsed == "Y"; });
     return std::to_string(g.host.glTotalClaims) + " claims, " + std::to_string(lines) + " lines";
   }
   std::int64_t Claims() const { return g.host.glTotalClaims; }

@@ -51,28 +51,21 @@ class RecordsTest : public ::testing::Test {
     SetComponentFolderForTesting(std::nullopt);
   }
   void OpenTestLog() {
-    g().host.gsOutputPath = dir_.path();
-    g().host.giLogLevel = 2;
-    OpenLog(g().host);
+    g.host.gsOutputPath = dir_.path();
+    g.host.giLogLevel = 2;
+    OpenLog(g.host);
   }
   std::string CloseTestLog() {
-    CloseLog(g().host);
-    return ReadFile(LogFileName(g().host));
+    CloseLog(g.host);
+    return ReadFile(LogFileName(g.host));
   }
-  const std::string& MessageText(std::size_t i) const { return g().host.gMessageArray[i].sMsgText; }
-  SharedState& g() const { return state_->g; }
-  Ctx& c() { return state_->c; }
-  ChargeGroup& grp() { return g().g_ThisGroup; }
-  TopRecords& top() { return g().g_ThisTop; }
+  const std::string& MessageText(std::size_t i) const { return g.host.gMessageArray[i].sMsgText; }
+  ChargeGroup& grp() { return g.g_ThisGroup; }
+  TopRecords& top() { return g.g_ThisTop; }
   TempDir dir_;
-
- private:
-  struct State {
-    SharedState g;
-    ObjectState o;
-    Ctx c{g, o};
-  };
-  std::unique_ptr<State> state_ = std::make_unique<State>();
+  SharedState g;
+  ObjectState o;
+  Ctx c{g, o};
 };
 
 using ParseFn = std::function<std::int16_t(Ctx&, const std::string&)>;
@@ -158,21 +151,21 @@ TEST_F(RecordsTest, ParserFieldCountsAndEntryLogs) {
     for (std::size_t n : pc.failing) counts.emplace_back(n, false);
     for (const auto& [n, ok] : counts) {
       SCOPED_TRACE(std::string(pc.entryLog) + " with " + std::to_string(n) + " fields");
-      ClearMessageArray(g().host);
-      EXPECT_EQ(pc.parse(c(), Record(n)), ok ? 0 : 3);
-      ASSERT_EQ(MessageCount(g().host), ok ? 0 : 1);
+      ClearMessageArray(g.host);
+      EXPECT_EQ(pc.parse(c, Record(n)), ok ? 0 : 3);
+      ASSERT_EQ(MessageCount(g.host), ok ? 0 : 1);
       if (!ok) {
-        EXPECT_EQ(g().host.gMessageArray[1].iMsgType, 3);
-        EXPECT_EQ(MessageText(1), g().host.gsDllName + pc.errorText + " 9 Subscript out of range");
+        EXPECT_EQ(g.host.gMessageArray[1].iMsgType, 3);
+        EXPECT_EQ(MessageText(1), g.host.gsDllName + pc.errorText + " 9 Subscript out of range");
       }
     }
     for (const std::string& text : texts) {
-      const std::int16_t result = pc.parse(c(), text);
+      const std::int16_t result = pc.parse(c, text);
       EXPECT_TRUE(result == 0 || result == 3) << pc.entryLog;
     }
   }
   ExtDataRec ext;
-  ParseExtDataRec(c(), "T//K//V", ext);
+  ParseExtDataRec(c, "T//K//V", ext);
   const std::string log = CloseTestLog();
   for (const ParserCase& pc : Cases()) {
     EXPECT_NE(log.find("\"" + std::string(pc.entryLog) + "\"\r\n"), std::string::npos);
@@ -185,7 +178,7 @@ TEST_F(RecordsTest, ParserFieldCountsAndEntryLogs) {
 TEST_F(RecordsTest, AFailedParseKeepsWhatItFilledAndCleansNothing) {
   PracticeRec& p = top().Practice;
   p.fill("OLD");
-  EXPECT_EQ(ParsePracticeRec(c(), Record(28, {{2, "a-b"}}), p), 3);  // ends inside 26-33
+  EXPECT_EQ(ParsePracticeRec(c, Record(28, {{2, "a-b"}}), p), 3);  // ends inside 26-33
   EXPECT_EQ(p[2] + p[27] + p[28] + p[35], "a-bF27OLDOLD");
 }
 
@@ -194,12 +187,12 @@ TEST_F(RecordsTest, NpiGateEmptiesNpisBefore2007) {
   PracticeRec& p = top().Practice;
   BProviderRec& b = top().BProvider;
   SetFixedClock(DateTime{2006, 12, 31, 23, 59, 59});
-  ASSERT_EQ(ParsePracticeRec(c(), Record(25), p), 0);
-  ASSERT_EQ(ParseBProviderRec(c(), Record(33), b), 0);
+  ASSERT_EQ(ParsePracticeRec(c, Record(25), p), 0);
+  ASSERT_EQ(ParseBProviderRec(c, Record(33), b), 0);
   EXPECT_EQ(p[Practice::sNPI] + p[Practice::sNPICopy] + b[BProvider::sNPI], "");
   SetFixedClock(DateTime{2007, 1, 1, 0, 0, 0});
-  ASSERT_EQ(ParsePracticeRec(c(), Record(25), p), 0);
-  ASSERT_EQ(ParseBProviderRec(c(), Record(33), b), 0);
+  ASSERT_EQ(ParsePracticeRec(c, Record(25), p), 0);
+  ASSERT_EQ(ParseBProviderRec(c, Record(33), b), 0);
   EXPECT_EQ(p[Practice::sNPI] + b[BProvider::sNPI], "F24F27");
 }
 
@@ -209,24 +202,24 @@ TEST_F(RecordsTest, InsurancePayerIdFallbackAndPracticeNpi) {
   p[Practice::sNPI] = "FROM AN EARLIER INSURANCE";
   p[Practice::sNPICopy] = "1234567893";
   const std::string rec = Record(37, {{2, ""}, {18, "A1/B2"}, {36, "12345/X"}});
-  ASSERT_EQ(ParseInsuranceRec(c(), rec, ins, 0), 0);
+  ASSERT_EQ(ParseInsuranceRec(c, rec, ins, 0), 0);
   // The payer id falls back to field 36; no alternate NPI: the practice's own.
   EXPECT_EQ(ins[Insurance::sPayerId] + "|" + ins[36] + "|" + ins[39] + "|" + ins[18] + "|" +
                 ins[38] + "|" + p[Practice::sNPI],
             "12345|12345|X|A1|B2|1234567893");
-  ASSERT_EQ(ParseInsuranceRec(c(), rec, ins, 1), 0);
+  ASSERT_EQ(ParseInsuranceRec(c, rec, ins, 1), 0);
   EXPECT_EQ(ins[Insurance::sPayerId], "");  // a non-zero switch skips the fallback
 }
 
 TEST_F(RecordsTest, ChargeOptionalGroupsDefaultsAndDerivedMembers) {
   ChargeRec& ch = grp().Charge;
   const auto parse = [&](std::size_t n, const Edits& edits = {}) {
-    ASSERT_EQ(ParseChargeRec(c(), Record(n, edits), ch), 0);
+    ASSERT_EQ(ParseChargeRec(c, Record(n, edits), ch), 0);
   };
   ch.fill("OLD");
-  g().ThisFollowed = true;
+  g.ThisFollowed = true;
   parse(88);
-  EXPECT_FALSE(g().ThisFollowed);
+  EXPECT_FALSE(g.ThisFollowed);
   EXPECT_EQ(ch[96] + ch[97] + ch[98] + ch[122] + ch[95], "0.00000.000000OLD");  // 95: no field 92
   for (std::size_t m : {91, 94, 99, 104, 105, 106, 120, 121, 123, 125, 128, 129, 131}) {
     EXPECT_EQ(ch[m], "") << m;
@@ -273,27 +266,27 @@ TEST_F(RecordsTest, ChargeOptionalGroupsDefaultsAndDerivedMembers) {
 TEST_F(RecordsTest, CompanionRecordsOfACharge) {
   SProviderRec& sp = grp().SProvider;
   sp.fill("OLD");
-  ASSERT_EQ(ParseSProviderRec(c(), Record(32, {{3, "Anne-Marie"}, {5, "j."}, {9, ""}}), sp), 0);
+  ASSERT_EQ(ParseSProviderRec(c, Record(32, {{3, "Anne-Marie"}, {5, "j."}, {9, ""}}), sp), 0);
   EXPECT_EQ(sp[32] + sp[33] + sp[34] + sp[35] + "|" + sp[SProvider::sFirstName] +
                 sp[SProvider::sMiddleName] + sp[SProvider::sGender] + sp[SProvider::sGenderDesc],
             "|ANNEMARIEj.UUNKNOWN");
 
   OProviderRec& op = grp().OProvider;
   ReferralRec& rf = grp().Referral;
-  ASSERT_EQ(ParseOProviderRec(c(), Record(46), op), 0);
-  ASSERT_EQ(ParseReferralRec(c(), Record(44), rf), 0);
-  ASSERT_EQ(ParseOReferralRec(c(), Record(46), grp().OReferral), 0);
+  ASSERT_EQ(ParseOProviderRec(c, Record(46), op), 0);
+  ASSERT_EQ(ParseReferralRec(c, Record(44), rf), 0);
+  ASSERT_EQ(ParseOReferralRec(c, Record(46), grp().OReferral), 0);
   EXPECT_EQ(sp[27] + op[33] + rf[31] + grp().OReferral[33] + "|" + grp().OReferral[32] +
                 grp().OReferral[34],
             "|F32F34");
   // Records ending before a block keep the block's old members.
   op.fill("OLD");
   rf.fill("OLD");
-  ASSERT_EQ(ParseOProviderRec(c(), Record(42), op), 0);
-  ASSERT_EQ(ParseReferralRec(c(), Record(40), rf), 0);
+  ASSERT_EQ(ParseOProviderRec(c, Record(42), op), 0);
+  ASSERT_EQ(ParseReferralRec(c, Record(40), rf), 0);
   EXPECT_EQ(op[41] + op[42] + op[44] + "|" + op[OProvider::sCountry], "F41OLDOLD|");
   EXPECT_EQ(rf[39] + rf[Referral::sEntityType] + rf[42] + "|" + rf[43], "F39OLDOLD|");
-  ASSERT_EQ(ParseReferralRec(c(), Record(43), rf), 0);
+  ASSERT_EQ(ParseReferralRec(c, Record(43), rf), 0);
   EXPECT_EQ(rf[Referral::sEntityType], "F40");
 }
 
@@ -305,14 +298,14 @@ TEST_F(RecordsTest, ExtendedDataPackingAndMerge) {
       {"6010//20010ABC//val//K3", "~20010val~K3~"},  // keys cut to five; a last key alone
       {"6010//K1//.//K2//", "~K1~K2~"}};
   for (const auto& [text, packed] : cases) {
-    ASSERT_EQ(ParseExtDataRec(c(), text, ext), 0);
+    ASSERT_EQ(ParseExtDataRec(c, text, ext), 0);
     EXPECT_EQ(ext[ExtData::sRecordTag] + "|" + ext[ExtData::sExtData],
               "6010|" + std::string(packed));
   }
   std::string huge = "T";
   for (int i = 0; i < 40000; ++i) huge += "//K";
-  EXPECT_EQ(ParseExtDataRec(c(), huge, ext), 3);
-  EXPECT_EQ(MessageText(1), g().host.gsDllName + " ParseExtDataRec()  Error:  6 Overflow");
+  EXPECT_EQ(ParseExtDataRec(c, huge, ext), 3);
+  EXPECT_EQ(MessageText(1), g.host.gsDllName + " ParseExtDataRec()  Error:  6 Overflow");
 
   // At the end of a charge the first set and the claim level are merged into
   // the second set; the sources stay as they were.
@@ -322,7 +315,7 @@ TEST_F(RecordsTest, ExtendedDataPackingAndMerge) {
   grp().FirstSet(3)[1] = "~F3a~";
   top().ExtData[4][1] = "~T5a~";
   grp().SecondSet(4)[1] = "~S4a~";
-  ASSERT_EQ(Append26ExtData(c()), 0);
+  ASSERT_EQ(Append26ExtData(c), 0);
   std::string merged;
   for (std::int16_t i = 1; i <= 5; ++i) merged += grp().SecondSet(i)[1] + "|";
   EXPECT_EQ(merged, "~S1a~F1a~F1b~T1a~||~F3a~|~S4a~|~T5a~|");
@@ -346,9 +339,9 @@ TEST_F(RecordsTest, EmptyingKeepsOnlyTheDocumentedMembers) {
   for (auto& ext : top().ExtData) ext.fill("X");
 
   OpenTestLog();
-  EmptyThisGroup(c());
-  EmptyLastTop(c());
-  EmptyThisTop(c());
+  EmptyThisGroup(c);
+  EmptyLastTop(c);
+  EmptyThisTop(c);
   const std::string log = CloseTestLog();
   EXPECT_EQ(Filled(grp().Charge).size(), Charge::kMembers - 1);  // only the received mark goes
   for (const auto& ext : grp().ExtData) EXPECT_EQ(Filled(ext), Members{});
@@ -412,26 +405,26 @@ TEST(CustomForms, TheAnswerListAndItsLimits) {
 // a list of its own, never in the shared one or in the last charge's list.
 TEST_F(RecordsTest, CustomFormRecordsGetAListOfTheirOwn) {
   grp().CustomForms.reset();
-  ASSERT_EQ(ParseCCFormRec(c(), "ignored//CMS-849//PATIENTHEIGHT//70", grp()), 0);
-  ASSERT_EQ(ParseCCFormRec(c(), "//CMS-849//SECBNAME//Dr. Who//extra", grp()), 0);
+  ASSERT_EQ(ParseCCFormRec(c, "ignored//CMS-849//PATIENTHEIGHT//70", grp()), 0);
+  ASSERT_EQ(ParseCCFormRec(c, "//CMS-849//SECBNAME//Dr. Who//extra", grp()), 0);
   ASSERT_TRUE(grp().CustomForms);
   const CCFormInfo& first = grp().CustomForms->GetCustomFormInfo(1);
   EXPECT_EQ(first.sQuestionIDName + first.sAnswerValue + first.sQuestionNumber, "PATIENTHEIGHT70X");
   EXPECT_EQ(grp().CustomForms->GetCustomFormInfo(2).sAnswerValue, "Dr. Who");
 
-  EmptyThisGroup(c());
-  EmptyLastGroup(c());
-  EXPECT_EQ(grp().CustomForms, g().g_LastGroup().CustomForms);
-  ASSERT_EQ(ParseCCFormRec(c(), "6005//CMS-849//AMBULATE//N", grp()), 0);
+  EmptyThisGroup(c);
+  EmptyLastGroup(c);
+  EXPECT_EQ(grp().CustomForms, g.g_LastGroup().CustomForms);
+  ASSERT_EQ(ParseCCFormRec(c, "6005//CMS-849//AMBULATE//N", grp()), 0);
   EXPECT_NE(grp().CustomForms, NoCustomForms());
   EXPECT_EQ(NoCustomForms()->GetCustomFormInfo(1).sChargeCustomForm +
-                g().g_LastGroup().CustomForms->GetCustomFormInfo(1).sChargeCustomForm,
+                g.g_LastGroup().CustomForms->GetCustomFormInfo(1).sChargeCustomForm,
             "");
   const auto held = grp().CustomForms;  // the last group takes it by reference
-  g().g_LastGroup().CustomForms = grp().CustomForms;
-  EmptyThisGroup(c());
-  ASSERT_EQ(ParseCCFormRec(c(), "6005//CMS-849//SECBNAME//X", grp()), 0);
-  EXPECT_EQ(g().g_LastGroup().CustomForms, held);
+  g.g_LastGroup().CustomForms = grp().CustomForms;
+  EmptyThisGroup(c);
+  ASSERT_EQ(ParseCCFormRec(c, "6005//CMS-849//SECBNAME//X", grp()), 0);
+  EXPECT_EQ(g.g_LastGroup().CustomForms, held);
   EXPECT_EQ(
       held->GetCustomFormInfo(1).sAnswerValue + "|" + held->GetCustomFormInfo(2).sChargeCustomForm,
       "N|");
