@@ -1,4 +1,5 @@
-// Faults of the component's surroundings.
+// Faults of the component's surroundings: output that cannot be written and
+// planted links (first), reference data that goes missing (further down).
 // Output that cannot be written: a missing or unusable output folder, a claim
 // file whose disk fills during the batch, report documents that cannot be
 // written to the end, and links or odd files planted where the component
@@ -53,6 +54,7 @@ class Surroundings : public ComponentEnv {
     });
   }
   std::atomic<int> calls_{0};
+  // A practice record: it starts the records of a practice.
   static bool IsPractice(const BatchLine& line) { return line.key.ends_with("1000"); }
   // A file outside the output folder for each created file to point at.
   std::string Victim(std::size_t i) const { return home.File("victim" + std::to_string(i)); }
