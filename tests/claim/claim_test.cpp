@@ -243,12 +243,11 @@ TEST(ClaimBreaks, ComparedChargeFieldsBreakWhereTheirTestSays) {
 TEST(ClaimBreaks, SwitchedChargeFieldsBreakOnlyWhenTheirSwitchIsOn) {
   namespace B = BreakPref;
   namespace C = Charge;
-  struct Case {
+  const struct {
     std::size_t sw;
     std::size_t field;
     const char* text;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {B::sBreakOnCaseId, C::sCaseId, "True because Case ID changed"},
       {B::sBreakOnInsuranceAction, C::sInsuranceAction, "True because Insurance Action Changed"},
       {B::sBreakOnTOS, C::sTOSBillingCode, "True because TOS BillingCode changed"},
@@ -265,7 +264,7 @@ TEST(ClaimBreaks, SwitchedChargeFieldsBreakOnlyWhenTheirSwitchIsOn) {
       {B::sBreakOnAnesthesiaType, C::sAnesthesiaType, "True because Anethesia Type changed"},
       {B::sBreakOnCapitatedService, C::sCapitatedService, "True because CapitatedService changed"},
   };
-  for (const Case& k : cases) {
+  for (const auto& k : cases) {
     SCOPED_TRACE(k.text);
     for (bool on : {false, true}) {
       ClaimBatch b;
@@ -282,20 +281,19 @@ TEST(ClaimBreaks, SwitchedChargeFieldsBreakOnlyWhenTheirSwitchIsOn) {
 // the servicing provider breaks under calculation preference "2", read from
 // the last generation (a new preference record counts once copied).
 TEST(ClaimBreaks, CompanionRecordsBreakWhenChanged) {
-  struct Case {
+  const struct {
     std::vector<std::size_t> on;
     const char* type;
     std::size_t fields;
     const char* text;
     const char* preference;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {{BreakPref::sBreakOnReferral}, "6120", 38, "True because Referral Changed", nullptr},
       {{BreakPref::sBreakOnFacility}, "6200", 18, "True because Facility Changed", nullptr},
       {{}, "6310", 70, "True because One of the 4 insurances changed", nullptr},
       {{}, "6100", 32, nullptr, "2"},
   };
-  for (const Case& k : cases) {
+  for (const auto& k : cases) {
     SCOPED_TRACE(k.type);
     const auto with = [&k](const char* code) {
       return Companions{{k.type, MakeRecord(k.type, k.fields, {{1, code}})}};
@@ -605,9 +603,7 @@ TEST(DrugCodes, FillFromTextAndNarrative) {
   EXPECT_EQ(item(1) + "|" + item(2), ",,,,|,,,,");
 
   // At most three codes marked "NDC" are taken out of the narrative.
-  SharedState g;
-  ObjectState o;
-  Ctx c{g, o};
+  Tables t;
   const std::array<const char*, 3> narratives[] = {
       {"NDC 12345678901 WORD", "12345678901||", "WORD"},
       {"A NDC 1 B NDC 2 NDC 3 C NDC 4", "1|2|3", "A B C NDC 4"},
@@ -615,7 +611,7 @@ TEST(DrugCodes, FillFromTextAndNarrative) {
   for (const auto& [narrative, codes, rest] : narratives) {
     DetailLine line;
     line.sNarrative = narrative;
-    ExtractNDCFromNarrative(c, line);
+    ExtractNDCFromNarrative(t.c, line);
     EXPECT_EQ(line.sNarrativeNDC[1] + "|" + line.sNarrativeNDC[2] + "|" + line.sNarrativeNDC[3],
               codes);
     EXPECT_EQ(line.sNarrative, rest);

@@ -183,14 +183,14 @@ TEST_F(RecordsTest, AFailedParseKeepsWhatItFilledAndCleansNothing) {
 TEST_F(RecordsTest, NpiGateEmptiesNpisBefore2007) {
   PracticeRec& p = top().Practice;
   BProviderRec& b = top().BProvider;
-  SetFixedClock(DateTime{2006, 12, 31, 23, 59, 59});
-  ASSERT_EQ(ParsePracticeRec(c, Record(25), p), 0);
-  ASSERT_EQ(ParseBProviderRec(c, Record(33), b), 0);
-  EXPECT_EQ(p[Practice::sNPI] + p[Practice::sNPICopy] + b[BProvider::sNPI], "");
-  SetFixedClock(DateTime{2007, 1, 1, 0, 0, 0});
-  ASSERT_EQ(ParsePracticeRec(c, Record(25), p), 0);
-  ASSERT_EQ(ParseBProviderRec(c, Record(33), b), 0);
-  EXPECT_EQ(p[Practice::sNPI] + b[BProvider::sNPI], "F24F27");
+  const std::pair<DateTime, const char*> cases[] = {{{2006, 12, 31, 23, 59, 59}, ""},
+                                                    {{2007, 1, 1, 0, 0, 0}, "F24F24F27"}};
+  for (const auto& [now, npis] : cases) {
+    SetFixedClock(now);
+    ASSERT_EQ(ParsePracticeRec(c, Record(25), p), 0);
+    ASSERT_EQ(ParseBProviderRec(c, Record(33), b), 0);
+    EXPECT_EQ(p[Practice::sNPI] + p[Practice::sNPICopy] + b[BProvider::sNPI], npis);
+  }
 }
 
 TEST_F(RecordsTest, InsurancePayerIdFallbackAndPracticeNpi) {
