@@ -29,12 +29,11 @@ class ComponentEnv : public ::testing::Test {
     SetOverrideFilePathForTesting(home.File("no-override.txt"));
     SetUserPrompt(std::make_shared<SilentPrompt>());
     std::filesystem::create_directories(ComponentFolder());
+    std::filesystem::create_directories(OutFolder());
     for (const char* name : {"QBEX_ALT_PRACTICENAME.DAT", "QBEX_CFG_NPICMS.DAT"}) {
-      std::filesystem::copy_file(SourceDir() + "/examples/settings/" + name,
-                                 ComponentFolder() + "/" + name);
+      std::filesystem::copy_file(SourceDir() + "/examples/settings/" + name, Setting(name));
     }
     SetComponentFolderForTesting(ComponentFolder());
-    std::filesystem::create_directories(OutFolder());
   }
   void TearDown() override {
     SetWriteFaultForTesting(nullptr);
@@ -45,6 +44,7 @@ class ComponentEnv : public ::testing::Test {
   }
 
   std::string ComponentFolder() const { return home.File("component"); }
+  std::string Setting(const std::string& name) const { return ComponentFolder() + "/" + name; }
   std::string OutFolder() const { return home.File("out"); }
   std::string Out(const std::string& name) const { return OutFolder() + "/" + name; }
 

@@ -16,36 +16,27 @@ constexpr std::int64_t kRecords = 160000;
 constexpr std::int64_t kRecords = 200000;
 #endif
 
-// Key field 4 is the claim's line number, field 10 the record type.
-std::string KeyField(const std::string& key, int n) {
-  std::size_t start = 0;
-  for (int i = 0; i < n; ++i) start = key.find("//", start) + 2;
-  return key.substr(start, key.find("//", start) - start);
-}
-
-// A generated batch cut down to one practice and billing provider sent once,
+// A generated batch (key field 4 is the claim's line number, field 10 the
+// record type) cut down to one practice and billing provider sent once,
 // and claims of one service line each: many claims, and so many HL numbers,
 // for the records sent.
 Batch ManySmallClaims(std::int64_t records) {
-  bench::BatchOptions o;
-  o.records = records * 8;
-  o.seed = 31;
-  o.practices = 1;
-  o.providersPerPractice = 1;
   Batch batch;
   bool topSent = false;
-  bench::GenerateBatch(o, [&](const std::string& key, const std::string& record) {
-    if (static_cast<std::int64_t>(batch.size()) >= records) return;
-    const std::string type = KeyField(key, 10);
-    if (type == "1000" || type == "1050" || type == "2000") {
-      if (topSent) return;
-      topSent = type == "2000";
-    } else if (type[0] == '6' && KeyField(key, 4) != "1") {
-      return;
-    }
-    batch.push_back({key, record});
-  });
-  while (!batch.empty() && KeyField(batch.back().key, 10) != "6990") batch.pop_back();
+  bench::GenerateBatch(
+      {.records = records * 8, .seed = 31, .practices = 1, .providersPerPractice = 1},
+      [&](const std::string& key, const std::string& record) {
+        if (static_cast<std::int64_t>(batch.size()) >= records) return;
+        const std::string type = Fields(key).at(10);
+        if (type == "1000" || type == "1050" || type == "2000") {
+          if (topSent) return;
+          topSent = type == "2000";
+        } else if (type[0] == '6' && Fields(key).at(4) != "1") {
+          return;
+        }
+        batch.push_back({key, record});
+      });
+  while (!batch.empty() && Fields(batch.back().key).at(10) != "6990") batch.pop_back();
   return batch;
 }
 

@@ -39,7 +39,9 @@ std::vector<HostLine> ParseRecordsText(const std::string& text);
 // after the last terminator.
 std::vector<std::string> SplitSegments(const std::string& text, std::string* rest = nullptr);
 // Source tree root (for examples/ and tests/batches/).
-std::string SourceDir();
+inline std::string SourceDir() {
+  return WCOMP837_SOURCE_DIR;
+}
 
 // The implementation-guide check of claim-file text or of a file: its totals
 // and each error as text.

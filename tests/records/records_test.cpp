@@ -1,18 +1,25 @@
-// The record parsers: field-count limits, failed parses, the members a
-// record leaves kept or empty, and the clearing of the generations.
-#include "records/parsers.h"
-
+// The records: the parsers' field-count limits, failed parses, the members a
+// record leaves kept or empty and the clearing of the generations; the text
+// and number helpers at their limits (16-bit lengths and field counts, the
+// ends of the currency range, separators and rounding).
 #include <gtest/gtest.h>
 
 #include <array>
 #include <functional>
+#include <limits>
 #include <memory>
+#include <optional>
+#include <tuple>
 
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "records/numeric.h"
+#include "records/parsers.h"
+#include "records/text.h"
 #include "state/messages.h"
 #include "state/runlog.h"
 #include "support/test_support.h"
+#include "wcomp837/failure.h"
 
 namespace wcomp837::testing {
 namespace {
@@ -51,28 +58,21 @@ class RecordsTest : public ::testing::Test {
     SetComponentFolderForTesting(std::nullopt);
   }
   void OpenTestLog() {
-    g().host.gsOutputPath = dir_.path();
-    g().host.giLogLevel = 2;
-    OpenLog(g().host);
+    g.host.gsOutputPath = dir_.path();
+    g.host.giLogLevel = 2;
+    OpenLog(g.host);
   }
   std::string CloseTestLog() {
-    CloseLog(g().host);
-    return ReadFile(LogFileName(g().host));
+    CloseLog(g.host);
+    return ReadFile(LogFileName(g.host));
   }
-  const std::string& MessageText(std::size_t i) const { return g().host.gMessageArray[i].sMsgText; }
-  SharedState& g() const { return state_->g; }
-  Ctx& c() { return state_->c; }
-  ChargeGroup& grp() { return g().g_ThisGroup; }
-  TopRecords& top() { return g().g_ThisTop; }
+  const std::string& MessageText(std::size_t i) const { return g.host.gMessageArray[i].sMsgText; }
+  ChargeGroup& grp() { return g.g_ThisGroup; }
+  TopRecords& top() { return g.g_ThisTop; }
   TempDir dir_;
-
- private:
-  struct State {
-    SharedState g;
-    ObjectState o;
-    Ctx c{g, o};
-  };
-  std::unique_ptr<State> state_ = std::make_unique<State>();
+  SharedState g;
+  ObjectState o;
+  Ctx c{g, o};
 };
 
 using ParseFn = std::function<std::int16_t(Ctx&, const std::string&)>;
@@ -90,12 +90,15 @@ std::int16_t ParseInsurance(Ctx& c, const std::string& r, InsuranceRec& out) {
 }
 
 struct ParserCase {
-  const char* entryLog;
   const char* errorText;
   std::size_t mandatory;
   std::size_t full;                  // fields of a complete record
   std::vector<std::size_t> failing;  // field counts ending inside a pair or block
   ParseFn parse;
+  const char* entryLog = nullptr;  // when it is not the name in the error text
+  std::string Entry() const {
+    return entryLog ? entryLog : std::string(errorText).substr(1, std::string(errorText).find(')'));
+  }
 };
 
 const std::vector<ParserCase>& Cases() {
@@ -103,42 +106,29 @@ const std::vector<ParserCase>& Cases() {
   using G = ChargeGroup;
   // clang-format off
   static const std::vector<ParserCase> cases = {
-      {"ParsePracticeRec", " ParsePracticeRec() Error: ", 21, 34, {27, 33},
-       Top(ParsePracticeRec, &T::Practice)},
-      {"ParseSubmitterRec()", " ParseSubmitterRec() Error: ", 30, 35, {31, 33, 34},
-       Top(ParseSubmitterRec, &T::Submitter)},
-      {"ParseBProviderRec()", " ParseBProviderRec()   Error: ", 33, 44, {37, 43},
-       Top(ParseBProviderRec, &T::BProvider)},
-      {"ParseInsuranceRec()", " ParseInsuranceRec()   Error: ", 33, 38, {34},
-       Top(ParseInsurance, &T::Insurance)},
-      {"ParseCalcPrefRec()", " ParseCalcPrefRec()  Error: ", 12, 15, {},
-       Top(ParseCalcPrefRec, &T::CalcPref)},
-      {"ParseBreakPrefRec()", " ParseBreakPrefRec()   Error: ", 25, 25, {},
-       Top(ParseBreakPrefRec, &T::BreakPref)},
-      {"ParsePatientRec()", " ParsePatientRec()  Error: ", 50, 53, {52},
-       Top(ParsePatientRec, &T::Patient)},
-      {"ParseSubscriberRec()", " ParseSubscriber()  Error: ", 65, 67, {66},
-       Top(ParseSubscriberRec, &T::Subscriber)},
-      {"ParseChargeRec()", " ParseChargeRec() Error: ", 88, 129,
+      {" ParsePracticeRec() Error: ", 21, 34, {27, 33},
+       Top(ParsePracticeRec, &T::Practice), "ParsePracticeRec"},
+      {" ParseSubmitterRec() Error: ", 30, 35, {31, 33, 34}, Top(ParseSubmitterRec, &T::Submitter)},
+      {" ParseBProviderRec()   Error: ", 33, 44, {37, 43}, Top(ParseBProviderRec, &T::BProvider)},
+      {" ParseInsuranceRec()   Error: ", 33, 38, {34}, Top(ParseInsurance, &T::Insurance)},
+      {" ParseCalcPrefRec()  Error: ", 12, 15, {}, Top(ParseCalcPrefRec, &T::CalcPref)},
+      {" ParseBreakPrefRec()   Error: ", 25, 25, {}, Top(ParseBreakPrefRec, &T::BreakPref)},
+      {" ParsePatientRec()  Error: ", 50, 53, {52}, Top(ParsePatientRec, &T::Patient)},
+      {" ParseSubscriber()  Error: ", 65, 67, {66},
+       Top(ParseSubscriberRec, &T::Subscriber), "ParseSubscriberRec()"},
+      {" ParseChargeRec() Error: ", 88, 129,
        {89, 91, 94, 95, 97, 99, 101, 104, 117, 121, 123, 125, 127},
        Grp(ParseChargeRec, &G::Charge)},
-      {"ParseCCFormRec()", " ParseCCFormRec() Error: ", 4, 4, {},
+      {" ParseCCFormRec() Error: ", 4, 4, {},
        [](Ctx& c, const std::string& r) { return ParseCCFormRec(c, r, c.g.g_ThisGroup); }},
-      {"ParseAmbulanceRec()", " ParseAmbulanceRec() Error: ", 22, 36, {25, 35},
-       Grp(ParseAmbulanceRec, &G::Ambulance)},
-      {"ParseChiropractorRec()", " ParseChiropractorRec() Error: ", 18, 18, {},
-       Grp(ParseChiropractorRec, &G::Chiropractor)},
-      {"ParseSProviderRec()", " ParseSProviderRec() Error: ", 32, 36, {},
-       Grp(ParseSProviderRec, &G::SProvider)},
-      {"ParseOProviderRec()", " ParseOProviderRec() Error: ", 40, 46, {43, 44},
-       Grp(ParseOProviderRec, &G::OProvider)},
-      {"ParseReferralRec()", " ParseReferralRec() Error: ", 38, 44, {41, 42},
-       Grp(ParseReferralRec, &G::Referral)},
-      {"ParseOReferralRec()", " ParseOReferralRec()  Error: ", 40, 46, {43, 44},
-       Grp(ParseOReferralRec, &G::OReferral)},
-      {"ParseFacilityRec()", " ParseFacilityRec() Error: ", 18, 21, {20},
-       Grp(ParseFacilityRec, &G::Facility)},
-      {"ParseOInsuranceRec()", " ParseOInsuranceRec() Error: ", 70, 79, {71},
+      {" ParseAmbulanceRec() Error: ", 22, 36, {25, 35}, Grp(ParseAmbulanceRec, &G::Ambulance)},
+      {" ParseChiropractorRec() Error: ", 18, 18, {}, Grp(ParseChiropractorRec, &G::Chiropractor)},
+      {" ParseSProviderRec() Error: ", 32, 36, {}, Grp(ParseSProviderRec, &G::SProvider)},
+      {" ParseOProviderRec() Error: ", 40, 46, {43, 44}, Grp(ParseOProviderRec, &G::OProvider)},
+      {" ParseReferralRec() Error: ", 38, 44, {41, 42}, Grp(ParseReferralRec, &G::Referral)},
+      {" ParseOReferralRec()  Error: ", 40, 46, {43, 44}, Grp(ParseOReferralRec, &G::OReferral)},
+      {" ParseFacilityRec() Error: ", 18, 21, {20}, Grp(ParseFacilityRec, &G::Facility)},
+      {" ParseOInsuranceRec() Error: ", 70, 79, {71},
        [](Ctx& c, const std::string& r) { return ParseOInsuranceRec(c, r, c.g.g_ThisGroup.OIns[1]); }},
   };
   // clang-format on
@@ -157,25 +147,25 @@ TEST_F(RecordsTest, ParserFieldCountsAndEntryLogs) {
         {pc.mandatory, true}, {pc.mandatory - 1, false}, {pc.full + 5, true}, {pc.full, true}};
     for (std::size_t n : pc.failing) counts.emplace_back(n, false);
     for (const auto& [n, ok] : counts) {
-      SCOPED_TRACE(std::string(pc.entryLog) + " with " + std::to_string(n) + " fields");
-      ClearMessageArray(g().host);
-      EXPECT_EQ(pc.parse(c(), Record(n)), ok ? 0 : 3);
-      ASSERT_EQ(MessageCount(g().host), ok ? 0 : 1);
+      SCOPED_TRACE(pc.Entry() + " with " + std::to_string(n) + " fields");
+      ClearMessageArray(g.host);
+      EXPECT_EQ(pc.parse(c, Record(n)), ok ? 0 : 3);
+      ASSERT_EQ(MessageCount(g.host), ok ? 0 : 1);
       if (!ok) {
-        EXPECT_EQ(g().host.gMessageArray[1].iMsgType, 3);
-        EXPECT_EQ(MessageText(1), g().host.gsDllName + pc.errorText + " 9 Subscript out of range");
+        EXPECT_EQ(g.host.gMessageArray[1].iMsgType, 3);
+        EXPECT_EQ(MessageText(1), g.host.gsDllName + pc.errorText + " 9 Subscript out of range");
       }
     }
     for (const std::string& text : texts) {
-      const std::int16_t result = pc.parse(c(), text);
-      EXPECT_TRUE(result == 0 || result == 3) << pc.entryLog;
+      const std::int16_t result = pc.parse(c, text);
+      EXPECT_TRUE(result == 0 || result == 3) << pc.Entry();
     }
   }
   ExtDataRec ext;
-  ParseExtDataRec(c(), "T//K//V", ext);
+  ParseExtDataRec(c, "T//K//V", ext);
   const std::string log = CloseTestLog();
   for (const ParserCase& pc : Cases()) {
-    EXPECT_NE(log.find("\"" + std::string(pc.entryLog) + "\"\r\n"), std::string::npos);
+    EXPECT_NE(log.find("\"" + pc.Entry() + "\"\r\n"), std::string::npos);
   }
   for (const char* line : {"ExtDataStruct()", "** ParseChargeRec  This-followed is now false"}) {
     EXPECT_NE(log.find("\"" + std::string(line) + "\"\r\n"), std::string::npos) << line;
@@ -185,7 +175,7 @@ TEST_F(RecordsTest, ParserFieldCountsAndEntryLogs) {
 TEST_F(RecordsTest, AFailedParseKeepsWhatItFilledAndCleansNothing) {
   PracticeRec& p = top().Practice;
   p.fill("OLD");
-  EXPECT_EQ(ParsePracticeRec(c(), Record(28, {{2, "a-b"}}), p), 3);  // ends inside 26-33
+  EXPECT_EQ(ParsePracticeRec(c, Record(28, {{2, "a-b"}}), p), 3);  // ends inside 26-33
   EXPECT_EQ(p[2] + p[27] + p[28] + p[35], "a-bF27OLDOLD");
 }
 
@@ -193,14 +183,14 @@ TEST_F(RecordsTest, AFailedParseKeepsWhatItFilledAndCleansNothing) {
 TEST_F(RecordsTest, NpiGateEmptiesNpisBefore2007) {
   PracticeRec& p = top().Practice;
   BProviderRec& b = top().BProvider;
-  SetFixedClock(DateTime{2006, 12, 31, 23, 59, 59});
-  ASSERT_EQ(ParsePracticeRec(c(), Record(25), p), 0);
-  ASSERT_EQ(ParseBProviderRec(c(), Record(33), b), 0);
-  EXPECT_EQ(p[Practice::sNPI] + p[Practice::sNPICopy] + b[BProvider::sNPI], "");
-  SetFixedClock(DateTime{2007, 1, 1, 0, 0, 0});
-  ASSERT_EQ(ParsePracticeRec(c(), Record(25), p), 0);
-  ASSERT_EQ(ParseBProviderRec(c(), Record(33), b), 0);
-  EXPECT_EQ(p[Practice::sNPI] + b[BProvider::sNPI], "F24F27");
+  const std::pair<DateTime, const char*> cases[] = {{{2006, 12, 31, 23, 59, 59}, ""},
+                                                    {{2007, 1, 1, 0, 0, 0}, "F24F24F27"}};
+  for (const auto& [now, npis] : cases) {
+    SetFixedClock(now);
+    ASSERT_EQ(ParsePracticeRec(c, Record(25), p), 0);
+    ASSERT_EQ(ParseBProviderRec(c, Record(33), b), 0);
+    EXPECT_EQ(p[Practice::sNPI] + p[Practice::sNPICopy] + b[BProvider::sNPI], npis);
+  }
 }
 
 TEST_F(RecordsTest, InsurancePayerIdFallbackAndPracticeNpi) {
@@ -209,24 +199,24 @@ TEST_F(RecordsTest, InsurancePayerIdFallbackAndPracticeNpi) {
   p[Practice::sNPI] = "FROM AN EARLIER INSURANCE";
   p[Practice::sNPICopy] = "1234567893";
   const std::string rec = Record(37, {{2, ""}, {18, "A1/B2"}, {36, "12345/X"}});
-  ASSERT_EQ(ParseInsuranceRec(c(), rec, ins, 0), 0);
+  ASSERT_EQ(ParseInsuranceRec(c, rec, ins, 0), 0);
   // The payer id falls back to field 36; no alternate NPI: the practice's own.
   EXPECT_EQ(ins[Insurance::sPayerId] + "|" + ins[36] + "|" + ins[39] + "|" + ins[18] + "|" +
                 ins[38] + "|" + p[Practice::sNPI],
             "12345|12345|X|A1|B2|1234567893");
-  ASSERT_EQ(ParseInsuranceRec(c(), rec, ins, 1), 0);
+  ASSERT_EQ(ParseInsuranceRec(c, rec, ins, 1), 0);
   EXPECT_EQ(ins[Insurance::sPayerId], "");  // a non-zero switch skips the fallback
 }
 
 TEST_F(RecordsTest, ChargeOptionalGroupsDefaultsAndDerivedMembers) {
   ChargeRec& ch = grp().Charge;
   const auto parse = [&](std::size_t n, const Edits& edits = {}) {
-    ASSERT_EQ(ParseChargeRec(c(), Record(n, edits), ch), 0);
+    ASSERT_EQ(ParseChargeRec(c, Record(n, edits), ch), 0);
   };
   ch.fill("OLD");
-  g().ThisFollowed = true;
+  g.ThisFollowed = true;
   parse(88);
-  EXPECT_FALSE(g().ThisFollowed);
+  EXPECT_FALSE(g.ThisFollowed);
   EXPECT_EQ(ch[96] + ch[97] + ch[98] + ch[122] + ch[95], "0.00000.000000OLD");  // 95: no field 92
   for (std::size_t m : {91, 94, 99, 104, 105, 106, 120, 121, 123, 125, 128, 129, 131}) {
     EXPECT_EQ(ch[m], "") << m;
@@ -273,27 +263,27 @@ TEST_F(RecordsTest, ChargeOptionalGroupsDefaultsAndDerivedMembers) {
 TEST_F(RecordsTest, CompanionRecordsOfACharge) {
   SProviderRec& sp = grp().SProvider;
   sp.fill("OLD");
-  ASSERT_EQ(ParseSProviderRec(c(), Record(32, {{3, "Anne-Marie"}, {5, "j."}, {9, ""}}), sp), 0);
+  ASSERT_EQ(ParseSProviderRec(c, Record(32, {{3, "Anne-Marie"}, {5, "j."}, {9, ""}}), sp), 0);
   EXPECT_EQ(sp[32] + sp[33] + sp[34] + sp[35] + "|" + sp[SProvider::sFirstName] +
                 sp[SProvider::sMiddleName] + sp[SProvider::sGender] + sp[SProvider::sGenderDesc],
             "|ANNEMARIEj.UUNKNOWN");
 
   OProviderRec& op = grp().OProvider;
   ReferralRec& rf = grp().Referral;
-  ASSERT_EQ(ParseOProviderRec(c(), Record(46), op), 0);
-  ASSERT_EQ(ParseReferralRec(c(), Record(44), rf), 0);
-  ASSERT_EQ(ParseOReferralRec(c(), Record(46), grp().OReferral), 0);
+  ASSERT_EQ(ParseOProviderRec(c, Record(46), op), 0);
+  ASSERT_EQ(ParseReferralRec(c, Record(44), rf), 0);
+  ASSERT_EQ(ParseOReferralRec(c, Record(46), grp().OReferral), 0);
   EXPECT_EQ(sp[27] + op[33] + rf[31] + grp().OReferral[33] + "|" + grp().OReferral[32] +
                 grp().OReferral[34],
             "|F32F34");
   // Records ending before a block keep the block's old members.
   op.fill("OLD");
   rf.fill("OLD");
-  ASSERT_EQ(ParseOProviderRec(c(), Record(42), op), 0);
-  ASSERT_EQ(ParseReferralRec(c(), Record(40), rf), 0);
+  ASSERT_EQ(ParseOProviderRec(c, Record(42), op), 0);
+  ASSERT_EQ(ParseReferralRec(c, Record(40), rf), 0);
   EXPECT_EQ(op[41] + op[42] + op[44] + "|" + op[OProvider::sCountry], "F41OLDOLD|");
   EXPECT_EQ(rf[39] + rf[Referral::sEntityType] + rf[42] + "|" + rf[43], "F39OLDOLD|");
-  ASSERT_EQ(ParseReferralRec(c(), Record(43), rf), 0);
+  ASSERT_EQ(ParseReferralRec(c, Record(43), rf), 0);
   EXPECT_EQ(rf[Referral::sEntityType], "F40");
 }
 
@@ -305,14 +295,14 @@ TEST_F(RecordsTest, ExtendedDataPackingAndMerge) {
       {"6010//20010ABC//val//K3", "~20010val~K3~"},  // keys cut to five; a last key alone
       {"6010//K1//.//K2//", "~K1~K2~"}};
   for (const auto& [text, packed] : cases) {
-    ASSERT_EQ(ParseExtDataRec(c(), text, ext), 0);
+    ASSERT_EQ(ParseExtDataRec(c, text, ext), 0);
     EXPECT_EQ(ext[ExtData::sRecordTag] + "|" + ext[ExtData::sExtData],
               "6010|" + std::string(packed));
   }
   std::string huge = "T";
   for (int i = 0; i < 40000; ++i) huge += "//K";
-  EXPECT_EQ(ParseExtDataRec(c(), huge, ext), 3);
-  EXPECT_EQ(MessageText(1), g().host.gsDllName + " ParseExtDataRec()  Error:  6 Overflow");
+  EXPECT_EQ(ParseExtDataRec(c, huge, ext), 3);
+  EXPECT_EQ(MessageText(1), g.host.gsDllName + " ParseExtDataRec()  Error:  6 Overflow");
 
   // At the end of a charge the first set and the claim level are merged into
   // the second set; the sources stay as they were.
@@ -322,7 +312,7 @@ TEST_F(RecordsTest, ExtendedDataPackingAndMerge) {
   grp().FirstSet(3)[1] = "~F3a~";
   top().ExtData[4][1] = "~T5a~";
   grp().SecondSet(4)[1] = "~S4a~";
-  ASSERT_EQ(Append26ExtData(c()), 0);
+  ASSERT_EQ(Append26ExtData(c), 0);
   std::string merged;
   for (std::int16_t i = 1; i <= 5; ++i) merged += grp().SecondSet(i)[1] + "|";
   EXPECT_EQ(merged, "~S1a~F1a~F1b~T1a~||~F3a~|~S4a~|~T5a~|");
@@ -346,9 +336,9 @@ TEST_F(RecordsTest, EmptyingKeepsOnlyTheDocumentedMembers) {
   for (auto& ext : top().ExtData) ext.fill("X");
 
   OpenTestLog();
-  EmptyThisGroup(c());
-  EmptyLastTop(c());
-  EmptyThisTop(c());
+  EmptyThisGroup(c);
+  EmptyLastTop(c);
+  EmptyThisTop(c);
   const std::string log = CloseTestLog();
   EXPECT_EQ(Filled(grp().Charge).size(), Charge::kMembers - 1);  // only the received mark goes
   for (const auto& ext : grp().ExtData) EXPECT_EQ(Filled(ext), Members{});
@@ -412,30 +402,158 @@ TEST(CustomForms, TheAnswerListAndItsLimits) {
 // a list of its own, never in the shared one or in the last charge's list.
 TEST_F(RecordsTest, CustomFormRecordsGetAListOfTheirOwn) {
   grp().CustomForms.reset();
-  ASSERT_EQ(ParseCCFormRec(c(), "ignored//CMS-849//PATIENTHEIGHT//70", grp()), 0);
-  ASSERT_EQ(ParseCCFormRec(c(), "//CMS-849//SECBNAME//Dr. Who//extra", grp()), 0);
+  ASSERT_EQ(ParseCCFormRec(c, "ignored//CMS-849//PATIENTHEIGHT//70", grp()), 0);
+  ASSERT_EQ(ParseCCFormRec(c, "//CMS-849//SECBNAME//Dr. Who//extra", grp()), 0);
   ASSERT_TRUE(grp().CustomForms);
   const CCFormInfo& first = grp().CustomForms->GetCustomFormInfo(1);
   EXPECT_EQ(first.sQuestionIDName + first.sAnswerValue + first.sQuestionNumber, "PATIENTHEIGHT70X");
   EXPECT_EQ(grp().CustomForms->GetCustomFormInfo(2).sAnswerValue, "Dr. Who");
 
-  EmptyThisGroup(c());
-  EmptyLastGroup(c());
-  EXPECT_EQ(grp().CustomForms, g().g_LastGroup().CustomForms);
-  ASSERT_EQ(ParseCCFormRec(c(), "6005//CMS-849//AMBULATE//N", grp()), 0);
+  EmptyThisGroup(c);
+  EmptyLastGroup(c);
+  EXPECT_EQ(grp().CustomForms, g.g_LastGroup().CustomForms);
+  ASSERT_EQ(ParseCCFormRec(c, "6005//CMS-849//AMBULATE//N", grp()), 0);
   EXPECT_NE(grp().CustomForms, NoCustomForms());
   EXPECT_EQ(NoCustomForms()->GetCustomFormInfo(1).sChargeCustomForm +
-                g().g_LastGroup().CustomForms->GetCustomFormInfo(1).sChargeCustomForm,
+                g.g_LastGroup().CustomForms->GetCustomFormInfo(1).sChargeCustomForm,
             "");
   const auto held = grp().CustomForms;  // the last group takes it by reference
-  g().g_LastGroup().CustomForms = grp().CustomForms;
-  EmptyThisGroup(c());
-  ASSERT_EQ(ParseCCFormRec(c(), "6005//CMS-849//SECBNAME//X", grp()), 0);
-  EXPECT_EQ(g().g_LastGroup().CustomForms, held);
+  g.g_LastGroup().CustomForms = grp().CustomForms;
+  EmptyThisGroup(c);
+  ASSERT_EQ(ParseCCFormRec(c, "6005//CMS-849//SECBNAME//X", grp()), 0);
+  EXPECT_EQ(g.g_LastGroup().CustomForms, held);
   EXPECT_EQ(
       held->GetCustomFormInfo(1).sAnswerValue + "|" + held->GetCustomFormInfo(2).sChargeCustomForm,
       "N|");
   EXPECT_EQ(grp().CustomForms->GetCustomFormInfo(1).sAnswerValue, "X");
+}
+
+// Text and number helpers.
+
+using V = std::vector<std::string>;
+
+V Split(const std::string& text, const std::string& delimiter = "//") {
+  V fields;
+  SplitFields(text, fields, delimiter);
+  return fields;
+}
+
+// Whether `run` fails with the overflow failure.
+bool Overflows(const std::function<void()>& run) {
+  try {
+    run();
+  } catch (const Failure& f) {
+    return f.number == 6 && f.description == "Overflow";
+  }
+  return false;
+}
+
+TEST(SplitFields, CutsOnTheDelimiterCleansFieldsAndStopsAt32767) {
+  EXPECT_EQ(Split("A// B //."), (V{"A", " B", ""}));
+  EXPECT_EQ(Split("A//B//"), (V{"A", "B"}));  // a trailing delimiter adds nothing
+  EXPECT_EQ(Split("A/B///C"), (V{"A/B", "/C"}));
+  EXPECT_EQ(Split("x\t "), (V{"x\t"}));  // only blanks are cut
+  EXPECT_EQ(Split("...//. .//.5//5.//.  //a.b"), (V{"", "", ".5", "5.", "", "a.b"}));
+  EXPECT_EQ(Split("A;B;;C", ";"), (V{"A", "B", "", "C"}));
+  V fields{"old0", "old1"};
+  SplitFields("", fields, "//");
+  EXPECT_EQ(fields, (V{"old0"}));  // element 0 keeps its old value
+  SplitFields("A//B", fields, "");
+  EXPECT_EQ(fields, (V{"old0"}));  // no delimiter: untouched
+
+  std::string text = "X";
+  for (int i = 1; i < 32767; ++i) text += "//X";
+  EXPECT_EQ(Split(text).size(), 32767u);
+  EXPECT_TRUE(Overflows([&] { Split(text + "//X"); }));
+}
+
+TEST(SquashAllPunctuation, OptionsAndTheSixteenBitLimit) {
+  HostState h;
+  EXPECT_EQ(SquashAllPunctuation(h, "#1 & 2/3\t\xC3\xA9z"), "1  23Z");
+  EXPECT_EQ(SquashAllPunctuation(h, "A B.C", true, false, ""), "AB.C");
+  EXPECT_EQ(SquashAllPunctuation(h, "a-B/C D.", false, true, "-"), "A-BC D");
+  EXPECT_EQ(MessageCount(h), 0);
+  // A longer text is reported and comes back empty.
+  EXPECT_EQ(SquashAllPunctuation(h, std::string(32767, 'A')).size(), 32767u);
+  EXPECT_EQ(SquashAllPunctuation(h, std::string(32768, 'A')), "");
+  ASSERT_EQ(MessageCount(h), 1);
+  EXPECT_EQ(h.gMessageArray[1].sMsgText, h.gsDllName + " SquashAllPunctuation() 6 Overflow");
+}
+
+TEST(TextHelpers, CountriesPaddingSplittingAndRemoval) {
+  const std::pair<const char*, const char*> countries[] = {
+      {"USA", ""},       {"US", ""},     {"1.0", ""}, {"CANADA", "CA"}, {"2.0", "CA"},
+      {"GERMANY", "DE"}, {"Canada", ""}, {"usa", ""}, {"FRANCE", ""},   {"", ""}};
+  for (const auto& [name, code] : countries) EXPECT_EQ(GetCountryCode(name), code) << name;
+
+  // Short texts are padded, long ones never cut.
+  EXPECT_EQ(PadWithChar("7", 4, "0", false) + PadWithChar("7", 4, "0", true) +
+                PadWithChar("", 4, "0", false) + PadWithChar("12345", 4, "0", false),
+            "00077000000012345");
+  EXPECT_EQ(PadWithSpaces("AB", 4, false) + PadWithSpaces("AB", -3, true), "  ABAB");
+  EXPECT_THROW(PadWithChar("1", 4, "", false), Failure);
+  EXPECT_THROW(PadWithChar(std::string(40000, 'x'), 4, "0", false), Failure);
+
+  const std::array<std::string, 3> splits[] = {
+      {"12/34", "12", "34"}, {"/34", "", "34"}, {" 1234 ", "1234", ""}, {" A / B/C ", "A", "B/C"}};
+  for (const auto& [text, left, right] : splits) {
+    std::string l, r = "old";
+    SplitAtChar(text, "/", l, r);
+    EXPECT_EQ(l + "|" + r, left + "|" + right) << text;
+  }
+  std::string same = "X/Y", right;
+  SplitAtChar(same, "/", same, right);  // the text may be its own left part
+  EXPECT_EQ(same + right, "XY");
+
+  HostState h;
+  EXPECT_EQ(StripMidStringFromWholeString(h, "BC", "ABCDBC"), "ADBC");
+  EXPECT_EQ(StripMidStringFromWholeString(h, "", "ABC"), "ABC");
+  EXPECT_EQ(StripMidStringFromWholeString(h, "abc", "ABC"), "ABC");
+  EXPECT_EQ(Strip19FromNarrative(h, "19-A;B;C"), "A B;C");
+  EXPECT_EQ(Strip19FromNarrative(h, "20-A;B"), "20-A;B");
+  EXPECT_EQ(Strip19FromNarrative(h, " 19-A;B"), " 19-A;B");
+}
+
+TEST(FormatAmount, StylesAndRounding) {
+  const std::tuple<const char*, int, const char*> cases[] = {
+      {"0", 4, "0.00"},         {"0", 2, ".00"},    {"0", 1, ""},
+      {"-12.345", 4, "-12.35"}, {"2.5", 3, "3"},    {"12.345", 5, "1234"},  // halves away from zero
+      {"-0.015", 5, "-2"},      {"5.50", 7, "5.5"}, {"1.999", 1, "2"}};
+  for (const auto& [text, style, formatted] : cases) {
+    EXPECT_EQ(FormatAmount(Currency::FromText(text), style), formatted) << text << " " << style;
+  }
+}
+
+// Amounts at and beyond the ends of the currency range and units beyond
+// single precision: the ends are exact, one step beyond (after rounding too)
+// is the overflow failure, and so is a sum that leaves the range.
+TEST(Currency, RangeEndsAreExactAndNothingWraps) {
+  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+  constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+  const std::pair<const char*, std::optional<std::int64_t>> texts[] = {
+      {"922337203685477.5807", kMax},          {"-922337203685477.5808", kMin},
+      {"00000000000000000000001.5", 15000},    {"922337203685477.5808", std::nullopt},
+      {"922337203685477.58075", std::nullopt}, {"-922337203685477.58086", std::nullopt},
+      {"99999999999999999999", std::nullopt},
+  };
+  for (const auto& [text, raw] : texts) {
+    SCOPED_TRACE(text);
+    if (raw) {
+      EXPECT_EQ(Currency::FromText(text).raw(), *raw);
+    } else {
+      EXPECT_TRUE(Overflows([&] { Currency::FromText(text); }));
+    }
+  }
+  const Currency half = Currency::FromText("500000000000000.00");
+  EXPECT_TRUE(Overflows([&] { return half + half + half; }));
+  EXPECT_TRUE(Overflows([&] { return Currency::FromRaw(kMin) - Currency::FromRaw(1); }));
+  EXPECT_TRUE(Overflows([&] { return Currency::FromDouble(1e15); }));
+  EXPECT_TRUE(Overflows([&] { return Currency::FromUnits(kMax / 1000); }));
+  EXPECT_EQ(Currency::FromRaw(kMax) + Currency::FromRaw(kMin), Currency::FromRaw(-1));
+  EXPECT_EQ(Currency::FromRaw(kMin).magnitude(), std::uint64_t{1} << 63);
+  EXPECT_EQ(TextToSingle("340282346638528859811704183484516925440"),
+            std::numeric_limits<float>::max());
+  EXPECT_TRUE(Overflows([&] { TextToSingle("340282400000000000000000000000000000000"); }));
 }
 
 }  // namespace
