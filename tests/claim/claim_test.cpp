@@ -583,6 +583,36 @@ TEST(InsInfoArray, PositionsAndMedicareNeighbour) {
             std::vector<std::string>{"IsPreviousInsuranceMedicare index ( 7) is out of bounds"});
 }
 
+// A line's amounts added into the claim's: used positions only, amounts
+// summed, the later payment date, adjustments merged; the patient's own
+// amounts summed too.
+TEST(InsInfoArray, AddToMeSumsUsedPositions) {
+  InsInfoArray claim;
+  claim.GetInsInfo(1).sLastPaymentDate = "20230105";
+  claim.GetInsInfo(1).sPaymentAdjCodes = "CO|45|10|1";
+  InsInfoArray line;
+  InsInfo& one = line.GetInsInfo(1);
+  one.bUsed = true;
+  one.curAmtPayerPaid = Currency::FromText("40");
+  one.curAmtAllowed = Currency::FromText("60.5");
+  one.sLastPaymentDate = "20230110";
+  one.sPaymentAdjCodes = "CO|45|5|0";
+  line.GetInsInfo(3).curAmtPayerPaid = Currency::FromText("99");  // not used: ignored
+  line.curAmtPatientPaid = Currency::FromText("7");
+  line.curAmtPatWriteOff = Currency::FromText("2");
+  claim.AddToMe(line);
+  claim.AddToMe(line);
+  const InsInfo& sum = claim.GetInsInfo(1);
+  EXPECT_TRUE(sum.bUsed);
+  EXPECT_EQ(sum.curAmtPayerPaid, Currency::FromText("80"));
+  EXPECT_EQ(sum.curAmtAllowed, Currency::FromText("121"));
+  EXPECT_EQ(sum.sLastPaymentDate + " " + sum.sPaymentAdjCodes, "20230110 CO|45|20|1");
+  EXPECT_FALSE(claim.GetInsInfo(3).bUsed);
+  EXPECT_TRUE(claim.GetInsInfo(3).curAmtPayerPaid.IsZero());
+  EXPECT_EQ(claim.curAmtPatientPaid, Currency::FromText("14"));
+  EXPECT_EQ(claim.curAmtPatWriteOff, Currency::FromText("4"));
+}
+
 // Drug-code text: up to three items of code-price-quantity-unit-prescription;
 // an item of only a code leaves the rest unchanged.
 TEST(DrugCodes, FillFromTextAndNarrative) {

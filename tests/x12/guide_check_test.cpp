@@ -125,6 +125,8 @@ TEST(GuideCheck, DamagedCopiesAreReportedWhereTheDamageIsAndRejected) {
        R::kHierarchy},
       {"claim block repeated", ClaimTwice, 51, "2000B HL01", R::kHierarchy},
       {"no calendar date", replace("D8*20261104", "D8*20261304"), 40, "2400 DTP03", R::kBadDate},
+      {"separator after the last element", replace("HL*2*1*22*0~", "HL*2*1*22*0*~"), 15, "2000B HL",
+       R::kTrailingSeparator},
       {"GS08 changed", replace("*X*004010X098A1~", "*X*004010X098~"), 2, "group GS08",
        R::kCodeValue},
       {"005010 envelope",

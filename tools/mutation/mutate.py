@@ -109,6 +109,10 @@ def main():
     parser.add_argument("--count", type=int, default=60)
     parser.add_argument("--list", action="store_true", help="print the sample and stop")
     parser.add_argument("--results", default=None, help="write the outcome as JSON here")
+    parser.add_argument("--survivors-of", default=None,
+                        help="a --results file of the same seed and count: run only the "
+                             "mutants that survived it (tests added since cannot revive a "
+                             "killed mutant)")
     args = parser.parse_args()
 
     build = str(pathlib.Path(args.build).resolve())
@@ -130,10 +134,21 @@ def main():
     if run(test, 3600) != 0:
         sys.exit("mutate.py: the suite fails without any mutant")
 
+    earlier = None
+    if args.survivors_of:
+        earlier = {t["mutant"]: t["killed"] for t in json.loads(pathlib.Path(args.survivors_of).read_text())}
     tested, survivors = [], []
     for site in order:
         if len(tested) == args.count:
             break
+        label = "%s:%d %s %r -> %r" % (site[0], site[1], site[5], site[3].strip(), site[4])
+        if earlier is not None:
+            if label not in earlier:
+                continue  # did not compile last time either
+            if earlier[label]:
+                tested.append({"mutant": label, "killed": True})
+                print("killed   %s (earlier run)" % label, flush=True)
+                continue
         original = apply(site)
         try:
             if run(["cmake", "--build", build], 1800) != 0:
@@ -141,7 +156,6 @@ def main():
             killed = run(test, 1800) != 0
         finally:
             (ROOT / site[0]).write_text(original)
-        label = "%s:%d %s %r -> %r" % (site[0], site[1], site[5], site[3].strip(), site[4])
         tested.append({"mutant": label, "killed": killed})
         if not killed:
             survivors.append(label)
