@@ -251,6 +251,22 @@ TEST_F(RecordsTest, ChargeOptionalGroupsDefaultsAndDerivedMembers) {
     EXPECT_EQ(ch[Charge::sCodePart1] + "|" + ch[Charge::sCodePart2], part1 + "|" + part2);
   }
 
+  // Modifiers from the list, in order, into the empty modifier members; with
+  // modifiers 1-3 set the fourth takes the first word and the rest wait.
+  const auto modifiers = [&] {
+    return ch[Charge::sModifier1] + ch[Charge::sModifier2] + ch[Charge::sModifier3] + "|" +
+           ch[Charge::sModifier4];
+  };
+  parse(88, {{13, ""}, {16, ""}, {19, ""}, {84, "25  59 76 AA"}});
+  EXPECT_EQ(modifiers(), "255976|");
+  parse(88, {{13, "GT"}, {16, ""}, {19, ""}, {84, " 25 59 "}});
+  EXPECT_EQ(modifiers(), "GT2559|");
+  parse(88, {{84, "25 59 76"}});
+  EXPECT_EQ(ch[Charge::sModifier4] + "|" + ch[Charge::asModifierWord1], "25|59");
+  EXPECT_EQ(PopModifierWord(ch), "59");
+  EXPECT_EQ(PopModifierWord(ch), "76");
+  EXPECT_EQ(PopModifierWord(ch), "");
+
   // The blood-pressure prefix, and a narrative holding the description.
   parse(129, {{7, "BP:  120/80"}, {126, "Office visit"}});
   EXPECT_EQ(
