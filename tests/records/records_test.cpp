@@ -214,6 +214,15 @@ TEST_F(RecordsTest, InsurancePayerIdFallbackAndPracticeNpi) {
   EXPECT_EQ(ins[Insurance::sPayerId], "");  // a non-zero switch skips the fallback
 }
 
+// The other insurance's optional fields, absent, leave no value of an
+// earlier record behind.
+TEST_F(RecordsTest, OtherInsuranceOptionalFieldsStartEmpty) {
+  OInsuranceRec& oi = grp().OIns[1];
+  oi.fill("OLD");
+  ASSERT_EQ(ParseOInsuranceRec(c, Record(70), oi), 0);
+  for (std::size_t m = 70; m <= 79; ++m) EXPECT_EQ(oi[m], "") << m;
+}
+
 TEST_F(RecordsTest, ChargeOptionalGroupsDefaultsAndDerivedMembers) {
   ChargeRec& ch = grp().Charge;
   const auto parse = [&](std::size_t n, const Edits& edits = {}) {
