@@ -15,8 +15,9 @@ std::atomic<bool> g_has_fixed{false};
 
 const char* const kDays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                              "Thursday", "Friday", "Saturday"};
-const char* const kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
-                               "July",    "August",   "September", "October", "November", "December"};
+const char* const kMonths[] = {"January",   "February", "March",    "April",
+                               "May",       "June",     "July",     "August",
+                               "September", "October",  "November", "December"};
 
 bool ValidDate(int y, int m, int d) {
   if (y < 100 || y > 9999 || m < 1 || m > 12 || d < 1) return false;
@@ -58,15 +59,17 @@ std::string LongDate(const DateTime& t) {
 
 std::string GeneralDate(const DateTime& t) {
   int h12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
-  return fmt::format("{}/{}/{} {}:{:02}:{:02} {}", t.month, t.day, t.year, h12, t.minute,
-                     t.second, t.hour < 12 ? "AM" : "PM");
+  return fmt::format("{}/{}/{} {}:{:02}:{:02} {}", t.month, t.day, t.year, h12, t.minute, t.second,
+                     t.hour < 12 ? "AM" : "PM");
 }
 
 std::string Time24(const DateTime& t) {
   return fmt::format("{:02}:{:02}:{:02}", t.hour, t.minute, t.second);
 }
 
-int DateKey(const DateTime& t) { return t.year * 10000 + t.month * 100 + t.day; }
+int DateKey(const DateTime& t) {
+  return t.year * 10000 + t.month * 100 + t.day;
+}
 
 std::optional<DateTime> ParseDate(const std::string& text) {
   // Collect up to three runs of digits and the separator used.
