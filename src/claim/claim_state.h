@@ -46,18 +46,23 @@ struct DetailLineValues {
 // One service line of the claim being built (DETAILArray entry).
 struct DetailLine : DetailLineValues {
   // The charge group the line was made from, handed over to the line rather
-  // than copied. Its records as the line sees them: a companion record the
-  // group did not receive reads as empty.
-  std::unique_ptr<ChargeGroup> Group = std::make_unique<ChargeGroup>();
-  const ChargeRec& Charge() const { return Group->Charge; }
-  const OProviderRec& OProvider() const { return ReceivedOrEmpty(Group->OProvider); }
-  const AmbulanceRec& Ambulance() const { return ReceivedOrEmpty(Group->Ambulance); }
-  const ChiropractorRec& Chiropractor() const { return ReceivedOrEmpty(Group->Chiropractor); }
-  const FacilityRec& Facility() const { return ReceivedOrEmpty(Group->Facility); }
+  // than copied; none until the slot is first taken. Its records as the line
+  // sees them: a companion record the group did not receive reads as empty.
+  std::unique_ptr<ChargeGroup> Group;
+  const ChargeGroup& G() const { return Group ? *Group : EmptyGroup(); }
+  const ChargeRec& Charge() const { return G().Charge; }
+  const OProviderRec& OProvider() const { return ReceivedOrEmpty(G().OProvider); }
+  const AmbulanceRec& Ambulance() const { return ReceivedOrEmpty(G().Ambulance); }
+  const ChiropractorRec& Chiropractor() const { return ReceivedOrEmpty(G().Chiropractor); }
+  const FacilityRec& Facility() const { return ReceivedOrEmpty(G().Facility); }
   // The second-set extended data of slot k, 0-4 (records 6020 ... 6028).
-  const ExtDataRec& ExtData(std::size_t k) const { return Group->ExtData[k]; }
+  const ExtDataRec& ExtData(std::size_t k) const { return G().ExtData[k]; }
   // Other insurance n, 1 to 4.
-  const OInsuranceRec& OIns(std::size_t n) const { return Group->OIns[n]; }
+  const OInsuranceRec& OIns(std::size_t n) const { return G().OIns[n]; }
+  static const ChargeGroup& EmptyGroup() {
+    static const ChargeGroup kEmpty;
+    return kEmpty;
+  }
 
   // Empties the line's values for the next claim (their buffers are kept);
   // its group stays until the next group is handed over to it.

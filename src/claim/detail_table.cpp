@@ -120,9 +120,17 @@ std::int16_t DealWithLastGroup(Ctx& c) {
   std::int16_t taken = 0;
   // A line that could not be completed is given back: it is never written
   // and the claim total never counts it. It is the last one taken, so the
-  // used lines stay 1..n without a gap.
-  auto giveBack = [&cs, &taken] {
-    if (taken > 0) cs.DETAILArray[static_cast<std::size_t>(taken)] = DetailLine{};
+  // used lines stay 1..n without a gap. The last group it took over goes
+  // back to where the last group is kept.
+  auto giveBack = [&c, &cs, &taken] {
+    if (taken > 0) {
+      DetailLine& line = cs.DETAILArray[static_cast<std::size_t>(taken)];
+      if (cs.iLastGroupLine == static_cast<std::size_t>(taken)) {
+        std::swap(line.Group, c.g.lastGroup);
+        cs.iLastGroupLine = 0;
+      }
+      line.Reset();
+    }
     return std::int16_t{3};
   };
   try {
@@ -141,8 +149,11 @@ std::int16_t DealWithLastGroup(Ctx& c) {
     taken = idx;
     // The line takes the last group over; it stays the last group.
     if (cs.iLastGroupLine != static_cast<std::size_t>(idx)) {
-      std::swap(line.Group,
-                cs.iLastGroupLine == 0 ? c.g.lastGroup : cs.DETAILArray[cs.iLastGroupLine].Group);
+      std::unique_ptr<ChargeGroup>& holder =
+          cs.iLastGroupLine == 0 ? c.g.lastGroup : cs.DETAILArray[cs.iLastGroupLine].Group;
+      std::swap(line.Group, holder);
+      // A slot taken for the first time had no group to give in return.
+      if (!holder) holder = std::make_unique<ChargeGroup>();
       cs.iLastGroupLine = static_cast<std::size_t>(idx);
     }
 

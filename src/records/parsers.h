@@ -73,10 +73,6 @@ void HandOverOReferralRec(OReferralRec& to, OReferralRec& from);
 void HandOverFacilityRec(FacilityRec& to, FacilityRec& from);
 void HandOverOInsuranceRec(OInsuranceRec& to, OInsuranceRec& from);
 
-// The one empty custom-form list a cleared group points to until a custom-form
-// answer arrives; ParseCCFormRec never adds to it.
-const std::shared_ptr<CCFormInfoArray>& NoCustomForms();
-
 void EmptyThisTop(Ctx& c);
 void EmptyLastTop(Ctx& c);
 void EmptyThisGroup(Ctx& c);

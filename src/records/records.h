@@ -444,6 +444,10 @@ struct TopRecords {
   std::array<ExtDataRec, 5> ExtData{};  // slots 1-5 at 0-4: types 5010 ... 5018
 };
 
+// The shared empty list of custom-form answers: a group points to it until
+// its first answer arrives, so that groups allocate no list of their own.
+const std::shared_ptr<CCFormInfoArray>& NoCustomForms();
+
 // One charge with its companion records (g_ThisGroup / g_LastGroup()).
 struct ChargeGroup {
   ChargeRec Charge{};
@@ -458,7 +462,7 @@ struct ChargeGroup {
   OReferralRec OReferral{};
   FacilityRec Facility{};
   std::array<OInsuranceRec, 5> OIns{};  // indexed 1 to 4; element 0 unused
-  std::shared_ptr<CCFormInfoArray> CustomForms = std::make_shared<CCFormInfoArray>();
+  std::shared_ptr<CCFormInfoArray> CustomForms = NoCustomForms();
 
   // Second-set (6020 series) slot k, 1-5, and first-set (6010 series) slot k.
   ExtDataRec& SecondSet(int k) { return ExtData[static_cast<std::size_t>(k - 1)]; }

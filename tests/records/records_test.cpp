@@ -360,6 +360,7 @@ TEST_F(RecordsTest, EmptyingKeepsOnlyTheDocumentedMembers) {
   grp().OReferral.fill("X");
   grp().Facility.fill("X");
   for (auto& oi : grp().OIns) oi.fill("X");
+  grp().CustomForms = std::make_shared<CCFormInfoArray>();
   grp().CustomForms->AddTail(CCFormInfo{"CMS-849", "AMBULATE", "", "Y", ""});
   const auto oldForms = grp().CustomForms;
   top().Practice.fill("X");

@@ -378,10 +378,12 @@ TEST_F(ClaimLoops, RelatedCausesAndOnsetDates) {
       // Without any state no empty components are left; without a date no DTP.
       {"MTR", "", "", "", "", "*AA", {}},
   };
+  DetailLine& first = g.claim.DETAILArray[1];
+  first.Group = std::make_unique<ChargeGroup>();
   for (const auto& k : cases) {
     SCOPED_TRACE(std::string(k.type) + " " + k.date + " " + k.extData);
     Fill(charge(), {{Charge::sOnsetType, k.type}, {Charge::sOnsetDate, k.date}});
-    g.claim.DETAILArray[1].Group->Charge[Charge::sOnsetDate] = k.date;
+    first.Group->Charge[Charge::sOnsetDate] = k.date;
     group().SecondSet(2)[ExtData::sExtData] = k.extData;
     g.claim.mClaim.sClaimExtKeys = k.keys;
     top().Practice[Practice::sState] = k.state;

@@ -84,6 +84,7 @@ class LoopsTest : public ClaimFileTest {
   DetailLine& Line(std::int16_t i) {
     DetailLine& line = g.claim.DETAILArray.at(static_cast<std::size_t>(i));
     line = DetailLine{};
+    line.Group = std::make_unique<ChargeGroup>();
     line.sUsed = "Y";
     line.sProcedureCode = "99213";
     line.curCharge = Currency::FromUnits(100);
