@@ -6,8 +6,10 @@ runs the suite and prints the share of mutants the suite kills.
     tools/mutation/mutate.py [--build DIR] [--seed N] [--count N] [--list]
 
 The same seed over the same sources gives the same mutants, so two runs
-(before and after a change to the tests) compare like with like. A mutant
-that does not compile is replaced by the next candidate of the sample.
+(before and after a change to the tests) compare like with like; when the
+sources changed in between, --mutants-of RESULTS --at COMMIT tests the
+mutants of the earlier run again. A mutant that does not compile is
+replaced by the next candidate of the sample.
 Every file is restored after each mutant, also when interrupted.
 """
 import argparse
@@ -53,30 +55,63 @@ def code_part(line):
     return "".join(out)
 
 
+def file_sites(rel, text):
+    """Every mutation site of one source file."""
+    sites = []
+    for number, line in enumerate(text.splitlines(), 1):
+        code = code_part(line)
+        if code.lstrip().startswith(("#", "static_assert")) or "template" in code:
+            continue
+        for m in SPACED_COMPARISON.finditer(code):
+            sites.append((rel, number, m.start(), m.group(1), COMPARISONS[m.group(1)], "flip"))
+        for m in INTEGER.finditer(code):
+            value = int(m.group(1))
+            new = str(value + 1 if value % 2 == 0 else value - 1)
+            sites.append((rel, number, m.start(), m.group(1), new, "constant"))
+        for m in BOOLEAN.finditer(code):
+            new = "false" if m.group(1) == "true" else "true"
+            sites.append((rel, number, m.start(), m.group(1), new, "boolean"))
+        stripped = code.strip()
+        if (stripped.endswith(";") and STATEMENT.match(code)
+                and not SKIPPED_STATEMENT.match(code) and code.count("(") == code.count(")")):
+            start = len(line) - len(line.lstrip())
+            sites.append((rel, number, start, line[start:], ";", "drop"))
+    return sites
+
+
 def candidates():
     """Every mutation site of the sources, in a stable order."""
     sites = []
     for path in sorted((ROOT / "src").rglob("*.cpp")):
-        rel = str(path.relative_to(ROOT))
-        for number, line in enumerate(path.read_text().splitlines(), 1):
-            code = code_part(line)
-            if code.lstrip().startswith(("#", "static_assert")) or "template" in code:
-                continue
-            for m in SPACED_COMPARISON.finditer(code):
-                sites.append((rel, number, m.start(), m.group(1), COMPARISONS[m.group(1)], "flip"))
-            for m in INTEGER.finditer(code):
-                value = int(m.group(1))
-                new = str(value + 1 if value % 2 == 0 else value - 1)
-                sites.append((rel, number, m.start(), m.group(1), new, "constant"))
-            for m in BOOLEAN.finditer(code):
-                new = "false" if m.group(1) == "true" else "true"
-                sites.append((rel, number, m.start(), m.group(1), new, "boolean"))
-            stripped = code.strip()
-            if (stripped.endswith(";") and STATEMENT.match(code)
-                    and not SKIPPED_STATEMENT.match(code) and code.count("(") == code.count(")")):
-                start = len(line) - len(line.lstrip())
-                sites.append((rel, number, start, line[start:], ";", "drop"))
+        sites += file_sites(str(path.relative_to(ROOT)), path.read_text())
     return sites
+
+
+def label_of(site):
+    return "%s:%d %s %r -> %r" % (site[0], site[1], site[5], site[3].strip(), site[4])
+
+
+def same_mutants(results, commit):
+    """The mutants of an earlier run, found again in today's sources: each
+    is looked up in the sources of the commit that run was made on and
+    located by its line's text (the nearest identical line), so that lines
+    added or removed elsewhere do not change the sample."""
+    found = []
+    for entry in json.loads(pathlib.Path(results).read_text()):
+        label = entry["mutant"]
+        rel = label.split(":", 1)[0]
+        number = int(label.split(":", 1)[1].split(" ", 1)[0])
+        old_text = subprocess.run(["git", "show", "%s:%s" % (commit, rel)], cwd=ROOT, check=True,
+                                  capture_output=True, text=True).stdout
+        old_site = next(s for s in file_sites(rel, old_text) if label_of(s) == label)
+        old_line = old_text.splitlines()[number - 1]
+        lines = (ROOT / rel).read_text().splitlines()
+        matches = [i + 1 for i, line in enumerate(lines) if line == old_line]
+        if not matches:
+            sys.exit("mutate.py: %s: the line is no longer in the sources" % label)
+        new_number = min(matches, key=lambda n: abs(n - number))
+        found.append((rel, new_number) + old_site[2:])
+    return found
 
 
 def apply(site):
@@ -109,6 +144,11 @@ def main():
     parser.add_argument("--count", type=int, default=60)
     parser.add_argument("--list", action="store_true", help="print the sample and stop")
     parser.add_argument("--results", default=None, help="write the outcome as JSON here")
+    parser.add_argument("--mutants-of", default=None,
+                        help="a --results file: test the same mutants again, found in "
+                             "today's sources (needs --at)")
+    parser.add_argument("--at", default=None,
+                        help="the commit whose sources the --mutants-of run mutated")
     parser.add_argument("--survivors-of", default=None,
                         help="a --results file of the same seed and count: run only the "
                              "mutants that survived it (tests added since cannot revive a "
@@ -116,11 +156,17 @@ def main():
     args = parser.parse_args()
 
     build = str(pathlib.Path(args.build).resolve())
-    order = candidates()
-    random.Random(args.seed).shuffle(order)
+    if args.mutants_of:
+        if not args.at:
+            sys.exit("mutate.py: --mutants-of needs --at COMMIT")
+        order = same_mutants(args.mutants_of, args.at)
+        args.count = len(order)
+    else:
+        order = candidates()
+        random.Random(args.seed).shuffle(order)
     if args.list:
         for site in order[:args.count]:
-            print("%s:%d %s %r -> %r" % (site[0], site[1], site[5], site[3].strip(), site[4]))
+            print(label_of(site))
         return 0
 
     subprocess.run(["cmake", "-S", str(ROOT), "-B", build, "-G", "Ninja",
@@ -141,7 +187,7 @@ def main():
     for site in order:
         if len(tested) == args.count:
             break
-        label = "%s:%d %s %r -> %r" % (site[0], site[1], site[5], site[3].strip(), site[4])
+        label = label_of(site)
         if earlier is not None:
             if label not in earlier:
                 continue  # did not compile last time either
