@@ -129,12 +129,17 @@ def apply(site):
     return original
 
 
-def run(cmd, timeout):
+def run(cmd, timeout, failed=None):
+    """The command's exit status; with `failed`, the names of the tests ctest
+    reports as failed are added to it."""
     try:
-        return subprocess.run(cmd, cwd=ROOT, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                              timeout=timeout).returncode
+        done = subprocess.run(cmd, cwd=ROOT, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                              timeout=timeout, text=True, errors="replace")
     except subprocess.TimeoutExpired:
         return -1
+    if failed is not None:
+        failed += re.findall(r"^\s*\d+ - (\S+)", done.stdout.split("tests FAILED:")[-1], re.M)
+    return done.returncode
 
 
 def main():
@@ -149,6 +154,9 @@ def main():
                              "today's sources (needs --at)")
     parser.add_argument("--at", default=None,
                         help="the commit whose sources the --mutants-of run mutated")
+    parser.add_argument("--who-kills", action="store_true",
+                        help="run the whole suite for each mutant and keep the names of "
+                             "the tests that failed in the results")
     parser.add_argument("--survivors-of", default=None,
                         help="a --results file of the same seed and count: run only the "
                              "mutants that survived it (tests added since cannot revive a "
@@ -199,10 +207,14 @@ def main():
         try:
             if run(["cmake", "--build", build], 1800) != 0:
                 continue  # does not compile: the next candidate takes its place
-            killed = run(test, 1800) != 0
+            failed = []
+            suite = [a for a in test if a != "--stop-on-failure"] if args.who_kills else test
+            killed = run(suite, 1800, failed) != 0
         finally:
             (ROOT / site[0]).write_text(original)
         tested.append({"mutant": label, "killed": killed})
+        if args.who_kills:
+            tested[-1]["failed"] = failed
         if not killed:
             survivors.append(label)
         print("%s %s" % ("killed  " if killed else "SURVIVED", label), flush=True)
