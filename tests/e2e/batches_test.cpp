@@ -1,6 +1,6 @@
 // Every batch under tests/batches/ runs through the component with the clock
-// fixed; its claim file and _NAC.Dat file must equal the reviewed expected
-// files byte for byte and pass the implementation-guide check without an
+// fixed; its claim file, _NAC.Dat file and run log must equal the reviewed
+// expected files byte for byte and pass the implementation-guide check without an
 // error. WCOMP837_UPDATE_EXPECTED=1 rewrites the expected files instead (see
 // tests/batches/README.md). Together the batches show every documented
 // departure from the guide, and no other warning.
@@ -50,10 +50,12 @@ TEST_P(BatchTest, MatchesExpectedFilesAndTheGuide) {
   if (Updating()) {
     WriteFile(Dir() + "/expected.837", out.claimFile);
     WriteFile(Dir() + "/expected_NAC.Dat", out.nacFile);
+    WriteFile(Dir() + "/expected.Log", out.runLog);
     GTEST_SKIP() << "expected files rewritten";
   }
   EXPECT_EQ(out.claimFile, ReadFile(Dir() + "/expected.837"));
   EXPECT_EQ(out.nacFile, ReadFile(Dir() + "/expected_NAC.Dat"));
+  EXPECT_EQ(out.runLog, ReadFile(Dir() + "/expected.Log"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Batches, BatchTest, ::testing::ValuesIn(BatchNames()),

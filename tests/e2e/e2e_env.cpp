@@ -10,18 +10,12 @@ void SetField(std::vector<HostRecord>& records, const std::string& type, std::si
               const std::string& value, int nth) {
   int seen = 0;
   for (HostRecord& r : records) {
-    if (r.record.compare(0, type.size() + 2, type + "//") != 0 && r.record != type) continue;
+    if (!r.record.starts_with(type + "//") && r.record != type) continue;
     if (nth >= 0 && seen++ != nth) continue;
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (std::size_t at; (at = r.record.find("//", start)) != std::string::npos; start = at + 2) {
-      fields.push_back(r.record.substr(start, at - start));
-    }
-    fields.push_back(r.record.substr(start));
+    std::vector<std::string> fields = Fields(r.record);
     if (fields.size() <= field) fields.resize(field + 1);
     fields[field] = value;
-    r.record = fields[0];
-    for (std::size_t i = 1; i < fields.size(); ++i) r.record += "//" + fields[i];
+    r.record = Joined(fields);
   }
 }
 
@@ -30,24 +24,21 @@ std::vector<HostRecord> BatchRecords(const std::string& name) {
 }
 
 BatchOutput E2eTest::Run(const std::vector<HostRecord>& records) {
-  BatchOutput out;
   Format_Class fc;
-  auto take = [&](std::int16_t answer) {
-    out.worstAnswer = std::max(out.worstAnswer, answer);
-    if (answer == 0) return;
-    for (std::int32_t i = 1;; ++i) {
-      std::string m = fc.GetAMessage(i);
-      if (m == "END") break;
-      out.messages.push_back(std::move(m));
-    }
-  };
-  take(fc.HereIsAMessage("1", OutFolder()));
-  take(fc.HereIsAMessage("2", "claims.837"));
-  for (const HostRecord& r : records) take(fc.FormatRecord(r.key, r.record));
-  take(fc.ProcessEndOfFile());
-  take(fc.ProcessFormattedRecords());
+  const HostView view = RunBatch(fc, OutFolder(), "claims.837", records);
+  BatchOutput out;
+  out.messages = view.messages;
+  out.worstAnswer = std::max(view.endOfFile, view.finalCheck);
+  for (std::int16_t r : view.recordResults) out.worstAnswer = std::max(out.worstAnswer, r);
   out.claimFile = ReadFile(Out("claims.837"));
   out.nacFile = ReadFile(Out("claims.837_NAC.Dat"));
+  out.runLog = ReadFile(Out("QZK_WCOMP_P4_Format.Log"));
+  for (const auto& [folder, word] :
+       {std::pair{ComponentFolder(), "COMPONENT"}, {OutFolder(), "OUT"}}) {
+    for (std::size_t at; (at = out.runLog.find(folder)) != std::string::npos;) {
+      out.runLog.replace(at, folder.size(), word);
+    }
+  }
   return out;
 }
 

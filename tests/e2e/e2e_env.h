@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "faults/batch_runner.h"
 #include "faults/component_env.h"
-#include "support/test_support.h"
 
 namespace wcomp837::testing {
 
@@ -25,6 +25,7 @@ std::vector<HostRecord> BatchRecords(const std::string& name);
 struct BatchOutput {
   std::string claimFile;
   std::string nacFile;
+  std::string runLog;                 // its folders named COMPONENT and OUT
   std::vector<std::string> messages;  // every message read after a non-zero answer
   std::int16_t worstAnswer = 0;
 };

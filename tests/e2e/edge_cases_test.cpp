@@ -41,16 +41,6 @@ TEST_F(EdgeCases, HostTextCannotBreakTheFile) {
   EXPECT_EQ(notes[0].size(), 8u + 80u);
 }
 
-TEST_F(EdgeCases, BatchWithoutChargesWritesNoEnvelope) {
-  auto records = BatchRecords("two_practices");
-  std::erase_if(records, [](const HostRecord& r) {
-    return r.record.rfind("6000//", 0) == 0 || r.record == "6990";
-  });
-  const BatchOutput out = Run(records);
-  EXPECT_EQ(out.worstAnswer, 0) << ::testing::PrintToString(out.messages);
-  EXPECT_EQ(out.claimFile, "");
-}
-
 struct Change {
   const char* type;
   std::size_t field;
@@ -65,12 +55,6 @@ struct Variation {
 };
 
 const Variation kVariations[] = {
-    // WC01 has its own stop date in 2099: the payer-assigned numbers are sent.
-    {"LegacyNumbersBeforeThePayersStopDate",
-     "providers",
-     {},
-     {{"REF*1B*", {"REF*1B*RF4410", "REF*1B*RF5520", "REF*1B*SU3300"}},
-      {"REF*1C*", {"REF*1C*FAC8821", "REF*1C*FAC1177"}}}},
     // Any other payer falls back to the standard date of 2008, long past.
     {"NoLegacyNumbersAfterTheStandardDate",
      "providers",
@@ -103,10 +87,6 @@ const Variation kVariations[] = {
      {{"CR1*", {}},
       {"CRC*", {}},
       {"SV1*", {"SV1*HC:A0429:RH*650*UN*1***1:2", "SV1*HC:A0425:RH*90*UN*12***1"}}}},
-    {"PrescriptionNumbersWithTheirDrugs",
-     "drug_codes",
-     {},
-     {{"REF*XZ*", {"REF*XZ*RX100234", "REF*XZ*RX5555"}}}},
     // Without the charge's drug code the prescription number would stand
     // alone in the service line, where the guide has no place for it.
     {"PrescriptionNumberNeedsADrugCode",

@@ -1,5 +1,7 @@
-// A large batch for one practice and one billing provider: one transaction
-// set whose HL numbers pass 32767, with every count and control number right.
+// Large batches: one practice and one billing provider in one transaction
+// set whose HL numbers pass 32767, with every count and control number right;
+// and a generated batch whose files keep their bytes whatever is done for
+// speed inside the component.
 #include <gtest/gtest.h>
 
 #include "faults/batch_runner.h"
@@ -67,6 +69,32 @@ TEST_F(LargeBatch, TransactionSetPastTheSixteenBitHLRangeChecksOut) {
   // The host's claim count agrees with the file.
   ASSERT_EQ(fc.HereIsAMessage("HOW_MANY_CLAIMS", ""), 1);
   EXPECT_EQ(fc.GetAMessage(1), " 1//TOTALCLAIMS//" + std::to_string(check.totals.claims) + "//");
+}
+
+// FNV-1a: a stable fingerprint of a file's bytes.
+std::uint64_t Fingerprint(const std::string& text) {
+  std::uint64_t h = 14695981039346656037ull;
+  for (unsigned char ch : text) h = (h ^ ch) * 1099511628211ull;
+  return h;
+}
+
+// The generated batch of the benchmarks, every record accepted; the run log
+// names the settings folder, which depends on the checkout.
+TEST_F(LargeBatch, GeneratedBatchOutputKeepsItsBytes) {
+  SetComponentFolderForTesting(SourceDir() + "/examples/settings");
+  Format_Class fc;
+  const HostView v = RunBatch(fc, OutFolder(), "big.837", GeneratedBatch({.records = 100000}));
+  EXPECT_EQ(v.FirstRecordAnswering(1), -1);
+  EXPECT_EQ(v.FirstRecordAnswering(3), -1);
+  EXPECT_EQ(v.endOfFile, 0);
+  EXPECT_EQ(Fingerprint(ReadFile(Out("big.837"))), 17538806183813734826u);
+  EXPECT_EQ(Fingerprint(ReadFile(Out("big.837_NAC.Dat"))), 16137951891116945723u);
+  std::string log = ReadFile(Out("QZK_WCOMP_P4_Format.Log"));
+  const std::string folder = SourceDir() + "/examples/settings";
+  for (std::size_t at; (at = log.find(folder)) != std::string::npos;) {
+    log.replace(at, folder.size(), "SETTINGS");
+  }
+  EXPECT_EQ(Fingerprint(log), 7422968221300633888u);
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 // HereIsAMessage: every key, its effect and its result; the message list as
 // the host reads it through GetAMessage; creation, the per-thread shared
 // state and the override question.
-#include <thread>
-
 #include "host_fixture.h"
 #include "state/messages.h"
 
@@ -161,27 +159,6 @@ TEST(MessageText, TrailingSeparatorRule) {
   EXPECT_EQ(GetAMessageText(h, 3), " 3//ab//");
   EXPECT_EQ(GetAMessageText(h, 4), "END");
   EXPECT_EQ(HighestMessageType(h), 3);
-}
-
-// A new object resets the thread's shared state, which the older object
-// shares; another thread has its own.
-TEST_F(HostTest, CreatingAnObjectResetsTheThreadsSharedState) {
-  StartBatch();
-  fc->set_msErrorMsg("old text");
-  EXPECT_EQ(fc->msErrorMsg(), "old text");
-  Format_Class second;
-  EXPECT_EQ(Host().gsOutputPath, "?");
-  EXPECT_EQ(Host().glRecordCount, 0);
-  EXPECT_EQ(second.msErrorMsg(), "");
-  EXPECT_EQ(fc->HereIsAMessage("2", "x.837"), 3);
-  std::string otherThreadPath;
-  std::thread([&] {
-    Format_Class onAnotherThread;
-    onAnotherThread.HereIsAMessage("1", "/elsewhere");
-    otherThreadPath = CurrentSharedState()->host.gsOutputPath;
-  }).join();
-  EXPECT_EQ(otherThreadPath, "/elsewhere");
-  EXPECT_EQ(Host().gsOutputPath, "?");
 }
 
 // The first line of the override file offers another claim file: Yes takes
