@@ -94,20 +94,6 @@ const Case kCases[] = {
        EXPECT_EQ(Element(Starting(s, "GS*")[0], 3), "WCCLEAR01");
        EXPECT_EQ(Starting(s, "NM1*IL*")[0], "NM1*IL*1*BROWN*MICHAEL*T***MI*WC88");
      }},
-    {"leading-zero trim on amounts only", "primary_insured",
-     [](Records& r) {
-       SetField(r, "4000", 1, "0.5A");
-       SetField(r, "4000", 9, "0.12");
-       SetField(r, "6000", 72, "0.5 MG DOSE", 0);
-       SetField(r, "6000", 43, "0.50", 0);
-     },
-     0, "",
-     [](const Strings& s) {
-       EXPECT_TRUE(Starting(s, "CLM*")[0].starts_with("CLM*0.5A*120.5*"));
-       EXPECT_EQ(Starting(s, "NM1*IL*")[0], "NM1*IL*1*BROWN*MICHAEL*T***MI*0.12");
-       EXPECT_EQ(Starting(s, "NTE*ADD*0.5"), Strings{"NTE*ADD*0.5 MG DOSE"});
-       EXPECT_EQ(Starting(s, "SV1*")[0], "SV1*HC:99203*.5*UN*1***1:2");
-     }},
     {"end of charge group without a charge", "primary_insured",
      [](Records& r) { Insert(r, IndexOf(r, "6990") + 1, "6990", "6990"); }, 1,
      " 1//Record# 11: end of charge group (6990) without a charge record (6000); no service "

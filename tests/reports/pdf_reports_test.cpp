@@ -3,7 +3,6 @@
 #include <regex>
 
 #include "report_fixture.h"
-#include "wcomp837/format_class.h"
 
 namespace wcomp837::testing {
 namespace {
@@ -120,29 +119,6 @@ TEST_F(NacReportTest, MissingInputIsReportedAndNothingPrinted) {
   EXPECT_EQ(PrintReport(3), 3);
   EXPECT_EQ(Messages(), (std::vector<std::string>{" 3//Doesn't offer a report with Number:  3"}));
   EXPECT_EQ(g.host.giReportNr, 3);
-}
-
-// Through the host's messages: the printer is chosen, the report printed,
-// and after DELETEBATCH the list is gone.
-TEST(ReportMessages, PrintThroughTheHostThenDeleteBatch) {
-  TempDir dir;
-  WriteFile(dir.File("B1.ANS"), Isa("P") + Iea());
-  WriteFile(dir.File("B1.ANS_NAC.Dat"), Record("No secondaries without Adjustment Reason "
-                                               "Codes were found."));
-  Format_Class f;
-  ASSERT_EQ(f.HereIsAMessage("1", dir.path()), 0);
-  ASSERT_EQ(f.HereIsAMessage("2", "B1.ANS"), 0);
-  EXPECT_EQ(f.HereIsAMessage("7", "PDF"), 0);
-  EXPECT_EQ(f.HereIsAMessage("9", "2"), 0);
-  EXPECT_NE(RunCommand("pdftotext '" + dir.File("B1.ANS_NAC.pdf") + "' -").find("No secondaries"),
-            std::string::npos);
-  EXPECT_EQ(f.HereIsAMessage("DELETEBATCH", ""), 0);
-  EXPECT_EQ(f.HereIsAMessage("9", "2"), 3);
-  EXPECT_EQ(f.GetAMessage(1), " 3//GetBinaryRecLen()  File Not Found: //");
-  EXPECT_EQ(f.GetAMessage(2), " 3//File: " + dir.File("B1.ANS_NAC.Dat") + "//");
-  EXPECT_EQ(f.GetAMessage(3), "END");
-  EXPECT_FALSE(std::filesystem::exists(dir.File("B1.ANS_NAC.pdf")));
-  EXPECT_EQ(f.HereIsAMessage("9", "1"), 0);  // an empty interchange prints no page
 }
 
 const std::string kClinic = "NM1*85*2*NORTH CLINIC*****XX*1234567893~";
