@@ -225,7 +225,7 @@ std::int16_t FillDetailArrayElement(Ctx& c, DetailLine& line) {
     line.sNarrativeNDC = {};
     if (line.sNarrative.find("NDC ") != std::string::npos) ExtractNDCFromNarrative(c, line);
 
-    std::string ndc;
+    thread_local std::string ndc;
     if (GetExtDataValue(c, 2, "20010", ndc)) line.oNDCInfo.Fill_Me(ndc);
     return 0;
   } catch (...) {

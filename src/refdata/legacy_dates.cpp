@@ -127,14 +127,14 @@ void NPILegacyDate(Ctx& c, const std::string& payerId, const std::string& insura
         }
       }
     }
-    LogLine(c.g.host, "PayorOrg,InsIHCode,StopDt: " + payerId + "," + insuranceCode);
+    LogLine(c.g.host, {"PayorOrg,InsIHCode,StopDt: ", payerId, ",", insuranceCode});
     for (int kind = 0; kind < kMatchCount; ++kind) {
-      LogLine(c.g.host, kMatchTexts[kind].logName + DateText(dates[kind]));
+      LogLine(c.g.host, {kMatchTexts[kind].logName, DateText(dates[kind])});
     }
     for (int kind = 0; kind < kMatchCount; ++kind) {
       if (!dates[kind]) continue;
       ref.LegacyDatePassed = DateKey(*dates[kind]) <= DateKey(Now());
-      LogLine(c.g.host, kMatchTexts[kind].bailing + BoolText(ref.LegacyDatePassed));
+      LogLine(c.g.host, {kMatchTexts[kind].bailing, BoolText(ref.LegacyDatePassed)});
       break;
     }
   } catch (...) {

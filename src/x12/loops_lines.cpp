@@ -97,8 +97,8 @@ std::int16_t StepCR1(LineView& v) {
 std::int16_t StepCR2(LineView& v) {
   const ChiropractorRec& chiro = v.line.Chiropractor();
   if (!Received(chiro)) return 0;
-  const std::string& description = chiro[member::kChiroDescription];
-  std::string second = description.size() > 80 ? CutTrim(description.substr(80), 80) : "";
+  const std::string_view description = chiro[member::kChiroDescription];
+  const Text second = description.size() > 80 ? CutTrim(description.substr(80), 80) : Text{};
   return Put(
       v, "CR2",
       {"", "", "", "", "", "", "", chiro[member::kChiroConditionCode], "", CutTrim(description, 80),
@@ -185,7 +185,8 @@ std::int16_t StepDeliveryNote(LineView& v) {
 std::int16_t StepChiropracticNote(LineView& v) {
   const ChiropractorRec& chiro = v.line.Chiropractor();
   if (!Received(chiro)) return 0;
-  std::string note;
+  thread_local std::string note;
+  note.clear();
   for (std::size_t m = member::kChiroNoteFirst; m <= member::kChiroNoteLast; ++m) {
     if (chiro[m].empty()) continue;
     note += chiro[m];
