@@ -4,6 +4,7 @@
 #include <cairo.h>
 #include <cups/cups.h>
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <string_view>
@@ -292,7 +293,11 @@ void PrintJob::DrawText(const std::string& text) {
   double width =
       (orientation_ == Orientation::kLandscape ? kLetterLong : kLetterShort) - 2 * kDeviceMargin;
   std::size_t cells = advance_ > 0 ? static_cast<std::size_t>(width / advance_) + 1 : text.size();
-  cairo_show_text(cr, ToUtf8Cells(text.substr(0, cells)).c_str());
+  // Printable ASCII that fits, the usual line, is drawn as it is.
+  const bool plain = text.size() <= cells && std::all_of(text.begin(), text.end(), [](char ch) {
+                       return ch >= 0x20 && ch < 0x7f;
+                     });
+  cairo_show_text(cr, plain ? text.c_str() : ToUtf8Cells(text.substr(0, cells)).c_str());
   // A document that lost a write is reported once, when it ends.
   if (cairo_status(cr) != CAIRO_STATUS_SUCCESS && impl_->failure == 0) {
     RaiseDocumentFailure(kPrinterFailure);

@@ -73,6 +73,7 @@ void DoNewPage(Ctx& c, bool headings) {
 
 void PrintRepeated(Ctx& c, std::int16_t count, const std::string& text, bool headings) {
   std::string line;
+  line.reserve(static_cast<std::size_t>(std::max<std::int16_t>(count, 0)) * text.size());
   for (std::int16_t i = 0; i < count; ++i) line += text;
   PrintLine(c, std::move(line), headings);
 }
