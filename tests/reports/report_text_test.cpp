@@ -51,6 +51,7 @@ TEST(ReportText, PlacementStaysInsideTheLine) {
   EXPECT_EQ(CentredColumn(63, 135), 36);  // 36
   EXPECT_EQ(CentredColumn(62, 135), 36);  // 36.5 -> even
   EXPECT_EQ(CentredColumn(64, 135), 36);  // 35.5 -> even
+  EXPECT_EQ(CentredColumn(135, 135), 1);  // as wide as the line: from its first column
   EXPECT_EQ(CentredColumn(300, 135), 1);
   EXPECT_EQ(RightAlignedColumn(8, 135), 128);
 
