@@ -32,13 +32,9 @@ BatchOutput E2eTest::Run(const std::vector<HostRecord>& records) {
   for (std::int16_t r : view.recordResults) out.worstAnswer = std::max(out.worstAnswer, r);
   out.claimFile = ReadFile(Out("claims.837"));
   out.nacFile = ReadFile(Out("claims.837_NAC.Dat"));
-  out.runLog = ReadFile(Out("QZK_WCOMP_P4_Format.Log"));
-  for (const auto& [folder, word] :
-       {std::pair{ComponentFolder(), "COMPONENT"}, {OutFolder(), "OUT"}}) {
-    for (std::size_t at; (at = out.runLog.find(folder)) != std::string::npos;) {
-      out.runLog.replace(at, folder.size(), word);
-    }
-  }
+  out.runLog = ReplaceAll(
+      ReplaceAll(ReadFile(Out("QZK_WCOMP_P4_Format.Log")), ComponentFolder(), "COMPONENT"),
+      OutFolder(), "OUT");
   return out;
 }
 

@@ -89,11 +89,8 @@ TEST_F(LargeBatch, GeneratedBatchOutputKeepsItsBytes) {
   EXPECT_EQ(v.endOfFile, 0);
   EXPECT_EQ(Fingerprint(ReadFile(Out("big.837"))), 17538806183813734826u);
   EXPECT_EQ(Fingerprint(ReadFile(Out("big.837_NAC.Dat"))), 16137951891116945723u);
-  std::string log = ReadFile(Out("QZK_WCOMP_P4_Format.Log"));
-  const std::string folder = SourceDir() + "/examples/settings";
-  for (std::size_t at; (at = log.find(folder)) != std::string::npos;) {
-    log.replace(at, folder.size(), "SETTINGS");
-  }
+  const std::string log = ReplaceAll(ReadFile(Out("QZK_WCOMP_P4_Format.Log")),
+                                     SourceDir() + "/examples/settings", "SETTINGS");
   EXPECT_EQ(Fingerprint(log), 7422968221300633888u);
 }
 

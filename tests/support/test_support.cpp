@@ -50,6 +50,13 @@ std::vector<HostLine> ParseRecordsText(const std::string& text) {
   return out;
 }
 
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+  for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
 std::vector<std::string> SplitSegments(const std::string& text, std::string* rest) {
   std::vector<std::string> out;
   std::size_t start = 0;

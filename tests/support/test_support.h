@@ -25,6 +25,8 @@ class TempDir {
 };
 
 std::string ReadFile(const std::string& path);
+// The text with every occurrence of `from` replaced by `to`.
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to);
 void WriteFile(const std::string& path, const std::string& content);
 // One host record of a records file.
 struct HostLine {
