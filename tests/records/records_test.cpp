@@ -233,6 +233,10 @@ TEST_F(RecordsTest, ChargeOptionalGroupsDefaultsAndDerivedMembers) {
   parse(88);
   EXPECT_FALSE(g.ThisFollowed);
   EXPECT_EQ(ch[96] + ch[97] + ch[98] + ch[122] + ch[95], "0.00000.000000OLD");  // 95: no field 92
+  // Parsed into again and again, the record's buffer is compacted: kept and
+  // new members keep their values.
+  for (int i = 0; i < 20; ++i) parse(88, {{1, std::string(500, 'A')}});
+  EXPECT_EQ(ch[95] + ch[1], "OLD" + std::string(500, 'A'));
   for (std::size_t m : {91, 94, 99, 104, 105, 106, 120, 121, 123, 125, 128, 129, 131}) {
     EXPECT_EQ(ch[m], "") << m;
   }
@@ -548,9 +552,9 @@ TEST(TextHelpers, CountriesPaddingSplittingAndRemoval) {
 
 TEST(FormatAmount, StylesAndRounding) {
   const std::tuple<const char*, int, const char*> cases[] = {
-      {"0", 4, "0.00"},         {"0", 2, ".00"},    {"0", 1, ""},
-      {"-12.345", 4, "-12.35"}, {"2.5", 3, "3"},    {"12.345", 5, "1234"},  // halves away from zero
-      {"-0.015", 5, "-2"},      {"5.50", 7, "5.5"}, {"1.999", 1, "2"}};
+      {"0", 4, "0.00"},    {"0", 2, ".00"},       {"0", 1, ""},       {"-12.345", 4, "-12.35"},
+      {"2.5", 3, "3"},     {"12.345", 5, "1234"},  // halves away from zero
+      {"-0.015", 5, "-2"}, {"-0.01", 5, "-1"},    {"5.50", 7, "5.5"}, {"1.999", 1, "2"}};
   for (const auto& [text, style, formatted] : cases) {
     EXPECT_EQ(FormatAmount(Currency::FromText(text), style), formatted) << text << " " << style;
   }

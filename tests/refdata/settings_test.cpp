@@ -14,7 +14,7 @@ constexpr const char* kFile = "QBEX_CFG_NPICMS.DAT";
 
 TEST_F(LegacyDates, MostSpecificMatchDecides) {
   WriteSetting(kFile,
-               "\"\",\"X\",01/01/2000\r\n"  // no type: matches nothing, hides nothing
+               "\"\",\"X\",1/1/2000\r\n"  // no type: matches nothing, hides nothing
                "\"00\",\"\",12/31/2099\r\n"
                "\"01\",\"wcomp_p4\",2009-01-01\r\n"
                "\"01\",\"OTHERFORM\",2099-01-01\r\n"

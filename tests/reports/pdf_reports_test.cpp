@@ -165,6 +165,7 @@ TEST_F(SummaryReportTest, PrintsHeadingsColumnsAndTotalsOfATestFile) {
   EXPECT_EQ(col.Of(l2, "Created: 12/06/2026") + 18, 135u);
   std::string titles = LineWith(lines, "ACCOUNT NUMBER");
   EXPECT_EQ(col.Of(titles, "POLICY#"), 42u);
+  EXPECT_EQ(col.Of(titles, "MODS"), 81u);
   EXPECT_EQ(col.Of(titles, "POS    DIAG UNITS"), 87u);
   EXPECT_EQ(col.Of(titles, "Referring"), 120u);
 

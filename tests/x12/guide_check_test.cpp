@@ -27,6 +27,7 @@ struct Seen : CheckObserver {
     std::string where;
     Rule rule;
     std::string claim;
+    std::string text;
   };
   void Found(const Finding& f) override {
     if (f.severity == Severity::kWarning) {
@@ -36,7 +37,9 @@ struct Seen : CheckObserver {
     std::string where(f.loop);
     const std::string_view what = f.element.empty() ? f.segmentId : f.element;
     if (!what.empty()) where += " " + std::string(what);
-    errors.push_back({f.segment, where, f.rule, std::string(f.claim)});
+    // The position the acknowledgment reports (AK401), after the text.
+    const std::string text = Describe(f) + " [" + std::to_string(f.elementPosition) + "]";
+    errors.push_back({f.segment, where, f.rule, std::string(f.claim), text});
   }
   void SetEnd(const SetResult& r) override { verdicts.push_back(r.verdict); }
   std::vector<Error> errors;
@@ -86,49 +89,75 @@ std::string ClaimTwice(const std::string& text) {
 struct Damage {
   const char* name;
   std::function<std::string(const std::string&)> apply;
-  std::int64_t segment;
-  const char* where;
-  Rule rule;
+  const char* finding;  // as Describe() writes it, then the position the 997 reports
 };
 
 TEST(GuideCheck, DamagedCopiesAreReportedWhereTheDamageIsAndRejected) {
-  using R = Rule;
   auto replace = [](const char* from, const char* to) {
     return [=](const std::string& t) { return Replaced(t, from, to); };
   };
   const Damage damages[] = {
-      {"SV1 deleted", [](auto& t) { return WithoutFirst(t, "SV1*"); }, 38, "2400 SV1",
-       R::kMissingSegment},
-      {"CLM deleted", [](auto& t) { return WithoutFirst(t, "CLM*"); }, 24, "2010BB DTP",
-       R::kUnexpectedSegment},
-      {"BHT deleted", [](auto& t) { return WithoutFirst(t, "BHT*"); }, 4, "transaction set REF",
-       R::kUnexpectedSegment},
-      {"SE01 off by one", replace("SE*49*", "SE*50*"), 51, "transaction set SE01",
-       R::kSegmentCount},
-      {"element separator in a value", replace("*BROWN*", "*BR*OWN*"), 17, "2010BA NM106",
-       R::kElementNotUsed},
-      {"component separator in a value", replace("*BROWN*", "*BR:OWN*"), 17, "2010BA NM103",
-       R::kSeparatorInValue},
-      {"control character in a value", replace("*BROWN*", "*BR\x01OWN*"), 17, "2010BA NM103",
-       R::kBadCharacter},
-      {"truncated", [](auto& t) { return t.substr(0, t.size() / 2); }, 20, "interchange",
-       R::kUnterminated},
-      {"required element emptied", replace("*270.5*", "**"), 24, "2300 CLM02", R::kRequiredElement},
-      {"code value changed", replace("SBR*P*", "SBR*Q*"), 16, "2000B SBR01", R::kCodeValue},
-      {"place of service unknown", replace("*11::1*", "*30::1*"), 24, "2300 CLM05-1",
-       R::kCodeValue},
-      {"diagnosis pointer past the HI", replace("*UN*2***1", "*UN*2***3"), 45, "2400 SV107-1",
-       R::kDiagnosisPointer},
-      {"CLM02 not the sum of its lines", replace("*270.5*", "*280.5*"), 24, "2300 CLM02",
-       R::kClaimBalance},
-      {"HL04 promises a child", replace("HL*2*1*22*0", "HL*2*1*22*1"), 15, "2000B HL04",
-       R::kHierarchy},
-      {"claim block repeated", ClaimTwice, 51, "2000B HL01", R::kHierarchy},
-      {"no calendar date", replace("D8*20261104", "D8*20261304"), 40, "2400 DTP03", R::kBadDate},
-      {"separator after the last element", replace("HL*2*1*22*0~", "HL*2*1*22*0*~"), 15, "2000B HL",
-       R::kTrailingSeparator},
-      {"GS08 changed", replace("*X*004010X098A1~", "*X*004010X098~"), 2, "group GS08",
-       R::kCodeValue},
+      {"SV1 deleted", [](auto& t) { return WithoutFirst(t, "SV1*"); },
+       "segment 38, 2400 SV1, claim N30001: required segment missing; expected Professional "
+       "Service [0]"},
+      {"CLM deleted", [](auto& t) { return WithoutFirst(t, "CLM*"); },
+       "segment 24, 2010BB DTP: segment not expected here; expected a segment of the guide in its "
+       "loop and order [0]"},
+      {"BHT deleted", [](auto& t) { return WithoutFirst(t, "BHT*"); },
+       "segment 4, transaction set REF: segment not expected here; expected a segment of the guide "
+       "in its loop and order [0]"},
+      {"SE01 off by one", replace("SE*49*", "SE*50*"),
+       "segment 51, transaction set SE01: SE01 does not count the segments from ST to SE \"50\"; "
+       "expected 49 [1]"},
+      {"element separator in a value", replace("*BROWN*", "*BR*OWN*"),
+       "segment 17, 2010BA NM106, claim N30001: element the guide does not use \"T\"; expected no "
+       "value [6]"},
+      {"component separator in a value", replace("*BROWN*", "*BR:OWN*"),
+       "segment 17, 2010BA NM103, claim N30001: component separator inside a simple element "
+       "\"BR:OWN\"; expected a simple element without \":\" [3]"},
+      {"control character in a value", replace("*BROWN*", "*BR\x01OWN*"),
+       "segment 17, 2010BA NM103, claim N30001: character outside the X12 basic and extended "
+       "character sets \"BR\\x01OWN\"; expected letters, digits, blanks and printable punctuation "
+       "[3]"},
+      {"truncated", [](auto& t) { return t.substr(0, t.size() / 2); },
+       "segment 20, interchange: the last segment has no segment terminator \"DMG*D8*19750\"; "
+       "expected ~ [0]"},
+      {"required element emptied", replace("*270.5*", "**"),
+       "segment 24, 2300 CLM02, claim N30001: required element missing; expected Total Claim "
+       "Charge Amount [2]"},
+      {"code value changed", replace("SBR*P*", "SBR*Q*"),
+       "segment 16, 2000B SBR01, claim N30001: code value not in the guide's list \"Q\"; expected "
+       "one of P, S, T [1]"},
+      {"place of service unknown", replace("*11::1*", "*30::1*"),
+       "segment 24, 2300 CLM05-1, claim N30001: code value not in the guide's list \"30\"; "
+       "expected one of the 52 codes of Facility Type Code [5]"},
+      {"diagnosis pointer past the HI", replace("*UN*2***1", "*UN*2***3"),
+       "segment 45, 2400 SV107-1, claim N30001: diagnosis pointer past the claim's diagnoses "
+       "\"3\"; expected 1 to 2: the claim's HI holds 2 diagnoses [7]"},
+      {"CLM02 not the sum of its lines", replace("*270.5*", "*280.5*"),
+       "segment 24, 2300 CLM02, claim N30001: claim total is not the sum of its service lines "
+       "\"280.5\"; expected 270.5, the sum of its 2 service line charges [2]"},
+      {"HL04 promises a child", replace("HL*2*1*22*0", "HL*2*1*22*1"),
+       "segment 15, 2000B HL04, claim N30001: hierarchical level out of line \"1\"; expected 0: no "
+       "child level follows [4]"},
+      {"claim block repeated", ClaimTwice,
+       "segment 51, 2000B HL01, claim N30001: hierarchical level out of line \"2\"; expected 3 "
+       "[1]"},
+      {"no calendar date", replace("D8*20261104", "D8*20261304"),
+       "segment 40, 2400 DTP03, claim N30001: not a calendar date \"20261304\"; expected a date "
+       "CCYYMMDD [3]"},
+      {"taxonomy code malformed", replace("ZZ*207Q00000X", "ZZ*207Q0000X"),
+       "segment 36, 2310B PRV03, claim N30001: not a provider taxonomy code \"207Q0000X\"; "
+       "expected a provider taxonomy code such as 207Q00000X [3]"},
+      {"the interchange header alone", [](auto& t) { return t.substr(0, 106); },
+       "segment 1, interchange: the interchange trailer does not close the ISA; expected IEA "
+       "closing the interchange [0]"},
+      {"separator after the last element", replace("HL*2*1*22*0~", "HL*2*1*22*0*~"),
+       "segment 15, 2000B HL: empty element at the end of the segment; expected no separator after "
+       "the last element [5]"},
+      {"GS08 changed", replace("*X*004010X098A1~", "*X*004010X098~"),
+       "segment 2, group GS08: code value not in the guide's list \"004010X098\"; expected one of "
+       "004010X098A1 [8]"},
       {"005010 envelope",
        [](auto& t) {
          std::string v = Replaced(t, "*00401*", "*00501*");
@@ -137,22 +166,20 @@ TEST(GuideCheck, DamagedCopiesAreReportedWhereTheDamageIsAndRejected) {
          }
          return v;
        },
-       1, "interchange ISA12", R::kCodeValue},
-      {"empty file", [](auto&) { return std::string(); }, 0, "interchange", R::kNoInterchange},
+       "segment 1, interchange ISA12: code value not in the guide's list \"00501\"; expected one "
+       "of 00401 [12]"},
+      {"empty file", [](auto&) { return std::string(); },
+       "file, interchange: the file holds no interchange; expected an interchange ISA ... IEA [0]"},
   };
   const std::string reviewed = Reviewed();
   for (const Damage& d : damages) {
     SCOPED_TRACE(d.name);
     Seen seen;
     const CheckTotals totals = CheckText(d.apply(reviewed), seen);
-    const bool found = std::any_of(seen.errors.begin(), seen.errors.end(), [&](const auto& e) {
-      return e.segment == d.segment && e.where == d.where && e.rule == d.rule;
-    });
+    const bool found = std::any_of(seen.errors.begin(), seen.errors.end(),
+                                   [&](const auto& e) { return e.text == d.finding; });
     std::string all;
-    for (const auto& e : seen.errors) {
-      all +=
-          std::to_string(e.segment) + " " + e.where + " " + std::string(InfoOf(e.rule).name) + "\n";
-    }
+    for (const auto& e : seen.errors) all += e.text + "\n";
     EXPECT_TRUE(found) << all;
     EXPECT_GT(totals.errors, 0);
     for (Verdict v : seen.verdicts) EXPECT_EQ(v, Verdict::kRejected);
@@ -204,6 +231,8 @@ TEST(GuideCheck, AcknowledgmentTellsRejectedFromAcceptedSets) {
        {"ST*997*0001~AK1*HC*12070001~AK2*837*12070001~AK3*PER*12*2010AA*8~AK4*2*93*1~",
         "~AK3*SBR*14*2000B*8~AK4*1*1138*7*Q~", "~AK5*R*5~AK9*R*1*1*0~SE*"}},
       {clean, {"~AK2*837*12070001~AK5*A~AK9*A*1*1*1~SE*6*0001~GE*1*1~IEA*1*000001207~"}},
+      // Read to the middle only: the open set and group are rejected.
+      {Reviewed().substr(0, Reviewed().size() / 2), {"~AK5*R*2*5~AK9*R*1*1*0*3~SE*9*0001~"}},
   };
   for (const auto& c : cases) {
     const std::string path = dir.File("ack.997");
