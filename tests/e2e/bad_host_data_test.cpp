@@ -84,9 +84,19 @@ const Case kCases[] = {
        SetField(r, "6000", 28, "847:2", 0);
        SetField(r, "1050", 13, "RCV:9\xE9");
        SetField(r, "4000", 4, "BR\x7FOWN\x1B");
+       // Element and segment separators, and texts longer than the guide allows.
+       SetField(r, "5000", 46, "2210 HARLEM AVE ~ APT*4");
+       SetField(r, "3000", 3, "MIDWEST WORKERS COMPENSATION INSURANCE COMPANY OF ILLINOIS");
+       SetField(r, "6000", 61, "AU*TH~1:2");
+       SetField(r, "6000", 72, "TAKE 2:3 * DAILY ~ " + std::string(90, 'N'), 1);
      },
      0, "",
      [](const Strings& s) {
+       EXPECT_EQ(Starting(s, "N3*2210")[0], "N3*2210 HARLEM AVE  APT4");
+       EXPECT_EQ(Starting(s, "NM1*PR*")[0],
+                 "NM1*PR*2*MIDWEST WORKERS COMPENSATION INSURA*****PI*36101");
+       EXPECT_EQ(Starting(s, "REF*G1*")[0], "REF*G1*AUTH12");
+       EXPECT_EQ(Starting(s, "NTE*ADD*TAKE 23  DAILY  NNN")[0].size(), 8u + 80u);
        EXPECT_TRUE(Starting(s, "CLM*N30001*")[0].starts_with("CLM*N30001*270.5***11::1*"));
        EXPECT_EQ(Starting(s, "SV1*")[0], "SV1*HC:99203:25*150.5*UN*1***1:2");
        EXPECT_EQ(Starting(s, "HI*")[0], "HI*BK:8472*BF:E8493*BF:8472");

@@ -9,38 +9,6 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-class EdgeCases : public E2eTest {
- protected:
-  std::vector<std::string> RunBatch(const std::vector<HostRecord>& records) {
-    const BatchOutput out = Run(records);
-    EXPECT_EQ(out.worstAnswer, 0) << ::testing::PrintToString(out.messages);
-    EXPECT_EQ(CheckGuideText(out.claimFile).errors, Strings{});
-    return SplitSegments(out.claimFile);
-  }
-};
-
-// Separators in the host's texts never reach the file, and over-long names
-// and notes are cut to the lengths the guide allows.
-TEST_F(EdgeCases, HostTextCannotBreakTheFile) {
-  auto records = BatchRecords("primary_insured");
-  SetField(records, "4000", 4, "O*BRIEN~X");
-  SetField(records, "5000", 19, "O*BRIEN~X");
-  SetField(records, "5000", 46, "2210 HARLEM AVE ~ APT:4");
-  SetField(records, "3000", 3, "MIDWEST WORKERS COMPENSATION INSURANCE COMPANY OF ILLINOIS");
-  SetField(records, "6000", 61, "AU*TH~1:2");
-  SetField(records, "6000", 72, "TAKE 2:3 * DAILY ~ " + std::string(90, 'N'), 1);
-  const BatchOutput out = Run(records);
-  EXPECT_EQ(CheckGuideText(out.claimFile).errors, Strings{});
-  const Strings s = SplitSegments(out.claimFile);
-  EXPECT_EQ(Starting(s, "NM1*IL*")[0], "NM1*IL*1*OBRIENX*MICHAEL*T***MI*WC8810021");
-  EXPECT_EQ(Starting(s, "N3*2210")[0], "N3*2210 HARLEM AVE  APT4");
-  EXPECT_EQ(Starting(s, "NM1*PR*")[0], "NM1*PR*2*MIDWEST WORKERS COMPENSATION INSURA*****PI*36101");
-  EXPECT_EQ(Starting(s, "REF*G1*")[0], "REF*G1*AUTH12");
-  const Strings notes = Starting(s, "NTE*ADD*TAKE");
-  ASSERT_EQ(notes.size(), 1u);
-  EXPECT_EQ(notes[0].size(), 8u + 80u);
-}
-
 struct Change {
   const char* type;
   std::size_t field;
@@ -96,12 +64,15 @@ const Variation kVariations[] = {
       {"LIN*", {"LIN**N4*00003029305", "LIN**N4*00009027501", "LIN**N4*00409379301"}}}},
 };
 
-class Variations : public EdgeCases, public ::testing::WithParamInterface<Variation> {};
+class Variations : public E2eTest, public ::testing::WithParamInterface<Variation> {};
 
 TEST_P(Variations, WriteTheirSegments) {
   auto records = BatchRecords(GetParam().batch);
   for (const Change& k : GetParam().changes) SetField(records, k.type, k.field, k.value, k.nth);
-  const Strings s = RunBatch(records);
+  const BatchOutput out = Run(records);
+  EXPECT_EQ(out.worstAnswer, 0) << ::testing::PrintToString(out.messages);
+  EXPECT_EQ(CheckGuideText(out.claimFile).errors, Strings{});
+  const Strings s = SplitSegments(out.claimFile);
   for (const auto& [prefix, expected] : GetParam().expected) {
     EXPECT_EQ(Starting(s, prefix), expected) << prefix;
   }
