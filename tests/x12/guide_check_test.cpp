@@ -153,7 +153,8 @@ TEST(GuideCheck, DamagedCopiesAreReportedWhereTheDamageIsAndRejected) {
        "segment 1, interchange: the interchange trailer does not close the ISA; expected IEA "
        "closing the interchange [0]"},
       {"separator after the last element", replace("HL*2*1*22*0~", "HL*2*1*22*0*~"),
-       "segment 15, 2000B HL: empty element at the end of the segment; expected no separator after "
+       "segment 15, 2000B HL, claim N30001: empty element at the end of the segment; expected no "
+       "separator after "
        "the last element [5]"},
       {"GS08 changed", replace("*X*004010X098A1~", "*X*004010X098~"),
        "segment 2, group GS08: code value not in the guide's list \"004010X098\"; expected one of "
@@ -191,9 +192,14 @@ TEST(GuideCheck, FindingsNameTheirClaimAndABoundedListCountsTheRest) {
   Seen seen;
   CheckText(text, seen);
   ASSERT_EQ(seen.errors.size(), 2u);
-  // The subscriber level is reported with the claim that follows it.
+  // The subscriber level is reported with the claim that follows it, also
+  // the HL that opens it after an earlier claim.
   EXPECT_EQ(seen.errors[0].claim, "N30001");
   EXPECT_EQ(seen.errors[1].claim, "N30001");
+  Seen second;
+  CheckText(Replaced(Reviewed("spouse_child"), "HL*4*1*22*1~", "HL*4*1*22*1*~"), second);
+  ASSERT_FALSE(second.errors.empty());
+  for (const auto& e : second.errors) EXPECT_EQ(e.claim, "N30011") << e.text;
 
   FindingList first(1);
   CheckText(text, first);

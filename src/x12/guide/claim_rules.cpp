@@ -46,18 +46,22 @@ Finding ClaimRules::AtElement(Reporter& r, Rule rule, const SegmentDef& def, std
   return ElementFinding(r, rule, *e, static_cast<std::uint8_t>(seq), component, value);
 }
 
+void ClaimRules::BeginSegment(const SegmentView& seg, Reporter& r) {
+  if (seg.packedId != PackId("HL")) return;
+  CloseClaim(r);
+  // The subscriber and patient levels belong to the claim that follows;
+  // the billing provider level to none.
+  if (seg.at(3) == "20") {
+    r.LeaveClaims();
+  } else {
+    r.BeginLevel();
+  }
+}
+
 void ClaimRules::Segment(const SegmentView& seg, const SegmentDef& def, Reporter& r) {
   switch (seg.packedId) {
     case PackId("HL"):
-      CloseClaim(r);
       Hierarchy(seg, def, r);
-      // The subscriber and patient levels belong to the claim that follows;
-      // the billing provider level to none.
-      if (seg.at(3) == "20") {
-        r.LeaveClaims();
-      } else {
-        r.BeginLevel();
-      }
       break;
     case PackId("CLM"):
       CloseClaim(r);

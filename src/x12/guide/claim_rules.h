@@ -21,6 +21,10 @@ class ClaimRules {
   explicit ClaimRules(const GuideTables& tables) : t_(tables) {}
 
   void StartSet(char componentSeparator);
+  // Before a placed segment's own checks: an HL closes the claim before it
+  // and starts its level, so that the HL's findings name the claim that
+  // follows it, not the one before.
+  void BeginSegment(const SegmentView& seg, Reporter& r);
   // A segment the loop walker placed; def is its place in the guide.
   void Segment(const SegmentView& seg, const SegmentDef& def, Reporter& r);
   void EndSet(Reporter& r);

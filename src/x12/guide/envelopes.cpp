@@ -180,6 +180,7 @@ void Checker::InSet() {
   }
   const SegmentDef* def = walker_.Place(seg_, reporter_);
   if (!def) return;
+  rules_.BeginSegment(seg_, reporter_);
   CheckElements(t_, *def, seg_, {sep_.component, true}, reporter_);
   rules_.Segment(seg_, *def, reporter_);
 }
