@@ -9,9 +9,10 @@ constexpr const char* kRecordsHelp = R"(RECORDS FILE
   of the control numbers; field 10 is the record type); the record's fields
   are separated by "//" too and its first field repeats the record type. The
   first record must be a practice record (1000); each charge (6000 with its
-  companion records) ends with a 6990 record. A trailing CR is dropped, blank
-  lines and lines starting with "#" are skipped, a line without a TAB is all
-  key. "-" reads standard input. Example line (<TAB> is one TAB character):
+  companion records) ends with a 6990 record. Lines end with LF, CR LF or a
+  lone CR; blank lines and lines starting with "#" are skipped, a line without
+  a TAB is all key; a line longer than 16 MiB ends the batch as failed. "-"
+  reads standard input. Example line (<TAB> is one TAB character):
 
     B20261206//PR01////1207//0//0//0//0//0//0//6990<TAB>6990
 

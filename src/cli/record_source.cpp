@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <iostream>
 #include <string_view>
+#include <vector>
 
 namespace wcomp837::cli {
 namespace {
@@ -16,7 +17,6 @@ bool IsBlank(std::string_view line) {
 
 int ReadRecords(std::istream& in, const std::function<void(const InputRecord&)>& take) {
   InputRecord rec;
-  std::string text;
   // One record line: comments and blank lines are skipped.
   const auto takeLine = [&](std::string_view line) {
     ++rec.lineNumber;
@@ -30,22 +30,44 @@ int ReadRecords(std::istream& in, const std::function<void(const InputRecord&)>&
     }
     take(rec);
   };
-  for (;;) {
-    errno = 0;
-    if (!std::getline(in, text)) break;
+  // A line without its LF, and the bytes it took in the input. CR LF ends
+  // one line; a CR on its own ends a line as well.
+  const auto endLine = [&](std::string_view line, std::size_t size) {
     const std::int64_t start = rec.bytesRead;
-    const std::int64_t end = start + static_cast<std::int64_t>(text.size()) + (in.eof() ? 0 : 1);
-    std::string_view rest = text;
-    // CR LF ends one line; a CR on its own ends a line as well.
+    std::string_view rest = line;
     if (!rest.empty() && rest.back() == '\r') rest.remove_suffix(1);
     for (std::size_t cr; (cr = rest.find('\r')) != std::string_view::npos;) {
-      rec.bytesRead = start + static_cast<std::int64_t>(rest.data() - text.data() + cr) + 1;
+      rec.bytesRead = start + static_cast<std::int64_t>(rest.data() - line.data() + cr) + 1;
       takeLine(rest.substr(0, cr));
       rest.remove_prefix(cr + 1);
     }
-    rec.bytesRead = end;
+    rec.bytesRead = start + static_cast<std::int64_t>(size);
     takeLine(rest);
+  };
+  // The input is read in blocks; only a line that spans blocks is copied.
+  std::vector<char> block(64 * 1024);
+  std::string pending;
+  for (;;) {
+    errno = 0;
+    in.read(block.data(), static_cast<std::streamsize>(block.size()));
+    const auto got = static_cast<std::size_t>(in.gcount());
+    std::string_view bytes(block.data(), got);
+    for (std::size_t lf; (lf = bytes.find('\n')) != std::string_view::npos;) {
+      if (pending.empty()) {
+        endLine(bytes.substr(0, lf), lf + 1);
+      } else {
+        if (pending.size() + lf > kMaxLineBytes) return kLineTooLong;
+        pending.append(bytes.substr(0, lf));
+        endLine(pending, pending.size() + 1);
+        pending.clear();
+      }
+      bytes.remove_prefix(lf + 1);
+    }
+    if (pending.size() + bytes.size() > kMaxLineBytes) return kLineTooLong;
+    pending.append(bytes);
+    if (got < block.size()) break;  // the end, or a failed read
   }
+  if (!pending.empty()) endLine(pending, pending.size());
   const int err = errno;
   // Standard input is read through C stdio, which keeps its read errors to
   // itself: the stream only sees the end.

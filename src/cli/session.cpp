@@ -87,9 +87,12 @@ void RunBatch(Driver& d, std::istream& in, const std::string& name, std::int64_t
   if (readError != 0) {
     // A batch cut short must not end like a complete one: the host's fatal
     // error flag keeps the last claim and the trailers out of the file.
+    const std::string reason =
+        readError == kLineTooLong
+            ? "a line is longer than " + std::to_string(kMaxLineBytes) + " bytes"
+            : SystemReason(readError);
     std::cerr << "wcomp837: cannot read " << ForOutput(name, IsTerminal(STDERR_FILENO))
-              << " after line " << lastLine << ": " << SystemReason(readError)
-              << "; the batch ends as failed\n";
+              << " after line " << lastLine << ": " << reason << "; the batch ends as failed\n";
     d.ClaimFileUnfit();
     d.Send("3", "Y");
   }

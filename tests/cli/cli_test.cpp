@@ -147,6 +147,14 @@ TEST_F(CliTest, RecordsThatCannotBeReadToTheEndFailTheBatch) {
                        "send it:        no: the claim file is incomplete or failed the "
                        "check\n"))
       << r.out;
+
+  // A line no host record comes near is not read into memory whole.
+  const std::string huge = Batch("huge.txt", Key("1000") + "\t" + Practice() + "\n" + Key("6000") +
+                                                 "\t" + std::string(16 << 20, 'X'));
+  r = Run(Options() + huge);
+  EXPECT_EQ(r.status, 3);
+  EXPECT_TRUE(Contains(r.err, "after line 1: a line is longer than 16777216 bytes; the batch"))
+      << r.err;
 }
 
 // --summary json: one object a script can read, with every message and its
