@@ -146,6 +146,9 @@ TEST(GuideCheck, DamagedCopiesAreReportedWhereTheDamageIsAndRejected) {
       {"no calendar date", replace("D8*20261104", "D8*20261304"),
        "segment 40, 2400 DTP03, claim N30001: not a calendar date \"20261304\"; expected a date "
        "CCYYMMDD [3]"},
+      {"date range ending before it starts", replace("D8*20261104", "RD8*20261105-20261104"),
+       "segment 40, 2400 DTP03, claim N30001: not a calendar date \"20261105-20261104\"; expected "
+       "a date range CCYYMMDD-CCYYMMDD [3]"},
       {"taxonomy code malformed", replace("ZZ*207Q00000X", "ZZ*207Q0000X"),
        "segment 36, 2310B PRV03, claim N30001: not a provider taxonomy code \"207Q0000X\"; "
        "expected a provider taxonomy code such as 207Q00000X [3]"},
