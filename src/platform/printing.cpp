@@ -210,6 +210,7 @@ void PrintJob::FontChanged() {
 void PrintJob::SetFont(const std::string& name, double points) {
   font_name_ = name;
   font_size_ = points;
+  for (Metrics& m : weights_) m = Metrics{};
   FontChanged();
 }
 
@@ -220,14 +221,20 @@ void PrintJob::SetBold(bool bold) {
 
 void PrintJob::Measure() const {
   if (height_ >= 0.0) return;
-  ApplyFont(impl_->measure, font_name_, font_size_, bold_);
-  cairo_font_extents_t extents{};
-  cairo_font_extents(impl_->measure, &extents);
-  height_ = extents.height;
-  ascent_ = extents.ascent;
-  cairo_text_extents_t h{};
-  cairo_text_extents(impl_->measure, "H", &h);
-  advance_ = h.x_advance;
+  Metrics& m = weights_[bold_ ? 1 : 0];
+  if (m.height < 0.0) {
+    ApplyFont(impl_->measure, font_name_, font_size_, bold_);
+    cairo_font_extents_t extents{};
+    cairo_font_extents(impl_->measure, &extents);
+    m.height = extents.height;
+    m.ascent = extents.ascent;
+    cairo_text_extents_t h{};
+    cairo_text_extents(impl_->measure, "H", &h);
+    m.advance = h.x_advance;
+  }
+  height_ = m.height;
+  ascent_ = m.ascent;
+  advance_ = m.advance;
 }
 
 double PrintJob::TextHeight() const {
