@@ -4,8 +4,8 @@
 #include <cairo.h>
 #include <cups/cups.h>
 
-#include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <mutex>
 #include <string_view>
 #include <utility>
@@ -62,10 +62,9 @@ struct Dests {
 
 // One byte is one character cell: bytes above 127 are taken as Latin-1 and
 // control characters print as blanks, so any input keeps the columns and
-// gives the renderer valid UTF-8.
-std::string ToUtf8Cells(const std::string& text) {
-  std::string out;
-  out.reserve(text.size() + 8);
+// gives the renderer valid UTF-8. Written into out, whose buffer is reused.
+void ToUtf8Cells(std::string_view text, std::string& out) {
+  out.clear();
   for (unsigned char ch : text) {
     if (ch < 0x20 || ch == 0x7f) {
       out += ' ';
@@ -76,7 +75,21 @@ std::string ToUtf8Cells(const std::string& text) {
       out += static_cast<char>(0x80 | (ch & 0x3F));
     }
   }
-  return out;
+}
+
+// Every character from blank to "~": the text cairo can be given as it is.
+constexpr char kPrintableAscii[] =
+    " !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`"
+    "abcdefghijklmnopqrstuvwxyz{|}~";
+static_assert(sizeof kPrintableAscii == 0x7f - 0x20 + 1);
+
+// strspn stops at the first character outside the set, an embedded NUL
+// included, so these answer for the whole of text.
+bool AllBlank(const std::string& text) {
+  return std::strspn(text.c_str(), " ") == text.size();
+}
+bool AllPrintableAscii(const std::string& text) {
+  return std::strspn(text.c_str(), kPrintableAscii) == text.size();
 }
 
 void ApplyFont(cairo_t* cr, const std::string& name, double size, bool bold) {
@@ -119,6 +132,7 @@ struct PrintJob::Impl {
   cairo_surface_t* surface = nullptr;
   cairo_t* cr = nullptr;
   bool null_surface = false;
+  std::string cells;  // a line converted to UTF-8 cells
   // The PDF document, written by cairo through WriteDocument.
   OutFile document;
   // The failure that lost the document (it could not be created, or a write
@@ -196,6 +210,7 @@ void PrintJob::FontChanged() {
 void PrintJob::SetFont(const std::string& name, double points) {
   font_name_ = name;
   font_size_ = points;
+  for (Metrics& m : weights_) m = Metrics{};
   FontChanged();
 }
 
@@ -206,14 +221,20 @@ void PrintJob::SetBold(bool bold) {
 
 void PrintJob::Measure() const {
   if (height_ >= 0.0) return;
-  ApplyFont(impl_->measure, font_name_, font_size_, bold_);
-  cairo_font_extents_t extents{};
-  cairo_font_extents(impl_->measure, &extents);
-  height_ = extents.height;
-  ascent_ = extents.ascent;
-  cairo_text_extents_t h{};
-  cairo_text_extents(impl_->measure, "H", &h);
-  advance_ = h.x_advance;
+  Metrics& m = weights_[bold_ ? 1 : 0];
+  if (m.height < 0.0) {
+    ApplyFont(impl_->measure, font_name_, font_size_, bold_);
+    cairo_font_extents_t extents{};
+    cairo_font_extents(impl_->measure, &extents);
+    m.height = extents.height;
+    m.ascent = extents.ascent;
+    cairo_text_extents_t h{};
+    cairo_text_extents(impl_->measure, "H", &h);
+    m.advance = h.x_advance;
+  }
+  height_ = m.height;
+  ascent_ = m.ascent;
+  advance_ = m.advance;
 }
 
 double PrintJob::TextHeight() const {
@@ -278,7 +299,7 @@ void PrintJob::PrintText(const std::string& text) {
   if (ended_) Raise(failure::kInvalidCall);
   Measure();
   if (!page_open_) StartPage();
-  if (page_open_ && text.find_first_not_of(' ') != std::string::npos) DrawText(text);
+  if (page_open_ && !AllBlank(text)) DrawText(text);
   y_ += height_;
 }
 
@@ -294,10 +315,12 @@ void PrintJob::DrawText(const std::string& text) {
       (orientation_ == Orientation::kLandscape ? kLetterLong : kLetterShort) - 2 * kDeviceMargin;
   std::size_t cells = advance_ > 0 ? static_cast<std::size_t>(width / advance_) + 1 : text.size();
   // Printable ASCII that fits, the usual line, is drawn as it is.
-  const bool plain = text.size() <= cells && std::all_of(text.begin(), text.end(), [](char ch) {
-                       return ch >= 0x20 && ch < 0x7f;
-                     });
-  cairo_show_text(cr, plain ? text.c_str() : ToUtf8Cells(text.substr(0, cells)).c_str());
+  if (text.size() <= cells && AllPrintableAscii(text)) {
+    cairo_show_text(cr, text.c_str());
+  } else {
+    ToUtf8Cells(std::string_view(text).substr(0, cells), impl_->cells);
+    cairo_show_text(cr, impl_->cells.c_str());
+  }
   // A document that lost a write is reported once, when it ends.
   if (cairo_status(cr) != CAIRO_STATUS_SUCCESS && impl_->failure == 0) {
     RaiseDocumentFailure(kPrinterFailure);

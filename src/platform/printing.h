@@ -86,11 +86,19 @@ class PrintJob {
   std::string font_name_ = "Courier New";
   double font_size_ = 10.0;
   bool bold_ = false;
-  // Line height and ascent of the current font (measured once per font).
+  // Line height and ascent of the current font.
   mutable double height_ = -1.0;
   mutable double ascent_ = 0.0;
   mutable double advance_ = 0.0;  // width of one character cell
-  bool font_applied_ = false;     // the page's context has the current font
+  // The same of the regular and the bold weight of the font, measured once
+  // each (reports switch to bold and back for every heading).
+  struct Metrics {
+    double height = -1.0;
+    double ascent = 0.0;
+    double advance = 0.0;
+  };
+  mutable Metrics weights_[2];
+  bool font_applied_ = false;  // the page's context has the current font
   double y_ = 0.0;
   bool page_open_ = false;
   bool ended_ = false;

@@ -1,25 +1,30 @@
 #include "reports/ansi_reader.h"
 
-#include <string_view>
+#include <cstring>
 
 #include "reports/print_routines.h"
 
 namespace wcomp837 {
 namespace {
 
-// Splits text on separator into parts (at most limit), reusing the
-// strings parts already holds.
-void SplitInto(std::string_view text, char separator, std::size_t limit, SegmentElements& parts) {
-  std::size_t count = 0;
-  std::size_t start = 0;
-  while (start <= text.size() && count < limit) {
-    std::size_t end = text.find(separator, start);
-    if (end == std::string_view::npos) end = text.size();
-    if (count == parts.size()) parts.emplace_back();
-    parts[count++].assign(text.substr(start, end - start));
-    start = end + 1;
+// Removes the line breaks from text. The runs between them are found by
+// strcspn, which also stops at an embedded NUL (kept) and at the end.
+void EraseLineBreaks(std::string& text) {
+  char* data = text.data();
+  const std::size_t size = text.size();
+  std::size_t kept = 0;
+  std::size_t at = 0;
+  while (at < size) {
+    const std::size_t run = std::strcspn(data + at, "\r\n");
+    if (kept != at) std::memmove(data + kept, data + at, run);
+    kept += run;
+    at += run;
+    if (at < size) {
+      if (data[at] == '\0') data[kept++] = '\0';
+      ++at;
+    }
   }
-  parts.resize(count);
+  text.resize(kept);
 }
 
 }  // namespace
@@ -28,7 +33,7 @@ std::int16_t ReadNextANSIRecord(Ctx& c, ByteReader& reader, std::string& segment
   try {
     segment.clear();
     bool closed = reader.AppendUntil('~', segment);
-    std::erase_if(segment, [](char ch) { return ch == '\r' || ch == '\n'; });
+    EraseLineBreaks(segment);
     // A file that ends without a closing "~" still gives its last segment.
     if (closed || !segment.empty()) segment += '*';
     return 0;
@@ -38,17 +43,20 @@ std::int16_t ReadNextANSIRecord(Ctx& c, ByteReader& reader, std::string& segment
   }
 }
 
-std::int16_t ParseANSIRecord(Ctx& c, const std::string& segment, SegmentElements& elements) {
+std::int16_t ParseANSIRecord(Ctx& c, std::string_view segment, SegmentElements& elements) {
   try {
-    if (segment.empty()) {
-      elements.clear();
-      return 0;
-    }
+    elements.clear();
+    if (segment.empty()) return 0;
     // Every segment text ends with the "*" that replaced its "~", so the
     // last element is complete and nothing follows it.
-    std::string_view body(segment);
-    if (body.back() == '*') body.remove_suffix(1);
-    SplitInto(body, '*', kMaxSegmentElements, elements);
+    if (segment.back() == '*') segment.remove_suffix(1);
+    std::size_t start = 0;
+    while (start <= segment.size() && elements.size() < kMaxSegmentElements) {
+      std::size_t end = segment.find('*', start);
+      if (end == std::string_view::npos) end = segment.size();
+      elements.push_back(segment.substr(start, end - start));
+      start = end + 1;
+    }
     return 0;
   } catch (...) {
     AddReportFailure(c.g.host, "ParseANSIRecord()  Error: ", std::current_exception());
@@ -56,15 +64,19 @@ std::int16_t ParseANSIRecord(Ctx& c, const std::string& segment, SegmentElements
   }
 }
 
-SegmentElements SplitComposite(const std::string& element) {
-  SegmentElements parts;
-  if (!element.empty()) SplitInto(element, ':', kMaxSegmentElements, parts);
-  return parts;
+std::string_view ComponentAt(std::string_view element, std::size_t i) {
+  if (element.empty() || i >= kMaxSegmentElements) return {};
+  std::size_t start = 0;
+  for (; i > 0; --i) {
+    const std::size_t end = element.find(':', start);
+    if (end == std::string_view::npos) return {};
+    start = end + 1;
+  }
+  return element.substr(start, element.find(':', start) - start);
 }
 
-const std::string& ElementAt(const SegmentElements& elements, std::size_t i) {
-  static const std::string kEmpty;
-  return i < elements.size() ? elements[i] : kEmpty;
+std::string_view ElementAt(const SegmentElements& elements, std::size_t i) {
+  return i < elements.size() ? elements[i] : std::string_view();
 }
 
 }  // namespace wcomp837

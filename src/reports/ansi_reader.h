@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/state.h"
@@ -10,19 +11,22 @@
 
 namespace wcomp837 {
 
-// Elements of one segment; element 0 is the segment identifier.
-using SegmentElements = std::vector<std::string>;
+// Elements of one segment, as views into its text; element 0 is the segment
+// identifier.
+using SegmentElements = std::vector<std::string_view>;
 inline constexpr std::size_t kMaxSegmentElements = 101;
 
 // Reads the characters up to the next "~" (line breaks skipped) into
 // segment, with "*" in place of the "~". 0 done, 3 failure (message added).
 std::int16_t ReadNextANSIRecord(Ctx& c, ByteReader& reader, std::string& segment);
 // Splits a segment text on "*" (at most 101 elements, none after the final
-// "*"). 0 done, 3 failure (message added).
-std::int16_t ParseANSIRecord(Ctx& c, const std::string& segment, SegmentElements& elements);
-// Components of a composite element, split on ":".
-SegmentElements SplitComposite(const std::string& element);
+// "*"). The elements view the segment text, which must outlive them. 0 done,
+// 3 failure (message added).
+std::int16_t ParseANSIRecord(Ctx& c, std::string_view segment, SegmentElements& elements);
+// Component i (0-based) of a composite element split on ":"; "" when it has
+// fewer, and past the 101st as for elements.
+std::string_view ComponentAt(std::string_view element, std::size_t i);
 // Element i, or "" when the segment has fewer.
-const std::string& ElementAt(const SegmentElements& elements, std::size_t i);
+std::string_view ElementAt(const SegmentElements& elements, std::size_t i);
 
 }  // namespace wcomp837

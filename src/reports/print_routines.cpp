@@ -51,12 +51,14 @@ std::int16_t InitializePrinter(Ctx& c, PrintJob& printer) {
   }
 }
 
-void PrintLine(Ctx& c, std::string text, bool headings) {
+void PrintLine(Ctx& c, const std::string& text, bool headings) {
   try {
     PrintJob& p = Printer(c);
     if (headings && p.CurrentY() + p.TextHeight() >= p.PrintableHeight()) {
+      // The headings compose their lines in the buffers text may be.
+      const std::string kept = text;
       DoNewPage(c, true);
-      PrintLine(c, std::move(text), false);
+      PrintLine(c, kept, false);
       return;
     }
     p.PrintText(text);
@@ -72,14 +74,19 @@ void DoNewPage(Ctx& c, bool headings) {
 }
 
 void PrintRepeated(Ctx& c, std::int16_t count, const std::string& text, bool headings) {
-  std::string line;
-  line.reserve(static_cast<std::size_t>(std::max<std::int16_t>(count, 0)) * text.size());
-  for (std::int16_t i = 0; i < count; ++i) line += text;
-  PrintLine(c, std::move(line), headings);
+  std::string& line = c.g.print.sRepeatedLine;
+  if (text.size() == 1) {
+    line.assign(static_cast<std::size_t>(std::max<std::int16_t>(count, 0)), text[0]);
+  } else {
+    line.clear();
+    for (std::int16_t i = 0; i < count; ++i) line += text;
+  }
+  PrintLine(c, line, headings);
 }
 
 void PrintBlankLines(Ctx& c, std::int16_t count, bool headings) {
-  for (std::int16_t i = 0; i < count; ++i) PrintLine(c, "", headings);
+  static const std::string kBlank;
+  for (std::int16_t i = 0; i < count; ++i) PrintLine(c, kBlank, headings);
 }
 
 std::int16_t LinesLeftOnPage(Ctx& c) {

@@ -23,7 +23,7 @@ void AbandonPrintJob(Ctx& c);
 PrintJob& Printer(Ctx& c);
 
 std::int16_t InitializePrinter(Ctx& c, PrintJob& printer);
-void PrintLine(Ctx& c, std::string text, bool headings);
+void PrintLine(Ctx& c, const std::string& text, bool headings);
 void DoNewPage(Ctx& c, bool headings);
 void PrintRepeated(Ctx& c, std::int16_t count, const std::string& text, bool headings);
 void PrintBlankLines(Ctx& c, std::int16_t count, bool headings);

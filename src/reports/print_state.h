@@ -95,6 +95,7 @@ struct SummaryState {
 struct PrintState {
   std::int16_t giLineWidth = 135;
   std::string gsPrintLine;
+  std::string sRepeatedLine;  // the buffer PrintRepeated builds its line in
   std::int64_t giPageNumber = 0;
   std::string selected_printer;  // chosen by message 7; empty = the default
   std::string sReportTitle;      // title of the report being printed

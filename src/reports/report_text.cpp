@@ -1,5 +1,6 @@
 #include "reports/report_text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -39,18 +40,27 @@ std::string TwoDigits(int v) {
 }  // namespace
 
 std::string Mid(std::string_view text, std::size_t start, std::size_t len) {
-  if (start < 1 || start > text.size()) return "";
-  return std::string(text.substr(start - 1, len));
+  return std::string(MidView(text, start, len));
+}
+
+std::string_view MidView(std::string_view text, std::size_t start, std::size_t len) {
+  if (start < 1 || start > text.size()) return {};
+  return text.substr(start - 1, len);
 }
 
 void PlaceText(std::string& line, std::int64_t col, std::string_view text, std::size_t width) {
   if (width < text.size()) text = text.substr(0, width);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    std::int64_t pos = col - 1 + static_cast<std::int64_t>(i);
-    if (pos < 0) continue;
-    if (pos >= static_cast<std::int64_t>(line.size())) break;
-    line[static_cast<std::size_t>(pos)] = text[i];
+  // What would stand before column 1 or past the line's end is dropped.
+  if (col < 1) {
+    const std::uint64_t before = 1 - static_cast<std::uint64_t>(col);
+    if (before >= text.size()) return;
+    text.remove_prefix(static_cast<std::size_t>(before));
+    col = 1;
   }
+  const auto pos = static_cast<std::size_t>(col - 1);
+  if (pos >= line.size()) return;
+  text = text.substr(0, line.size() - pos);
+  std::copy(text.begin(), text.end(), line.begin() + static_cast<std::ptrdiff_t>(pos));
 }
 
 std::int64_t CentredColumn(std::size_t length, std::size_t width) {
@@ -106,8 +116,8 @@ std::string ReportDateTime(const DateTime& t) {
   return buf;
 }
 
-std::string CCYYMMDDToMMDDCCYY(std::string_view date) {
-  return Mid(date, 5, 2) + Mid(date, 7, 2) + Mid(date, 1, 4);
+void AssignMMDDCCYY(std::string& out, std::string_view date) {
+  out.assign(MidView(date, 5, 2)).append(MidView(date, 7, 2)).append(MidView(date, 1, 4));
 }
 
 }  // namespace wcomp837

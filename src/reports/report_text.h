@@ -15,6 +15,8 @@ inline constexpr std::size_t kWholeText = std::string::npos;
 
 // Characters start..start+len-1 (1-based) of the text; what exists of them.
 std::string Mid(std::string_view text, std::size_t start, std::size_t len = kWholeText);
+// The same as a view into the text.
+std::string_view MidView(std::string_view text, std::size_t start, std::size_t len = kWholeText);
 // Writes at most width characters of the text into the line from 1-based
 // column col on, replacing what stood there; the line keeps its length.
 void PlaceText(std::string& line, std::int64_t col, std::string_view text,
@@ -35,7 +37,7 @@ std::string FormatDollars(Currency amount);
 std::string RightAlign(const std::string& text, std::size_t width);
 // "mm/dd/yyyy hh:mm" (24-hour).
 std::string ReportDateTime(const DateTime& t);
-// CCYYMMDD -> MMDDCCYY.
-std::string CCYYMMDDToMMDDCCYY(std::string_view date);
+// CCYYMMDD -> MMDDCCYY into out (its buffer is reused).
+void AssignMMDDCCYY(std::string& out, std::string_view date);
 
 }  // namespace wcomp837

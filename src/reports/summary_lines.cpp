@@ -1,5 +1,8 @@
 // The printed lines of the summary report: headings, provider header,
-// service lines and totals.
+// service lines and totals. Each line is composed in place in the print
+// line, from views of the texts it shows.
+#include <algorithm>
+#include <initializer_list>
 #include <string_view>
 
 #include "platform/clock.h"
@@ -69,52 +72,77 @@ void PrintComposedLine(Ctx& c) {
   PrintLine(c, Line(c), true);
 }
 
+// Parts of a text that are placed one after another.
+using Pieces = std::initializer_list<std::string_view>;
+
+std::size_t Length(Pieces pieces) {
+  std::size_t length = 0;
+  for (std::string_view p : pieces) length += p.size();
+  return length;
+}
+
+// Places the pieces as one text of at most width characters from column col
+// on; answers the column after them.
+std::int64_t PlacePieces(std::string& line, std::int64_t col, Pieces pieces,
+                         std::size_t width = kWholeText) {
+  for (std::string_view p : pieces) {
+    p = p.substr(0, width);
+    PlaceText(line, col, p);
+    col += static_cast<std::int64_t>(p.size());
+    width -= std::min(width, p.size());
+  }
+  return col;
+}
+
 // A heading line: left text at column 1, centred text, right text ending at
 // the last column.
-void PrintHeadingLine(Ctx& c, const std::string& left, const std::string& centre,
-                      const std::string& right) {
+void PrintHeadingLine(Ctx& c, Pieces left, Pieces centre, Pieces right) {
   ResetPrintLine(c);
-  PlaceText(Line(c), 1, left);
-  PlaceText(Line(c), CentredColumn(centre.size(), kWidth), centre);
-  PlaceText(Line(c), RightAlignedColumn(right.size(), kWidth), right);
+  PlacePieces(Line(c), 1, left);
+  PlacePieces(Line(c), CentredColumn(Length(centre), kWidth), centre);
+  PlacePieces(Line(c), RightAlignedColumn(Length(right), kWidth), right);
   PrintLine(c, Line(c), false);
 }
 
 // "MMDDYY" of an MMDDCCYY date.
-std::string ShortDate(const std::string& date) {
-  return Mid(date, 1, 4) + Mid(date, 7, 2);
+std::int64_t PlaceShortDate(std::string& line, std::int64_t col, std::string_view date) {
+  return PlacePieces(line, col, {MidView(date, 1, 4), MidView(date, 7, 2)});
 }
 
-std::string ServiceDates(const SummaryState& s) {
-  std::string dates = ShortDate(s.sFromDate);
+void PlaceServiceDates(std::string& line, const SummaryState& s) {
+  std::int64_t col = PlaceShortDate(line, kColDates, s.sFromDate);
   // A single date of service (D8) carries no to date.
-  if (!s.sToDate.empty() && s.sToDate != s.sFromDate) dates += "-" + ShortDate(s.sToDate);
-  return dates;
-}
-
-std::string Modifiers(const SummaryState& s) {
-  std::string field(5, ' ');
-  PlaceText(field, 1, s.sModifier1, 2);
-  if (!s.sModifier2.empty()) {
-    PlaceText(field, 3, ",");
-    PlaceText(field, 4, s.sModifier2, 2);
+  if (!s.sToDate.empty() && s.sToDate != s.sFromDate) {
+    PlaceShortDate(line, PlacePieces(line, col, {"-"}), s.sToDate);
   }
-  return field;
 }
 
-std::string ProviderText(const SummaryState& s, std::string_view firstNameSeparator) {
-  std::string text = s.sProviderID + " " + Trim(s.sProviderName);
-  if (s.bProviderIsPerson) text += std::string(firstNameSeparator) + Trim(s.sProviderFirstName);
-  return text;
+// A field of 5: the modifiers cut to 2 characters each, separated by ",".
+void PlaceModifiers(std::string& line, const SummaryState& s) {
+  PlaceText(line, kColModifiers, "     ");
+  PlaceText(line, kColModifiers, s.sModifier1, 2);
+  if (!s.sModifier2.empty()) {
+    PlaceText(line, kColModifiers + 2, ",");
+    PlaceText(line, kColModifiers + 3, s.sModifier2, 2);
+  }
+}
+
+std::int64_t PlaceProvider(std::string& line, std::int64_t col, const SummaryState& s,
+                           std::string_view firstNameSeparator) {
+  col = PlacePieces(line, col, {s.sProviderID, " ", TrimView(s.sProviderName)});
+  if (!s.bProviderIsPerson) return col;
+  return PlacePieces(line, col, {firstNameSeparator, TrimView(s.sProviderFirstName)});
 }
 
 void PrintPendingLine(Ctx& c) {
   if (S(c).bLinePending) Write_Detail(c);
 }
 
-std::string Counts(std::int64_t claims, std::int64_t lines, Currency amount) {
-  return "  Claims: " + SignedText(claims) + "  Charges: " + SignedText(lines) +
-         "   Amount: " + FormatDollars(amount);
+std::int64_t PlaceCounts(std::string& line, std::int64_t col, std::int64_t claims,
+                         std::int64_t lines, Currency amount) {
+  return PlacePieces(line, col,
+                     {"  Claims: ", SignedText(claims), "  Charges: ", SignedText(lines),
+                      "   Amount: ", FormatDollars(amount)});
 }
 
 }  // namespace
@@ -124,14 +152,13 @@ std::int16_t Summary_Headings(Ctx& c) {
     SummaryState& s = S(c);
     BoldScope bold(Printer(c));
     ++c.g.print.giPageNumber;
-    std::string title = c.g.print.sReportTitle;
-    if (s.gbTestFile) title += " ** TEST **";
-    PrintHeadingLine(c, "Report Date: " + ReportDateTime(Now()), title,
-                     "Page: " + SignedText(c.g.print.giPageNumber));
+    PrintHeadingLine(c, {"Report Date: ", ReportDateTime(Now())},
+                     {c.g.print.sReportTitle, s.gbTestFile ? " ** TEST **" : ""},
+                     {"Page: ", SignedText(c.g.print.giPageNumber)});
     PrintHeadingLine(c,
-                     "Submitter: " + Trim(s.gsSubmitterID) +
-                         "   Submission#: " + PlainDecimal(NumericValue(s.gsSubmissionNr)),
-                     "Summary", "Created: " + s.gsCreatedDate);
+                     {"Submitter: ", TrimView(s.gsSubmitterID),
+                      "   Submission#: ", PlainDecimal(NumericValue(s.gsSubmissionNr))},
+                     {"Summary"}, {"Created: ", s.gsCreatedDate});
     PrintBlankLines(c, 1, false);
     ResetPrintLine(c);
     for (const auto& t : kColumnTitles) PlaceText(Line(c), t.col, t.text);
@@ -151,8 +178,12 @@ std::int16_t Write_Submitter(Ctx& c, const SegmentElements& isa) {
     s.gsSubmitterID = ElementAt(isa, 6);
     s.gsSubmissionNr = ElementAt(isa, 13);
     s.gbTestFile = ElementAt(isa, 15) == "T";
-    const std::string& created = ElementAt(isa, 9);
-    s.gsCreatedDate = Mid(created, 3, 2) + "/" + Mid(created, 5, 2) + "/20" + Mid(created, 1, 2);
+    const std::string_view created = ElementAt(isa, 9);
+    s.gsCreatedDate.assign(MidView(created, 3, 2))
+        .append("/")
+        .append(MidView(created, 5, 2))
+        .append("/20")
+        .append(MidView(created, 1, 2));
     // A further interchange in the same file starts on a page of its own.
     if (Printer(c).CurrentY() > 0) {
       DoNewPage(c, true);
@@ -173,7 +204,8 @@ std::int16_t Write_Batch_Header(Ctx& c) {
     BoldScope bold(Printer(c));
     PrintBlankLines(c, 1, true);
     ResetPrintLine(c);
-    PlaceText(Line(c), 1, "Provider: " + ProviderText(s, ","));
+    std::string& line = Line(c);
+    PlaceProvider(line, PlacePieces(line, 1, {"Provider: "}), s, ",");
     PrintComposedLine(c);
     PrintBlankLines(c, 1, true);
     s.bBatchHeaderDue = false;
@@ -193,22 +225,23 @@ std::int16_t Write_Detail(Ctx& c) {
     std::string& line = Line(c);
     if (s.bClaimColumnsDue) {
       PlaceText(line, kColAccount, s.sAccountNr);
-      PlaceText(line, kColName, Trim(Left(s.sClaimName, kNameLength)));
+      PlaceText(line, kColName, TrimView(std::string_view(s.sClaimName).substr(0, kNameLength)));
       PlaceText(line, kColPolicy, s.sPolicyNr);
       PlaceText(line, kColPayerResponsibility, s.sPayerResponsibility);
       PlaceText(line, kColReferring, s.sReferringProvider, kReferringWidth);
     }
-    PlaceText(line, kColDates, ServiceDates(s));
+    PlaceServiceDates(line, s);
     PlaceText(line, kColProcedure, s.sProcedure);
-    PlaceText(line, kColModifiers, Modifiers(s));
+    PlaceModifiers(line, s);
     PlaceText(line, kColPlaceOfService, s.sPlaceOfService);
     PlaceText(line, kColDiagnosis, s.sDiagnosis);
     PlaceText(line, kColUnits, FormatUnits(s.sngUnits));
     PlaceText(line, kColCharge, RightAlign(FormatCharge(s.curCharge), kChargeWidth));
     if (s.bRenderingSeen) {
-      std::string rendering =
-          " " + s.sRenderingLastName + "," + Left(s.sRenderingFirstName, 1) + ".";
-      PlaceText(line, kColRendering, rendering, kRenderingWidth);
+      PlacePieces(line, kColRendering,
+                  {" ", s.sRenderingLastName, ",",
+                   std::string_view(s.sRenderingFirstName).substr(0, 1), "."},
+                  kRenderingWidth);
     }
     PrintComposedLine(c);
     s.bClaimColumnsDue = false;
@@ -233,10 +266,11 @@ std::int16_t Write_Batch_Totals(Ctx& c) {
       BoldScope bold(Printer(c));
       PrintRepeated(c, static_cast<std::int16_t>(kWidth), "=", true);
       ResetPrintLine(c);
-      PlaceText(Line(c), 1,
-                "Totals for Provider: " + ProviderText(s, ", ") +
-                    Counts(s.lBatchClaims, s.lBatchLines, s.curBatchAmount) +
-                    "   Batch Control #: " + s.sBatchControlNr);
+      std::string& line = Line(c);
+      std::int64_t col = PlacePieces(line, 1, {"Totals for Provider: "});
+      col = PlaceProvider(line, col, s, ", ");
+      col = PlaceCounts(line, col, s.lBatchClaims, s.lBatchLines, s.curBatchAmount);
+      PlacePieces(line, col, {"   Batch Control #: ", s.sBatchControlNr});
       PrintComposedLine(c);
       PrintBlankLines(c, 2, true);
     }
@@ -264,9 +298,10 @@ std::int16_t Write_File_Totals(Ctx& c) {
     PrintBlankLines(c, 2, true);
     PrintRepeated(c, static_cast<std::int16_t>(kWidth), "=", true);
     ResetPrintLine(c);
-    PlaceText(Line(c), 1,
-              "File Totals: " + Counts(s.lFileClaims, s.lFileLines, s.curFileAmount) +
-                  "   Batches: " + SignedText(s.lFileBatches));
+    std::string& line = Line(c);
+    std::int64_t col = PlacePieces(line, 1, {"File Totals: "});
+    col = PlaceCounts(line, col, s.lFileClaims, s.lFileLines, s.curFileAmount);
+    PlacePieces(line, col, {"   Batches: ", SignedText(s.lFileBatches)});
     PrintComposedLine(c);
     return 0;
   } catch (...) {

@@ -19,29 +19,27 @@ SummaryState& S(Ctx& c) {
 }
 
 // Name of the insured: last name (and suffix), first name, middle name.
-std::string InsuredName(const SegmentElements& e) {
-  std::string name = Trim(ElementAt(e, 3));
-  if (!ElementAt(e, 7).empty()) name += " " + Trim(ElementAt(e, 7));
-  std::string middle = Trim(ElementAt(e, 5));
-  name += ", " + Trim(ElementAt(e, 4)) + " " + middle;
+void TakeInsuredName(std::string& name, const SegmentElements& e) {
+  name.assign(TrimView(ElementAt(e, 3)));
+  if (!ElementAt(e, 7).empty()) name.append(" ").append(TrimView(ElementAt(e, 7)));
+  const std::string_view middle = TrimView(ElementAt(e, 5));
+  name.append(", ").append(TrimView(ElementAt(e, 4))).append(" ").append(middle);
   if (middle.size() == 1) name += ".";
-  return name;
 }
 
 // The claim diagnosis a pointer designates; "" for a pointer outside 1-10.
-std::string DiagnosisFor(const SummaryState& s, const std::string& pointers) {
-  double pointer = NumericValue(ElementAt(SplitComposite(pointers), 0));
+std::string_view DiagnosisFor(const SummaryState& s, std::string_view pointers) {
+  double pointer = NumericValue(ComponentAt(pointers, 0));
   double index = std::nearbyint(pointer);
-  if (!(index >= 1 && index < static_cast<double>(s.sDiagnoses.size()))) return "";
+  if (!(index >= 1 && index < static_cast<double>(s.sDiagnoses.size()))) return {};
   return s.sDiagnoses[static_cast<std::size_t>(index)];
 }
 
 // Procedure and modifiers from a composite like "HC:99213:25:59".
-void TakeProcedure(SummaryState& s, const std::string& composite) {
-  SegmentElements parts = SplitComposite(composite);
-  s.sProcedure = ElementAt(parts, 1);
-  s.sModifier1 = ElementAt(parts, 2);
-  s.sModifier2 = ElementAt(parts, 3);
+void TakeProcedure(SummaryState& s, std::string_view composite) {
+  s.sProcedure = ComponentAt(composite, 1);
+  s.sModifier1 = ComponentAt(composite, 2);
+  s.sModifier2 = ComponentAt(composite, 3);
 }
 
 void OnISA(Ctx& c, const SegmentElements& e) {
@@ -55,7 +53,7 @@ void OnST(Ctx& c, const SegmentElements&) {
 
 void OnNM1(Ctx& c, const SegmentElements& e) {
   SummaryState& s = S(c);
-  const std::string& qualifier = ElementAt(e, 1);
+  const std::string_view qualifier = ElementAt(e, 1);
   if (qualifier == "85") {
     s.bProviderIsPerson = ElementAt(e, 2) == "1";
     s.sProviderName = ElementAt(e, 3);
@@ -63,12 +61,12 @@ void OnNM1(Ctx& c, const SegmentElements& e) {
     s.sProviderID = ElementAt(e, 9);
     s.bRefMaySupplyProviderID = ElementAt(e, 8) != "XX";
   } else if (qualifier == "IL") {
-    if (s.bSubscriberLevel) s.sClaimName = InsuredName(e);
+    if (s.bSubscriberLevel) TakeInsuredName(s.sClaimName, e);
   } else if (qualifier == "QC") {
-    s.sClaimName = Trim(ElementAt(e, 3));
+    s.sClaimName = TrimView(ElementAt(e, 3));
     s.sPolicyNr = ElementAt(e, 9);
   } else if (qualifier == "DN") {
-    s.sReferringProvider = ElementAt(e, 3) + ", " + ElementAt(e, 4);
+    s.sReferringProvider.assign(ElementAt(e, 3)).append(", ").append(ElementAt(e, 4));
   } else if (qualifier == "82") {
     s.bRenderingSeen = true;
     s.sRenderingLastName = ElementAt(e, 3);
@@ -103,19 +101,21 @@ void OnCLM(Ctx& c, const SegmentElements& e) {
   s.bClaimColumnsDue = true;
   ++s.lBatchClaims;
   s.sAccountNr = ElementAt(e, 1);
-  s.sClaimPlaceOfService = ElementAt(SplitComposite(ElementAt(e, 5)), 0);
+  s.sClaimPlaceOfService = ComponentAt(ElementAt(e, 5), 0);
 }
 
 void OnHI(Ctx& c, const SegmentElements& e) {
   SummaryState& s = S(c);
-  for (std::size_t i = 1; i < s.sDiagnoses.size(); ++i) s.sDiagnoses[i] = Mid(ElementAt(e, i), 4);
+  for (std::size_t i = 1; i < s.sDiagnoses.size(); ++i) {
+    s.sDiagnoses[i] = MidView(ElementAt(e, i), 4);
+  }
 }
 
 void OnSV1(Ctx& c, const SegmentElements& e) {
   SummaryState& s = S(c);
   s.ClearRenderingProvider();
   TakeProcedure(s, ElementAt(e, 1));
-  s.curCharge = Currency::FromText(ElementAt(e, 2));
+  s.curCharge = Currency::FromText(std::string(ElementAt(e, 2)));
   s.sngUnits = TextToSingle(ElementAt(e, 4));
   s.sPlaceOfService = ElementAt(e, 5).empty() ? s.sClaimPlaceOfService : ElementAt(e, 5);
   s.sDiagnosis = DiagnosisFor(s, ElementAt(e, 7));
@@ -126,7 +126,7 @@ void OnSV6(Ctx& c, const SegmentElements& e) {
   s.ClearRenderingProvider();
   TakeProcedure(s, ElementAt(e, 1));
   s.sPlaceOfService = ElementAt(e, 3);
-  s.curCharge = Currency::FromText(ElementAt(e, 4));
+  s.curCharge = Currency::FromText(std::string(ElementAt(e, 4)));
   s.sDiagnosis = DiagnosisFor(s, ElementAt(e, 5));
   s.sngUnits = TextToSingle(ElementAt(e, 6));
 }
@@ -134,9 +134,9 @@ void OnSV6(Ctx& c, const SegmentElements& e) {
 void OnDTP(Ctx& c, const SegmentElements& e) {
   if (ElementAt(e, 1) != "472") return;
   SummaryState& s = S(c);
-  const std::string& dates = ElementAt(e, 3);
-  s.sFromDate = CCYYMMDDToMMDDCCYY(Mid(dates, 1, 8));
-  s.sToDate = CCYYMMDDToMMDDCCYY(Mid(dates, 10, 8));
+  const std::string_view dates = ElementAt(e, 3);
+  AssignMMDDCCYY(s.sFromDate, MidView(dates, 1, 8));
+  AssignMMDDCCYY(s.sToDate, MidView(dates, 10, 8));
   s.bLinePending = true;
   Write_Detail(c);
 }

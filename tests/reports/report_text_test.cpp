@@ -57,7 +57,9 @@ TEST(ReportText, PlacementStaysInsideTheLine) {
 
   EXPECT_EQ(Mid("20261105", 5, 2), "11");
   EXPECT_EQ(Mid("2026", 10, 8), "");
-  EXPECT_EQ(CCYYMMDDToMMDDCCYY("20261105"), "11052026");
+  std::string date = "an earlier text";
+  AssignMMDDCCYY(date, "20261105");
+  EXPECT_EQ(date, "11052026");
   EXPECT_EQ(ReportDateTime(DateTime{2026, 3, 4, 15, 7, 9}), "03/04/2026 15:07");
 }
 
@@ -93,8 +95,10 @@ TEST(AnsiReader, SegmentsAndElements) {
   ParseANSIRecord(c, "NM1" + std::string(150, '*'), e);
   EXPECT_EQ(e.size(), kMaxSegmentElements);
   EXPECT_EQ(ElementAt(e, 500), "");
-  EXPECT_EQ(SplitComposite("HC:99213:25"), (SegmentElements{"HC", "99213", "25"}));
-  EXPECT_TRUE(SplitComposite("").empty());
+  EXPECT_EQ(ComponentAt("HC:99213:25", 0), "HC");
+  EXPECT_EQ(ComponentAt("HC:99213:25", 2), "25");
+  EXPECT_EQ(ComponentAt("HC:99213:25", 3), "");
+  EXPECT_EQ(ComponentAt("", 0), "");
 }
 
 TEST(Printers, ListAndSelection) {
