@@ -269,7 +269,8 @@ void PrintJob::StartPage() {
   if (impl.surface == nullptr) {
     impl.null_surface = g_null_printing;
     if (impl.null_surface) {
-      impl.surface = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr);
+      // One pixel: everything drawn is clipped away, nothing is kept.
+      impl.surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
     } else {
       try {
         impl.document.Open(pdf_path_, OutFile::Mode::kRecreate);

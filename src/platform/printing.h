@@ -28,7 +28,7 @@ std::string DefaultPrinterName();
 // Test seam: the print server to ask (a socket path or host); nullopt = the
 // system's own.
 void SetPrintServerForTesting(std::optional<std::string> server);
-// Test seam: print jobs render to a surface that keeps nothing, and neither
+// Test seam: print jobs render to a one-pixel surface that keeps nothing, and neither
 // write a document nor send one to a printer (fuzzing the reports).
 void SetNullPrintingForTesting(bool on);
 
