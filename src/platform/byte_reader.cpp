@@ -22,7 +22,7 @@ ByteReader::~ByteReader() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-bool ByteReader::AppendUntil(char delim, std::string& out) {
+bool ByteReader::AppendUntil(char delim, std::string& out, std::size_t limit) {
   for (;;) {
     if (next_ == size_ && !Fill()) return false;
     const char* begin = buffer_.get() + next_;
@@ -30,7 +30,7 @@ bool ByteReader::AppendUntil(char delim, std::string& out) {
     const void* hit = std::memchr(begin, delim, available);
     std::size_t take =
         hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - begin) : available;
-    out.append(begin, take);
+    out.append(begin, std::min(take, limit - std::min(limit, out.size())));
     std::size_t consumed = hit ? take + 1 : take;
     next_ += consumed;
     position_ += static_cast<std::int64_t>(consumed);

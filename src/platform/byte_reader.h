@@ -23,8 +23,10 @@ class ByteReader {
   // Bytes consumed so far.
   std::int64_t position() const { return position_; }
   // Appends the bytes up to the next delim to out and consumes the delim
-  // too. False when the file ended before a delim (what was read is in out).
-  bool AppendUntil(char delim, std::string& out);
+  // too; out grows to limit bytes at most, the bytes beyond are consumed
+  // without being kept. False when the file ended before a delim (what was
+  // read is in out).
+  bool AppendUntil(char delim, std::string& out, std::size_t limit = std::string::npos);
   // The next block of the file as it comes; the view stays valid until the
   // next call. False at the end of the file.
   bool NextBlock(std::string_view& block);

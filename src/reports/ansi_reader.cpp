@@ -32,7 +32,7 @@ void EraseLineBreaks(std::string& text) {
 std::int16_t ReadNextANSIRecord(Ctx& c, ByteReader& reader, std::string& segment) {
   try {
     segment.clear();
-    bool closed = reader.AppendUntil('~', segment);
+    bool closed = reader.AppendUntil('~', segment, kMaxSegmentBytes);
     EraseLineBreaks(segment);
     // A file that ends without a closing "~" still gives its last segment.
     if (closed || !segment.empty()) segment += '*';

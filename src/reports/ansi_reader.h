@@ -16,6 +16,10 @@ namespace wcomp837 {
 using SegmentElements = std::vector<std::string_view>;
 inline constexpr std::size_t kMaxSegmentElements = 101;
 
+// A longer segment is cut there: the rest of it up to its "~" is skipped, so
+// that a damaged file is never held in memory whole.
+inline constexpr std::size_t kMaxSegmentBytes = 1024 * 1024;
+
 // Reads the characters up to the next "~" (line breaks skipped) into
 // segment, with "*" in place of the "~". 0 done, 3 failure (message added).
 std::int16_t ReadNextANSIRecord(Ctx& c, ByteReader& reader, std::string& segment);
