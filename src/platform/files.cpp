@@ -322,7 +322,7 @@ bool LineReader::Next(std::string& line) {
   while ((c = std::fgetc(f)) != EOF) {
     any = true;
     if (c == '\n') break;
-    line.push_back(static_cast<char>(c));
+    if (line.size() < kMaxLineBytes) line.push_back(static_cast<char>(c));
   }
   // A read error is not the end of the file (a folder in the file's place,
   // an I/O error): what was read would be taken for the whole file.

@@ -93,9 +93,12 @@ class OutFile {
 
 // Reads a text file line by line (LF or CR LF); raises Failure when it cannot
 // be opened or read. Anything but a regular file (a folder, a pipe, a
-// device) is taken as missing: the file-not-found failure, never a wait.
+// device) is taken as missing: the file-not-found failure, never a wait. A
+// line is kept up to kMaxLineBytes; the rest of a longer one is skipped, so
+// that a damaged file is never held in memory whole.
 class LineReader {
  public:
+  static constexpr std::size_t kMaxLineBytes = 1024 * 1024;
   explicit LineReader(const std::string& path);
   ~LineReader();
   LineReader(const LineReader&) = delete;

@@ -114,12 +114,17 @@ TEST_F(AlternatePracticeName, FirstLineForThePracticeCodeGivesTheName) {
   EXPECT_EQ(Messages(), (std::vector<std::string>{missing, missing}));
 
   ClearMessageArray(g.host);
-  WriteSetting("QBEX_ALT_PRACTICENAME.DAT",
-               "\"P1\",\"Alpha Clinic\"\r\n"
-               "P2 ,  Beta Care  \r\n"
-               "\"P3\",\"Gamma, Inc.\"\r\n"
-               "\"P2\",\"Second Beta\"\r\n"
-               "\"ADDR\",\"9 Side St\"\r\n");
+  // A line longer than a line is kept: its end is skipped, not read as a
+  // line of its own.
+  const std::string huge =
+      std::string(LineReader::kMaxLineBytes + 1, 'A') + "\"P2\",\"From The End Of A Long Line\"";
+  WriteSetting("QBEX_ALT_PRACTICENAME.DAT", huge +
+                                                "\r\n"
+                                                "\"P1\",\"Alpha Clinic\"\r\n"
+                                                "P2 ,  Beta Care  \r\n"
+                                                "\"P3\",\"Gamma, Inc.\"\r\n"
+                                                "\"P2\",\"Second Beta\"\r\n"
+                                                "\"ADDR\",\"9 Side St\"\r\n");
   const std::pair<std::string, std::string> kCases[] = {{"P1", "Alpha Clinic"}, {"P2", "Beta Care"},
                                                         {"P3", "Gamma, Inc."},  {"P9", "HOST NAME"},
                                                         {"p1", "HOST NAME"},    {"", "HOST NAME"}};
