@@ -91,11 +91,14 @@ def label_of(site):
     return "%s:%d %s %r -> %r" % (site[0], site[1], site[5], site[3].strip(), site[4])
 
 
-def same_mutants(results, commit):
+def same_mutants(results, commit, moved=()):
     """The mutants of an earlier run, found again in today's sources: each
     is looked up in the sources of the commit that run was made on and
     located by its line's text (the nearest identical line), so that lines
-    added or removed elsewhere do not change the sample."""
+    added or removed elsewhere do not change the sample. A line that was
+    rewritten is named in `moved` ("FILE:OLD=NEW"): the same mutation (kind,
+    old and new text) is made on line NEW, which must hold exactly one."""
+    moved = dict(m.split("=", 1) for m in moved)
     found = []
     for entry in json.loads(pathlib.Path(results).read_text()):
         label = entry["mutant"]
@@ -107,8 +110,18 @@ def same_mutants(results, commit):
         old_line = old_text.splitlines()[number - 1]
         lines = (ROOT / rel).read_text().splitlines()
         matches = [i + 1 for i, line in enumerate(lines) if line == old_line]
+        where = "%s:%d" % (rel, number)
+        if not matches and where in moved:
+            line = int(moved[where])
+            same = [t for t in file_sites(rel, (ROOT / rel).read_text())
+                    if t[1] == line and t[3:] == old_site[3:]]
+            if len(same) != 1:
+                sys.exit("mutate.py: %s: line %d holds %d such sites" % (label, line, len(same)))
+            found.append(same[0])
+            continue
         if not matches:
-            sys.exit("mutate.py: %s: the line is no longer in the sources" % label)
+            sys.exit("mutate.py: %s: the line is no longer in the sources (name it with --moved)"
+                     % label)
         new_number = min(matches, key=lambda n: abs(n - number))
         found.append((rel, new_number) + old_site[2:])
     return found
@@ -154,6 +167,9 @@ def main():
                              "today's sources (needs --at)")
     parser.add_argument("--at", default=None,
                         help="the commit whose sources the --mutants-of run mutated")
+    parser.add_argument("--moved", action="append", default=[], metavar="FILE:OLD=NEW",
+                        help="with --mutants-of: a mutant whose line was rewritten is made "
+                             "on line NEW of today's FILE instead")
     parser.add_argument("--who-kills", action="store_true",
                         help="run the whole suite for each mutant and keep the names of "
                              "the tests that failed in the results")
@@ -167,7 +183,7 @@ def main():
     if args.mutants_of:
         if not args.at:
             sys.exit("mutate.py: --mutants-of needs --at COMMIT")
-        order = same_mutants(args.mutants_of, args.at)
+        order = same_mutants(args.mutants_of, args.at, args.moved)
         args.count = len(order)
     else:
         order = candidates()
