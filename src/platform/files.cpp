@@ -185,7 +185,18 @@ OutFile& OutFile::operator=(OutFile&& other) noexcept {
 void OutFile::Open(const std::string& path, Mode mode) {
   if (fd_ >= 0) Raise(failure::kFileAlreadyOpen);
   if (path.empty()) Raise(failure::kBadFileNumber);
-  int fd = mode == Mode::kAppend ? OpenForAppending(path) : CreateFresh(path);
+  int fd = -1;
+  switch (mode) {
+    case Mode::kAppend:
+      fd = OpenForAppending(path);
+      break;
+    case Mode::kRecreate:
+      fd = CreateFresh(path);
+      break;
+    case Mode::kNamedByUser:
+      fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+      break;
+  }
   if (fd < 0) {
     int err = errno;
     if (err == ENOENT) Raise(failure::kPathNotFound);

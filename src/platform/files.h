@@ -49,7 +49,11 @@ class OutFile {
   // open, is never followed. kAppend: an existing file is appended to only
   // when it is a regular file of the running user with no other name (not a
   // link, a folder, a pipe or a device); a missing one is created.
-  enum class Mode { kRecreate, kAppend };
+  // kNamedByUser: a file a user named for the output, opened where the name
+  // leads as any tool would (through a link, onto a device such as
+  // /dev/stdout or a pipe), created when missing and emptied when a file;
+  // never deleted and replaced.
+  enum class Mode { kRecreate, kAppend, kNamedByUser };
   OutFile() = default;
   ~OutFile();
   OutFile(const OutFile&) = delete;

@@ -263,6 +263,9 @@ TEST_F(CliTest, CheckReportsFindingsTransactionSetsAndTotals) {
       << rejected.out;
   EXPECT_TRUE(Contains(rejected.out, "(segments 3-60): rejected, 2 claims (1 error, 1 warning)"));
 
+  // The acknowledgment goes where the name leads, as with any tool's output
+  // (a link, /dev/stdout), and never replaces what stands there.
+  std::filesystem::create_symlink(dir.File("written.997"), dir.File("ack.997"));
   const RunResult json = Run("check --json --997 " + dir.File("ack.997") + " " + bad);
   EXPECT_EQ(json.status, 1);
   std::istringstream lines(json.out);
@@ -280,7 +283,8 @@ TEST_F(CliTest, CheckReportsFindingsTransactionSetsAndTotals) {
   EXPECT_EQ(objects.back()["type"], "total");
   EXPECT_EQ(objects.back()["rejected"], 1);
   EXPECT_EQ(objects.back()["exit_status"], 1);
-  const std::string ack = ReadFile(dir.File("ack.997"));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("ack.997")));
+  const std::string ack = ReadFile(dir.File("written.997"));
   EXPECT_TRUE(Contains(ack, "~AK3*CLM*22*2300*8~AK4*5:1*1331*7*30~AK5*R*5~")) << ack;
 
   // Several files: the worst status; a file that cannot be read is an error.

@@ -80,7 +80,7 @@ void AckWriter::GroupStart(const GroupInfo& group) {
   if (!begun_) {
     begun_ = true;
     if (!interchangeSeen_) Interchange({});
-    out_.Open(path_, OutFile::Mode::kRecreate);
+    out_.Open(path_, OutFile::Mode::kNamedByUser);
     const DateTime now = Now();
     const std::string date = fmt::format("{:04}{:02}{:02}", now.year, now.month, now.day);
     const std::string time = fmt::format("{:02}{:02}", now.hour, now.minute);
