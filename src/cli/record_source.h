@@ -16,15 +16,15 @@ struct InputRecord {
   std::string record;
 };
 
-// Calls take for every record line: lines end with LF, CR LF or a CR alone;
-// blank lines and lines starting with "#" are skipped; a line without a TAB
-// is all key.
 // A line longer than this is not a host record: reading stops there rather
 // than holding the whole of it in memory.
 inline constexpr std::size_t kMaxLineBytes = 16 * 1024 * 1024;
 // ReadRecords' answer for a line longer than kMaxLineBytes.
 inline constexpr int kLineTooLong = -1;
 
+// Calls take for every record line: lines end with LF, CR LF or a CR alone;
+// blank lines and lines starting with "#" are skipped; a line without a TAB
+// is all key.
 // Answers 0 when the input was read to its end, kLineTooLong, else the
 // system's error number of the read that failed (EIO when it left none).
 int ReadRecords(std::istream& in, const std::function<void(const InputRecord&)>& take);
