@@ -165,6 +165,7 @@ std::int16_t DispatchRecord(Ctx& c, const std::string& sType, const std::string&
 std::int16_t EndOfChargeGroup(Ctx& c) {
   SharedState& g = c.g;
   HostState& h = g.host;
+  h.glChargeRecordNr = 0;  // the host closed the group
   // Without a charge record there is no service line to add: the group's
   // companion records are dropped instead of billing the previous charge again.
   if (!Received(g.g_ThisGroup.Charge)) {

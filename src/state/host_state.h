@@ -43,7 +43,8 @@ struct HostState {
   // Counters and flags. Counters that grow with the batch are wide.
   std::int64_t glRecordCount = 0;
   std::int64_t giChargeCount = 0;
-  // Record number of the charge record (6000) of the open charge group.
+  // Record number of the charge record (6000) of the open charge group; 0
+  // once its end of charge group (6990) arrived, whatever became of it.
   std::int64_t glChargeRecordNr = 0;
   bool gbFirstCharge = true;
   std::int64_t giclaims_counted = 0;

@@ -104,6 +104,8 @@ TEST_F(Surroundings, OutputFolderThatCannotBeWrittenIsReportedAndNothingIsCalled
     EXPECT_TRUE(v.Saw(kDll + " OpenLog()  Error:  7"));
     EXPECT_GE(v.FirstRecordAnswering(3), 1);
     EXPECT_TRUE(v.Saw(kDll + " WriteASCIIOUT()  52 Bad file name or number"));
+    // Every charge group was closed by the host, though none was billed.
+    EXPECT_FALSE(v.Saw("has no end of charge group"));
     EXPECT_EQ(v.endOfFile, 1);
     EXPECT_EQ(v.finalCheck, 1);
     // The final check's messages come last.
