@@ -71,42 +71,6 @@ TEST_F(HostTest, RunLogAndFilesOfABatchWithoutCharges) {
             std::string::npos);
 }
 
-// Other insurance 6310/6320/6330 is kept only up to the billed position.
-TEST_F(HostTest, OtherInsurancesDependOnTheBilledPosition) {
-  StartBatch();
-  const std::string oins = Rec(70, {{1, "OI"}}, "6320");
-  const std::string kCases[][4] = {
-      {"2", "6320", "6330", "6310"}, {"3", "6330", "", "6320"}, {"4", "", "", "6330"}};
-  for (const auto& [billed, ignored1, ignored2, kept] : kCases) {
-    SCOPED_TRACE(billed);
-    ASSERT_EQ(fc->FormatRecord(Key("6000"), ChargeRecord(billed)), 0);
-    for (const std::string& type : {ignored1, ignored2, kept}) {
-      if (!type.empty()) {
-        EXPECT_EQ(fc->FormatRecord(Key(type), oins), 0);
-      }
-    }
-    const int slot = kept[2] - '0';  // 63x0 goes to slot x
-    for (int i = 1; i <= 3; ++i)
-      EXPECT_EQ(State().g_ThisGroup.OIns[i][0] == "6320", i == slot) << i;
-  }
-}
-
-TEST_F(HostTest, FacilityRuleFollowsTheCalculationPreferences) {
-  StartBatch();
-  const std::string facility = Rec(18, {{1, "FAC1"}}, "6200");
-  struct Case {
-    std::string option, pos;
-    bool parsed;
-  };
-  for (const Case& c : {Case{"1", "21", false}, Case{"2", "11", false}, Case{"2", "12", false},
-                        Case{"2", "21", true}, Case{"0", "11", true}, Case{"X", "11", true}}) {
-    ASSERT_EQ(fc->FormatRecord(Key("3100"), Rec(15, {{13, c.option}}, "3100")), 0);
-    ASSERT_EQ(fc->FormatRecord(Key("6000"), ChargeRecord("1", c.pos)), 0);  // empties the group
-    EXPECT_EQ(fc->FormatRecord(Key("6200"), facility), 0);
-    EXPECT_EQ(State().g_ThisGroup.Facility[0] == "6200", c.parsed) << c.option << "/" << c.pos;
-  }
-}
-
 TEST_F(HostTest, ExtendedDataGoesToTheSlotOfItsType) {
   StartBatch();
   ASSERT_EQ(fc->FormatRecord(Key("5014"), "5014//CLAIM3"), 0);
