@@ -388,15 +388,6 @@ TEST_F(DatabaseFaults, DatabaseLostMidBatchFallsBackAndKeepsTheClaimFileSound) {
   EXPECT_EQ(Count(heard, "FetchAlternatePracticeNPIFromDB"), heard.size() - 1);
 }
 
-TEST_F(DatabaseFaults, DatabaseMissingAtConnectionIsReportedAndTheBatchRuns) {
-  fs::remove(database);
-  const std::vector<std::string> heard = Run("wc_faults");
-  // Both attempts leave a message; nothing is created in its place.
-  ASSERT_EQ(heard.size(), 2u);
-  EXPECT_EQ(Count(heard, kDll + " had a problem in OpenInitialDBConnection()  Error:"), 2u);
-  EXPECT_FALSE(fs::exists(database));
-}
-
 // A data source name that is empty or blank opens no connection, even with
 // a default data source configured (its driver would otherwise create a
 // database file named after the whole connection string).

@@ -37,9 +37,14 @@ std::string ConnectionStringFor(const std::string& dsn) {
 // Registers a data source in this program's private ODBC configuration,
 // which is made on first use with the two drivers and a data source whose
 // SQLite file does not exist.
-void AddDsn(const std::string& name, const std::string& body) {
+TempDir& OdbcConfigDir() {
   static TempDir dir;
-  static std::map<std::string, std::string> dsns = [] {
+  return dir;
+}
+
+void AddDsn(const std::string& name, const std::string& body) {
+  TempDir& dir = OdbcConfigDir();
+  static std::map<std::string, std::string> dsns = [&dir] {
     WriteFile(dir.File("odbcinst.ini"),
               "[SQLite3]\nDriver=" + kOdbcLibs +
                   "libsqlite3odbc.so\n\n[PostgreSQL ANSI]\nDriver=" + kOdbcLibs + "psqlodbca.so\n");
@@ -355,7 +360,8 @@ TEST(Postgres, EveryScenario) {
 
 // Without a connection string there is no database and no message; a
 // connection that fails is reported twice (the qualified attempt and the
-// retry) without the password, and the batch goes on with the settings file.
+// retry) without the password, creates nothing, and the batch goes on with the
+// settings file.
 TEST(Connection, NoneOrFailedMeansNoDatabase) {
   AddDsn("", "");
   const std::pair<const char*, const char*> kCases[] = {
@@ -385,6 +391,7 @@ TEST(Connection, NoneOrFailedMeansNoDatabase) {
     EXPECT_EQ(p[Practice::sName], "KEEP");
     EXPECT_EQ(h.Messages().size(), *dsn ? 3u : 0u);
   }
+  EXPECT_FALSE(fs::exists(OdbcConfigDir().File("none.sqlite")));  // nothing is created in its place
 }
 
 }  // namespace

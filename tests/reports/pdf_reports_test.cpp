@@ -91,8 +91,7 @@ TEST_F(NacReportTest, LongListsBreakPages) {
 }
 
 // A report whose input is missing answers 3 with the file's name and leaves
-// no stale document; the claim file name may never have been set. Report 0
-// prints nothing, other numbers are refused.
+// no stale document; the claim file name may never have been set.
 TEST_F(NacReportTest, MissingInputIsReportedAndNothingPrinted) {
   struct Case {
     std::int16_t report;
@@ -113,12 +112,6 @@ TEST_F(NacReportTest, MissingInputIsReportedAndNothingPrinted) {
       EXPECT_FALSE(std::filesystem::exists(c.document));
     }
   }
-  g.host.gMessageArray.assign(11, {});
-  EXPECT_EQ(PrintReport(0), 0);
-  EXPECT_TRUE(Messages().empty());
-  EXPECT_EQ(PrintReport(3), 3);
-  EXPECT_EQ(Messages(), (std::vector<std::string>{" 3//Doesn't offer a report with Number:  3"}));
-  EXPECT_EQ(g.host.giReportNr, 3);
 }
 
 const std::string kClinic = "NM1*85*2*NORTH CLINIC*****XX*1234567893~";

@@ -136,11 +136,13 @@ TEST_F(ClaimLoops, MedicareSecondaryTypeAndPatientCodes) {
 TEST_F(ClaimLoops, FailedWriteStopsEachLoop) {
   Fill(group().Referral, {{0, "6120"}, {Person::sLastName, "SMITH"}});
   group().Facility[0] = "6200";
+  Line(1);
   CloseASCIIout(c);
   const std::pair<std::int16_t (*)(Ctx&), const char*> loops[] = {
       {WriteSubscriberName, "NM1*IL*1*DOE*JOHN****MI*MEM1"},
       {WriteClaimHeader, "CLM*ACCT1"},
-      {WriteClaimProviders, "NM1*DN*1*SMITH"}};
+      {WriteClaimProviders, "NM1*DN*1*SMITH"},
+      {[](Ctx& c) { return Write_Detail_Records(c, 1); }, "LX*1"}};
   for (const auto& [write, data] : loops) {
     g.writer.SegmentCount = 0;
     EXPECT_EQ(write(c), 3) << data;
@@ -207,39 +209,12 @@ TEST_F(ClaimLoops, RelatedCausesAndOnsetDates) {
   }
 }
 
-TEST_F(ClaimLoops, RenderingProviderFollowsTheBillingOption) {
-  Fill(top().BProvider, {{BProvider::sFirstName, "RAY"},
-                         {BProvider::sLastName, "JONES"},
-                         {BProvider::sSuffix, "III"},
-                         {BProvider::sTaxId, "555666777"}});
-  top().Insurance[Insurance::sPayerProviderId2] = "PIN2";
-  SProviderRec& sp = group().SProvider;
-  FillPerson(sp, "6100", "BROWN");
-  Fill(sp, {{SProvider::sNPI, "1112223334"}, {28, "PAYERTAX1"}});
-
-  const Strings billing = {"NM1*82*1*JONES*RAY***III*24*555666777", "PRV*PE*ZZ*XXXXXXXXXX"};
-  const Strings servicing = {"NM1*82*1*BROWN*ANN*B**MD*XX*1112223334", "PRV*PE*ZZ*PAYERTAX1"};
-  const struct {
-    const char *option, *choice, *servicingTag;
-    Strings expected;
-  } cases[] = {{"0", "1", "6100", billing}, {"2", "2", "6100", servicing},
-               {"4", "2", "", billing},     {"0", "0", "6100", {}},
-               {"1", "1", "6100", {}},      {"3", "2", "6100", servicing},
-               {"1", "2", "", {}},          {"", "1", "6100", billing}};
-  for (const auto& k : cases) {
-    Fill(top().CalcPref,
-         {{CalcPref::sBillingOption, k.option}, {CalcPref::sBreakOnServicingProvider, k.choice}});
-    sp[0] = k.servicingTag;
-    EXPECT_EQ(ProvidersWritten(), k.expected) << k.option << "/" << k.choice;
-  }
-  // A payer with a qualifier gets the source's payer-assigned number.
-  top().Insurance[Insurance::sInsuranceCategoryCd] = "BCS";
-  EXPECT_EQ(ProvidersWritten().back(), "REF*1B*PIN2");
-  top().CalcPref[CalcPref::sBreakOnServicingProvider] = "2";
-  EXPECT_EQ(ProvidersWritten().back(), "REF*1B*NR6100");
-  // Practice billing without a billing provider record names nobody.
-  top().CalcPref[CalcPref::sBreakOnServicingProvider] = "1";
-  top().BProvider[0] = "";
+// Practice billing without a billing provider record names no rendering
+// provider (the batches pin the billing options).
+TEST_F(ClaimLoops, NoRenderingProviderWithoutTheBillingProviderRecord) {
+  FillPerson(group().SProvider, "6100", "BROWN");
+  Fill(top().CalcPref,
+       {{CalcPref::sBillingOption, "0"}, {CalcPref::sBreakOnServicingProvider, "1"}});
   EXPECT_TRUE(ProvidersWritten().empty());
 }
 
@@ -310,19 +285,6 @@ TEST_F(ClaimLoops, Sv1Elements) {
                {"08", "0930", 90},   {"", "", 0},          {"XXXX", "0100", 60}};
   for (const auto& t : times)
     EXPECT_EQ(GetMinutes(t.start, t.end), t.minutes) << t.start << "-" << t.end;
-}
-
-TEST_F(ClaimLoops, FailuresAreReported) {
-  Components text;
-  EXPECT_EQ(Do_SV1_Record(c, 0), 3);
-  EXPECT_TRUE(HasError(" Do_SV1_Record()  9 Subscript out of range"));
-  EXPECT_EQ(AppendProcedureAndModifiers(c, 999, text), 3);
-  EXPECT_TRUE(HasError(" AppendProcedureAndModifiers()  9 "));
-  Line(1);
-  CloseASCIIout(c);
-  EXPECT_EQ(Write_Detail_Records(c, 1), 3);
-  EXPECT_TRUE(HasError("The Data was: LX*1"));
-  EXPECT_EQ(g.writer.SegmentCount, 1);  // nothing after the failed LX
 }
 
 TEST_F(ClaimLoops, OnlyReceivedPriorPayersAreAdjudicated) {
