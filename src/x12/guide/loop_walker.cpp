@@ -37,7 +37,9 @@ const SegmentDef* LoopWalker::Place(const SegmentView& seg, Reporter& r) {
 
 // Looks for the segment's position from the innermost loop outwards, in
 // each loop from its current position on (positions that share a position
-// number may come in any order).
+// number may come in any order). A loop's first segment met again begins the
+// loop's next occurrence, found in the loop around it, even right after
+// itself (two drug identifications in a row).
 const SegmentDef* LoopWalker::Search(const SegmentView& seg, bool strict, Reporter& r) {
   const unsigned bitIndex = IdBitIndex(seg.packedId);
   const std::uint64_t bit = std::uint64_t{1} << bitIndex;
@@ -51,7 +53,7 @@ const SegmentDef* LoopWalker::Search(const SegmentView& seg, bool strict, Report
     const Opener* const end = t_.openers.data() + loop.openersBegin + loop.openersCount;
     for (; it != end && IdBitIndex(it->packedId) == bitIndex; ++it) {
       const std::size_t j = it->child;
-      if (it->packedId != seg.packedId || j < f.from ||
+      if (it->packedId != seg.packedId || j < f.from || (j == 0 && depth > 1) ||
           (strict && !Qualified(it->qualifierSeq, it->qualifierBegin, it->qualifierCount, seg))) {
         continue;
       }
