@@ -175,6 +175,8 @@ TEST_F(ClaimLoops, PlainLineAndLinesNotWritten) {
   for (std::int16_t index : {1, 0, -3, 21, 32767}) EXPECT_EQ(Write_Detail_Records(c, index), 0);
   EXPECT_EQ(Segments(), Strings{});
   EXPECT_EQ(o.env.miLinesWritten, 1);
+  EXPECT_EQ(Do_SV1_Record(c, 0), 3);  // the table's slot 0 is no line
+  EXPECT_TRUE(HasError(" Do_SV1_Record()  9 Subscript out of range"));
 }
 
 TEST_F(ClaimLoops, Sv1Elements) {
