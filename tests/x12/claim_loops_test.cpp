@@ -4,6 +4,8 @@
 // 2430). The reviewed batches under tests/batches/ pin the common cases and
 // the variants of loop_variants; these are the defaults and variants they do
 // not show.
+#include <algorithm>
+
 #include "x12/loops_claim.h"
 #include "x12_fixture.h"
 
