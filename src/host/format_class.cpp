@@ -13,7 +13,8 @@
 namespace wcomp837 {
 
 struct Format_Class::Impl {
-  std::shared_ptr<SharedState> shared = AcquireSharedState();
+  bool freshState = false;
+  std::shared_ptr<SharedState> shared = AcquireSharedState(&freshState);
   ObjectState object;
   Ctx ctx() { return Ctx{*shared, object}; }
 };
@@ -57,7 +58,7 @@ Format_Class::Format_Class() : impl_(std::make_unique<Impl>()) {
   Ctx c = impl_->ctx();
   try {
     c.o = ObjectState{};
-    Shared_Initialize(c.g);
+    Shared_Initialize(c.g, impl_->freshState);
     InitializeClaimTables(c);
   } catch (...) {
     try {

@@ -5,34 +5,71 @@
 
 namespace wcomp837 {
 namespace {
-std::shared_ptr<SharedState>& ThreadSlot() {
-  thread_local std::shared_ptr<SharedState> slot;
+// The thread's state lives while an object of the thread holds it, so that
+// nothing of a batch outlives its objects. The service line table of the
+// last state is kept, emptied, for the thread's next one.
+struct ThreadSlot {
+  std::weak_ptr<SharedState> state;
+  std::vector<DetailLine> spareLines;
+  ~ThreadSlot();
+};
+thread_local bool tSlotGone = false;  // trivially destructible: readable at thread exit
+
+ThreadSlot::~ThreadSlot() {
+  tSlotGone = true;
+}
+
+ThreadSlot& Slot() {
+  thread_local ThreadSlot slot;
   return slot;
+}
+
+void ReleaseState(SharedState* g) noexcept {
+  if (!tSlotGone) {
+    ThreadSlot& slot = Slot();
+    if (slot.state.expired()) slot.state.reset();
+    std::vector<DetailLine>& spare = slot.spareLines;
+    if (g->claim.DETAILArray.capacity() > spare.capacity()) {
+      g->claim.DETAILArray.clear();
+      spare = std::move(g->claim.DETAILArray);
+    }
+  }
+  delete g;
 }
 
 constexpr const char* kOverrideTitle = "Use Different Input File?";
 }  // namespace
 
-std::shared_ptr<SharedState> AcquireSharedState() {
-  std::shared_ptr<SharedState>& slot = ThreadSlot();
-  if (!slot) slot = std::make_shared<SharedState>();
-  return slot;
+std::shared_ptr<SharedState> AcquireSharedState(bool* created) {
+  ThreadSlot& slot = Slot();
+  std::shared_ptr<SharedState> state = slot.state.lock();
+  if (created) *created = !state;
+  if (!state) {
+    // Built on the heap because it is large.
+    state = std::shared_ptr<SharedState>(new SharedState{}, ReleaseState);
+    state->claim.DETAILArray = std::move(slot.spareLines);
+    slot.spareLines.clear();
+    slot.state = state;
+  }
+  return state;
 }
 
 const SharedState* CurrentSharedState() {
-  return ThreadSlot().get();
+  return Slot().state.lock().get();
 }
 
-void Shared_Initialize(SharedState& g) {
-  // Reset in place so that every object of this thread keeps seeing the same
-  // state; the fresh value is built on the heap because it is large. The
-  // service line table keeps its buffer (room for a claim's lines, over a
-  // megabyte), emptied: a new object allocates no new table.
-  std::unique_ptr<SharedState> fresh(new SharedState{});
-  std::vector<DetailLine> lines = std::move(g.claim.DETAILArray);
-  g = std::move(*fresh);
-  lines.clear();
-  g.claim.DETAILArray = std::move(lines);
+void Shared_Initialize(SharedState& g, bool fresh) {
+  if (!fresh) {
+    // Reset in place so that every object of this thread keeps seeing the
+    // same state; the fresh value is built on the heap because it is large.
+    // The service line table keeps its buffer, emptied: a new object
+    // allocates no new table.
+    std::unique_ptr<SharedState> reset(new SharedState{});
+    std::vector<DetailLine> lines = std::move(g.claim.DETAILArray);
+    g = std::move(*reset);
+    lines.clear();
+    g.claim.DETAILArray = std::move(lines);
+  }
   ForceADifferentInputFile(g.host);
 }
 
