@@ -74,9 +74,12 @@ void Shared_Initialize(SharedState& g, bool fresh) {
 }
 
 void ForceADifferentInputFile(HostState& h) {
+  const std::string path = OverrideFilePath();
+  // Most machines have no override file: that case costs one look-up.
+  if (!FileExists(path)) return;
   std::string line;
   try {
-    LineReader reader(OverrideFilePath());
+    LineReader reader(path);
     if (!reader.Next(line)) return;
   } catch (...) {
     return;  // no override file, or it cannot be read
