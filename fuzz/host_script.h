@@ -115,9 +115,12 @@ class HostScript {
         // tried by the record tests).
         const std::int32_t n = std::min<std::int32_t>(
             SmallNumber(count, 200000), static_cast<std::int32_t>(4096 / (field.size() + 2)));
+        // n copies of field + "//", doubled up rather than appended one by one.
+        const std::size_t total = (field.size() + 2) * static_cast<std::size_t>(n);
         std::string rec;
-        rec.reserve((field.size() + 2) * static_cast<std::size_t>(n));
-        for (std::int32_t i = 0; i < n; ++i) (rec += field) += "//";
+        rec.reserve(total);
+        if (n > 0) (rec += field) += "//";
+        while (rec.size() < total) rec.append(rec, 0, std::min(rec.size(), total - rec.size()));
         Answer("FormatRecord", fc_->FormatRecord(std::string(key), rec));
         break;
       }

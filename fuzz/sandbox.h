@@ -4,6 +4,7 @@
 // fixed clock. Made once per process.
 #pragma once
 
+#include <dirent.h>
 #include <dlfcn.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -98,9 +100,32 @@ inline void ExpectNoProblem(const std::string& problem) {
   std::abort();
 }
 
+// Deletes every entry of the folder. The last folder emptied stays open (the
+// records target empties the same one after every input) and is read again
+// from its start each time.
 inline void EmptyFolder(const fs::path& folder) {
-  std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(folder, ec)) fs::remove_all(entry.path(), ec);
+  static fs::path openFolder;
+  static DIR* dir = nullptr;
+  if (!dir || folder != openFolder) {
+    if (dir) ::closedir(dir);
+    dir = ::opendir(folder.c_str());
+    openFolder = folder;
+  }
+  if (!dir) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) fs::remove_all(entry.path(), ec);
+    return;
+  }
+  ::rewinddir(dir);
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    // A file goes at once; a folder (a name the host gave) with its contents.
+    if (::unlinkat(::dirfd(dir), entry->d_name, 0) != 0) {
+      std::error_code ec;
+      fs::remove_all(folder / entry->d_name, ec);
+    }
+  }
 }
 
 }  // namespace wcomp837::fuzzing
