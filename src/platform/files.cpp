@@ -310,35 +310,18 @@ void OutFile::Discard() noexcept {
   Abandon();
 }
 
-LineReader::LineReader(const std::string& path) {
-  const int fd = OpenRegularFile(path);
-  FILE* f = ::fdopen(fd, "rb");
-  if (!f) {
-    int err = errno;
-    ::close(fd);
-    RaiseErrno(err);
-  }
-  file_ = f;
-}
+LineReader::LineReader(const std::string& path) : reader_(path) {}
 
-LineReader::~LineReader() {
-  if (file_) std::fclose(static_cast<FILE*>(file_));
-}
+LineReader::~LineReader() = default;
 
 bool LineReader::Next(std::string& line) {
   line.clear();
-  FILE* f = static_cast<FILE*>(file_);
-  int c;
-  bool any = false;
-  while ((c = std::fgetc(f)) != EOF) {
-    any = true;
-    if (c == '\n') break;
-    if (line.size() < kMaxLineBytes) line.push_back(static_cast<char>(c));
+  // A read error is raised, never taken for the end of the file (a folder
+  // in the file's place, an I/O error).
+  const std::int64_t before = reader_.position();
+  if (!reader_.AppendUntil('\n', line, kMaxLineBytes) && reader_.position() == before) {
+    return false;
   }
-  // A read error is not the end of the file (a folder in the file's place,
-  // an I/O error): what was read would be taken for the whole file.
-  if (std::ferror(f)) RaiseErrno(errno);
-  if (!any) return false;
   if (!line.empty() && line.back() == '\r') line.pop_back();
   return true;
 }

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/byte_reader.h"
+
 namespace wcomp837 {
 
 // Joins a folder and a file name with "/" (where the host's paths used "\").
@@ -111,7 +113,7 @@ class LineReader {
   bool Next(std::string& line);
 
  private:
-  void* file_ = nullptr;
+  ByteReader reader_;
 };
 
 }  // namespace wcomp837
