@@ -1,10 +1,12 @@
 // Objects on different threads have separate working state: batches run at
 // the same time on several threads give the same files as one after another.
-// Objects on one thread share it, and creating one resets it.
+// Objects on one thread share it, creating one resets it, and it goes with the
+// last object that holds it.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <filesystem>
+#include <memory>
 #include <thread>
 
 #include "faults/batch_runner.h"
@@ -115,6 +117,25 @@ TEST_F(Threads, ASecondObjectOnTheThreadResetsTheFirstOnesState) {
   const HostView v = RunBatch(second, OutFolder(), "second.837", batch);
   EXPECT_EQ(v.endOfFile, 0);
   EXPECT_TRUE(CheckGuideFile(Out("second.837")).ok());
+}
+
+TEST_F(Threads, TheStateGoesWithTheLastObjectThatHoldsIt) {
+  auto first = std::make_unique<Format_Class>();
+  ASSERT_EQ(first->HereIsAMessage("1", OutFolder()), 0);
+  {
+    Format_Class second;
+    first.reset();
+    ASSERT_NE(CurrentSharedState(), nullptr);  // the second object still works on it
+    EXPECT_EQ(CurrentSharedState()->host.gsOutputPath, "?");
+  }
+  // Nothing of the batch outlives its objects.
+  EXPECT_EQ(CurrentSharedState(), nullptr);
+
+  // A later object starts from a new state and runs its batch.
+  Format_Class third;
+  const HostView v = RunBatch(third, OutFolder(), "third.837", Batches()[0]);
+  EXPECT_EQ(v.endOfFile, 0);
+  EXPECT_TRUE(CheckGuideFile(Out("third.837")).ok());
 }
 
 }  // namespace
