@@ -1,8 +1,8 @@
 #include "records/numeric.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <limits>
 
@@ -134,46 +134,56 @@ Currency Currency::FromText(const std::string& text) {
 }
 
 std::string Currency::ToPlain() const {
-  std::int64_t v = raw_ < 0 ? -raw_ : raw_;
-  char buf[48];
-  std::snprintf(buf, sizeof buf, "%s%lld.%04lld", raw_ < 0 ? "-" : "",
-                static_cast<long long>(v / kScale), static_cast<long long>(v % kScale));
-  return TrimZeros(buf);
+  // Integer digits, then the decimals without trailing zeros. The magnitude
+  // is unsigned: the most negative amount has no positive counterpart.
+  char buf[32];
+  char* p = buf;
+  if (raw_ < 0) *p++ = '-';
+  const std::uint64_t v = magnitude();
+  p = std::to_chars(p, buf + sizeof buf, v / kScale).ptr;
+  std::uint64_t decimals = v % kScale;
+  if (decimals != 0) {
+    *p++ = '.';
+    for (std::uint64_t unit = kScale / 10; decimals != 0; unit /= 10) {
+      *p++ = static_cast<char>('0' + decimals / unit);
+      decimals %= unit;
+    }
+  }
+  return std::string(buf, p);
 }
 
 std::string PlainDecimal(Currency value) {
   return value.ToPlain();
 }
 
+namespace {
+
+// A floating value as printf would write it with the given precision: as
+// "%.<digits>g", or as "%.<fixed>f" where that would use an exponent;
+// trailing decimal zeros cut. Values from 1e15 up are written whole.
+template <typename T>
+std::string PlainFloating(T value, int digits, int fixed) {
+  char buf[512];
+  char* const end = buf + sizeof buf;
+  const double d = static_cast<double>(value);
+  if (std::fabs(value) >= static_cast<T>(1e15)) {
+    return std::string(buf, std::to_chars(buf, end, d, std::chars_format::fixed, 0).ptr);
+  }
+  char* p = std::to_chars(buf, end, d, std::chars_format::general, digits).ptr;
+  if (std::find(buf, p, 'e') != p)
+    p = std::to_chars(buf, end, d, std::chars_format::fixed, fixed).ptr;
+  return TrimZeros(std::string(buf, p));
+}
+
+}  // namespace
+
 std::string PlainDecimal(float value) {
   // Seven significant digits, as a single-precision value shows itself.
-  char buf[64];
-  if (std::fabs(value) >= 1e15f) {
-    std::snprintf(buf, sizeof buf, "%.0f", static_cast<double>(value));
-    return buf;
-  }
-  std::snprintf(buf, sizeof buf, "%.7g", static_cast<double>(value));
-  std::string s = buf;
-  if (s.find('e') != std::string::npos) {
-    std::snprintf(buf, sizeof buf, "%.10f", static_cast<double>(value));
-    s = buf;
-  }
-  return TrimZeros(s);
+  return PlainFloating(value, 7, 10);
 }
 
 std::string PlainDecimal(double value) {
-  char buf[64];
-  if (std::fabs(value) >= 1e15) {
-    std::snprintf(buf, sizeof buf, "%.0f", value);
-    return buf;
-  }
-  std::snprintf(buf, sizeof buf, "%.15g", value);
-  std::string s = buf;
-  if (s.find('e') != std::string::npos) {
-    std::snprintf(buf, sizeof buf, "%.15f", value);
-    s = buf;
-  }
-  return TrimZeros(s);
+  return PlainFloating(value, 15, 15);
 }
 
 }  // namespace wcomp837

@@ -561,6 +561,8 @@ TEST(Currency, RangeEndsAreExactAndNothingWraps) {
   EXPECT_TRUE(Overflows([&] { return Currency::FromUnits(kMax / 1000); }));
   EXPECT_EQ(Currency::FromRaw(kMax) + Currency::FromRaw(kMin), Currency::FromRaw(-1));
   EXPECT_EQ(Currency::FromRaw(kMin).magnitude(), std::uint64_t{1} << 63);
+  EXPECT_EQ(PlainDecimal(Currency::FromRaw(kMin)), "-922337203685477.5808");
+  EXPECT_EQ(PlainDecimal(Currency::FromRaw(kMax - 7)), "922337203685477.58");
   EXPECT_EQ(TextToSingle("340282346638528859811704183484516925440"),
             std::numeric_limits<float>::max());
   EXPECT_TRUE(Overflows([&] { TextToSingle("340282400000000000000000000000000000000"); }));
