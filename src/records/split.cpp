@@ -1,3 +1,5 @@
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <type_traits>
 
@@ -22,21 +24,34 @@ std::string_view CleanField(std::string_view raw) {
   return field;
 }
 
-// The next delimiter at or after start: memchr for its first byte, then a
-// compare of the rest. One library search per field also keeps the per-byte
-// work out of instrumented builds (sanitizers, fuzzing).
+// The next delimiter at or after start. The two-byte delimiter every record
+// uses ("//") is looked for eight bytes at a time: fields are short, so one
+// word test per few bytes beats a library search started for every field,
+// and it keeps per-byte compares out of instrumented builds (fuzzing).
 std::size_t Find(std::string_view text, std::string_view delimiter, std::size_t start) {
   if (delimiter.size() == 2) {
-    // The delimiter every record uses ("//"): a hit needs one byte after it.
+    static_assert(std::endian::native == std::endian::little);
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kHighs = 0x8080808080808080u;
     const char a = delimiter[0], b = delimiter[1];
+    const std::uint64_t pattern = kOnes * static_cast<unsigned char>(a);
     const char* const begin = text.data();
     const char* const last = begin + text.size() - 1;  // text is never empty here
     const char* at = begin + start;
-    while (at < last) {
-      at = static_cast<const char*>(std::memchr(at, a, static_cast<std::size_t>(last - at)));
-      if (at == nullptr) break;
-      if (at[1] == b) return static_cast<std::size_t>(at - begin);
-      ++at;
+    // A word whose bytes are all followed by one more byte of the text.
+    while (last - at >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, at, sizeof word);
+      const std::uint64_t x = word ^ pattern;  // a zero byte where a stands
+      // Marks every zero byte (and, past the first, possibly others).
+      for (std::uint64_t marks = (x - kOnes) & ~x & kHighs; marks != 0; marks &= marks - 1) {
+        const char* hit = at + (std::countr_zero(marks) >> 3);
+        if (hit[0] == a && hit[1] == b) return static_cast<std::size_t>(hit - begin);
+      }
+      at += sizeof word;
+    }
+    for (; at < last; ++at) {
+      if (at[0] == a && at[1] == b) return static_cast<std::size_t>(at - begin);
     }
     return std::string_view::npos;
   }

@@ -465,6 +465,10 @@ TEST(SplitFields, CutsOnTheDelimiterCleansFieldsAndStopsAt32767) {
   EXPECT_EQ(Split("x\t "), (V{"x\t"}));  // only blanks are cut
   EXPECT_EQ(Split("...//. .//.5//5.//.  //a.b"), (V{"", "", ".5", "5.", "", "a.b"}));
   EXPECT_EQ(Split("A;B;;C", ";"), (V{"A", "B", "", "C"}));
+  for (std::size_t k = 0; k < 20; ++k) {  // each place in a word of the text
+    const std::string lead(k, 'a');
+    EXPECT_EQ(Split(lead + "/x//y/"), (V{lead + "/x", "y/"})) << k;
+  }
   V fields{"old0", "old1"};
   SplitFields("", fields, "//");
   EXPECT_EQ(fields, (V{"old0"}));  // element 0 keeps its old value
