@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstdio>
 #include <mutex>
+#include <utility>
 
 #include "platform/failure.h"
 
@@ -18,7 +19,6 @@ std::mutex g_settings_mutex;
 std::optional<std::string> g_component_folder;
 std::optional<std::string> g_override_path;
 WriteFault g_write_fault;
-constexpr std::size_t kBufferSize = 64 * 1024;
 
 std::string FolderOf(const std::string& path) {
   auto slash = path.rfind('/');
@@ -161,8 +161,10 @@ OutFile::OutFile(OutFile&& other) noexcept
       device_(other.device_),
       inode_(other.inode_),
       buffer_(std::move(other.buffer_)),
+      used_(other.used_),
       written_(other.written_) {
   other.fd_ = -1;
+  other.used_ = 0;
   other.inode_ = 0;
 }
 
@@ -175,8 +177,10 @@ OutFile& OutFile::operator=(OutFile&& other) noexcept {
     device_ = other.device_;
     inode_ = other.inode_;
     buffer_ = std::move(other.buffer_);
+    used_ = other.used_;
     written_ = other.written_;
     other.fd_ = -1;
+    other.used_ = 0;
     other.inode_ = 0;
   }
   return *this;
@@ -213,39 +217,25 @@ void OutFile::Open(const std::string& path, Mode mode) {
   path_ = path;
   device_ = static_cast<std::uint64_t>(st.st_dev);
   inode_ = static_cast<std::uint64_t>(st.st_ino);
-  buffer_.clear();
-  buffer_.reserve(kBufferSize);
+  if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
+  used_ = 0;
   written_ = 0;
 }
 
-void OutFile::Write(std::string_view bytes) {
-  if (fd_ < 0) Raise(failure::kBadFileNumber);
-  if (failed_ != 0) Raise(failed_);
-  written_ += bytes.size();
-  if (buffer_.size() + bytes.size() > kBufferSize) {
-    Flush();
-    if (bytes.size() >= kBufferSize) {
-      WriteRaw(bytes.data(), bytes.size());
-      return;
-    }
-  }
-  buffer_.append(bytes);
-}
-
-void OutFile::Write(std::initializer_list<std::string_view> parts) {
+void OutFile::WriteOutOfLine(std::initializer_list<std::string_view> parts) {
   if (fd_ < 0) Raise(failure::kBadFileNumber);
   if (failed_ != 0) Raise(failed_);
   std::size_t total = 0;
   for (std::string_view part : parts) total += part.size();
   written_ += total;
-  if (buffer_.size() + total > kBufferSize) {
+  if (used_ + total > kBufferSize) {
     Flush();
     if (total >= kBufferSize) {
       for (std::string_view part : parts) WriteRaw(part.data(), part.size());
       return;
     }
   }
-  for (std::string_view part : parts) buffer_.append(part);
+  for (std::string_view part : parts) Put(part);
 }
 
 void OutFile::Fail(int number) {
@@ -269,14 +259,11 @@ void OutFile::WriteRaw(const char* data, std::size_t size) {
 void OutFile::Flush() {
   if (fd_ < 0) Raise(failure::kBadFileNumber);
   if (failed_ != 0) Raise(failed_);
-  if (buffer_.empty()) return;
+  if (used_ == 0) return;
   // The buffer is emptied whatever the write's outcome (a failed write is
-  // kept in failed_ and raised again by every later call); it keeps its room.
-  struct Emptied {
-    std::string& buffer;
-    ~Emptied() { buffer.clear(); }
-  } emptied{buffer_};
-  WriteRaw(buffer_.data(), buffer_.size());
+  // kept in failed_ and raised again by every later call).
+  const std::size_t size = std::exchange(used_, 0);
+  WriteRaw(buffer_.get(), size);
 }
 
 void OutFile::Close() {
@@ -289,14 +276,14 @@ void OutFile::Close() {
   }
   int fd = fd_;
   fd_ = -1;
-  buffer_.clear();
+  used_ = 0;
   if (::close(fd) != 0 && errno != EINTR) RaiseErrno(errno);
 }
 
 void OutFile::Abandon() noexcept {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
-  buffer_.clear();
+  used_ = 0;
 }
 
 void OutFile::Discard() noexcept {

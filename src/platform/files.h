@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -66,10 +68,22 @@ class OutFile {
   void Open(const std::string& path, Mode mode);
   bool IsOpen() const { return fd_ >= 0; }
   const std::string& path() const { return path_; }
-  void Write(std::string_view bytes);
+  // Bytes that fit in the buffer are copied there inline; the rest (a full
+  // buffer, a closed or failed file) takes the out-of-line path.
+  void Write(std::string_view bytes) {
+    if (!Fits(bytes.size())) return WriteOutOfLine({bytes});
+    Put(bytes);
+    written_ += bytes.size();
+  }
   // Writes the parts as one piece (the same bytes and failures as one Write
   // of their concatenation) without building the concatenation.
-  void Write(std::initializer_list<std::string_view> parts);
+  void Write(std::initializer_list<std::string_view> parts) {
+    std::size_t total = 0;
+    for (std::string_view part : parts) total += part.size();
+    if (!Fits(total)) return WriteOutOfLine(parts);
+    for (std::string_view part : parts) Put(part);
+    written_ += total;
+  }
   void Flush();
   // Flushes and closes; the file is closed even when the flush fails.
   void Close();
@@ -85,6 +99,15 @@ class OutFile {
   int failed() const { return failed_; }
 
  private:
+  static constexpr std::size_t kBufferSize = 64 * 1024;
+  bool Fits(std::size_t size) const {
+    return fd_ >= 0 && failed_ == 0 && size <= kBufferSize - used_;
+  }
+  void Put(std::string_view bytes) {
+    if (!bytes.empty()) std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
+    used_ += bytes.size();
+  }
+  void WriteOutOfLine(std::initializer_list<std::string_view> parts);
   void WriteRaw(const char* data, std::size_t size);
   [[noreturn]] void Fail(int number);
   int fd_ = -1;
@@ -93,7 +116,9 @@ class OutFile {
   // The file this object created or opened (device and inode).
   std::uint64_t device_ = 0;
   std::uint64_t inode_ = 0;
-  std::string buffer_;
+  // Allocated at the first Open and kept; used_ bytes wait to be written.
+  std::unique_ptr<char[]> buffer_;
+  std::size_t used_ = 0;
   std::uint64_t written_ = 0;
 };
 
