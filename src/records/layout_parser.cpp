@@ -121,15 +121,8 @@ void FillFromFields(const Layout& l, const Fields& fields, Members rec) {
 Fields& SplitInto(std::string_view text, Members rec) {
   // The text is kept once, in the record; the fields are where they stand in it.
   const std::uint32_t base = rec.AppendText(text);
-  thread_local std::vector<std::string_view> views;
   thread_local Fields fields;
-  const char* buffer = rec.buffer().data();
-  SplitFields(std::string_view(buffer + base, text.size()), views, "//");
-  fields.resize(views.size());
-  for (std::size_t i = 0; i < views.size(); ++i) {
-    fields[i] = Span{static_cast<std::uint32_t>(views[i].data() - buffer),
-                     static_cast<std::uint32_t>(views[i].size())};
-  }
+  SplitFields(std::string_view(rec.buffer().data() + base, text.size()), base, fields);
   return fields;
 }
 

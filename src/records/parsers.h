@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/state.h"
+#include "records/record_text.h"
 
 namespace wcomp837 {
 
@@ -19,6 +20,9 @@ void SplitFields(std::string_view text, std::vector<std::string>& fields,
 // The same as views into the text.
 void SplitFields(std::string_view text, std::vector<std::string_view>& fields,
                  std::string_view delimiter = "//");
+// The same on "//" for a text kept at offset `base` of a record's buffer:
+// the fields as spans of that buffer.
+void SplitFields(std::string_view text, std::uint32_t base, std::vector<Span>& fields);
 
 std::int16_t ParsePracticeRec(Ctx& c, const std::string& rec, PracticeRec& out);
 std::int16_t ParseSubmitterRec(Ctx& c, const std::string& rec, SubmitterRec& out);

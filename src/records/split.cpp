@@ -82,24 +82,25 @@ void Split(std::string_view text, std::vector<Field>& fields, std::string_view d
     // One field; a kept text keeps its old value, a view into an older text
     // would not be safe to keep.
     fields.resize(1);
-    if constexpr (std::is_same_v<Field, std::string_view>) fields[0] = text;
+    if constexpr (!std::is_same_v<Field, std::string>) assign(fields[0], text);
     return;
   }
+  const char* const begin = text.data();
   std::size_t start = 0;
   std::size_t count = 0;
-  while (start < text.size()) {
+  for (;;) {
     if (count == kMaxFields) {
       fields.resize(count);
       Raise(failure::kOverflow);
     }
     const std::size_t found = Find(text, delimiter, start);
-    const std::string_view raw =
-        found == std::string_view::npos ? text.substr(start) : text.substr(start, found - start);
+    const std::size_t stop = found == std::string_view::npos ? text.size() : found;
     if (count == fields.size()) fields.emplace_back();
-    assign(fields[count], CleanField(raw));
+    assign(fields[count], CleanField(std::string_view(begin + start, stop - start)));
     ++count;
     if (found == std::string_view::npos) break;
     start = found + delimiter.size();
+    if (start >= text.size()) break;  // a trailing delimiter adds no field
   }
   fields.resize(count);
 }
@@ -114,6 +115,14 @@ void SplitFields(std::string_view text, std::vector<std::string>& fields,
 void SplitFields(std::string_view text, std::vector<std::string_view>& fields,
                  std::string_view delimiter) {
   Split(text, fields, delimiter, [](std::string_view& out, std::string_view f) { out = f; });
+}
+
+void SplitFields(std::string_view text, std::uint32_t base, std::vector<Span>& fields) {
+  const char* const begin = text.data();
+  Split(text, fields, "//", [begin, base](Span& out, std::string_view f) {
+    out = Span{base + static_cast<std::uint32_t>(f.data() - begin),
+               static_cast<std::uint32_t>(f.size())};
+  });
 }
 
 }  // namespace wcomp837
