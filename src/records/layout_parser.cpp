@@ -1,4 +1,6 @@
 // The generic record parser: reads any layout of layouts.cpp.
+#include <bitset>
+
 #include "platform/clock.h"
 #include "platform/failure.h"
 #include "records/layout.h"
@@ -60,29 +62,51 @@ void RunRules(const Layout& l, Members& rec, std::size_t member) {
   }
 }
 
+// The members after which a rule of the layout runs: storing any other
+// member needs no look at the rules.
+class RuleMarks {
+ public:
+  explicit RuleMarks(const Layout& l) {
+    for (const Rule& r : l.rules) {
+      if (r.after < marks_.size()) {
+        marks_.set(r.after);
+      } else {
+        far_ = true;
+      }
+    }
+  }
+  bool Has(std::size_t member) const { return member < marks_.size() ? marks_.test(member) : far_; }
+
+ private:
+  std::bitset<256> marks_;
+  bool far_ = false;  // a rule after a member beyond the marks
+};
+
 // Stores an input field (the member points at it in the record's text) or
 // a default value, and runs the rules that wait for this member.
-void Store(const Layout& l, Members& rec, std::size_t member, Span field) {
+void Store(const Layout& l, const RuleMarks& marks, Members& rec, std::size_t member, Span field) {
   MemberAt(rec, member);
   rec.SetSpan(member, field);
-  RunRules(l, rec, member);
+  if (marks.Has(member)) RunRules(l, rec, member);
 }
-void Store(const Layout& l, Members& rec, std::size_t member, std::string_view value) {
+void Store(const Layout& l, const RuleMarks& marks, Members& rec, std::size_t member,
+           std::string_view value) {
   MemberAt(rec, member) = value;
-  RunRules(l, rec, member);
+  if (marks.Has(member)) RunRules(l, rec, member);
 }
 
-void TakeGroup(const Layout& l, const Group& g, const Fields& fields, Members& rec) {
+void TakeGroup(const Layout& l, const RuleMarks& marks, const Group& g, const Fields& fields,
+               Members& rec) {
   if (g.field < fields.size()) {
     for (std::size_t i = 0; i < g.count; ++i) {
-      Store(l, rec, g.member + i, FieldAt(fields, g.field + i));
+      Store(l, marks, rec, g.member + i, FieldAt(fields, g.field + i));
     }
     return;
   }
   if (g.absent == Absent::kKeep) return;
   const std::size_t n = g.absentCount != 0 ? g.absentCount : g.count;
   for (std::size_t i = 0; i < n; ++i) {
-    Store(l, rec, g.member + i,
+    Store(l, marks, rec, g.member + i,
           i < g.defaults.size() ? std::string_view(g.defaults[i]) : std::string_view());
   }
 }
@@ -90,11 +114,13 @@ void TakeGroup(const Layout& l, const Group& g, const Fields& fields, Members& r
 }  // namespace
 
 void CopyMandatory(const Layout& l, const Fields& fields, Members rec) {
-  for (std::size_t i = 0; i < l.mandatory; ++i) Store(l, rec, i, FieldAt(fields, i));
+  const RuleMarks marks(l);
+  for (std::size_t i = 0; i < l.mandatory; ++i) Store(l, marks, rec, i, FieldAt(fields, i));
 }
 
 void CopyOptional(const Layout& l, const Fields& fields, Members rec) {
-  for (const Group& g : l.optional) TakeGroup(l, g, fields, rec);
+  const RuleMarks marks(l);
+  for (const Group& g : l.optional) TakeGroup(l, marks, g, fields, rec);
 }
 
 void ApplySplits(const Layout& l, Members rec) {
