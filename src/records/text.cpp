@@ -1,5 +1,6 @@
 #include "records/text.h"
 
+#include <array>
 #include <cstdlib>
 
 #include "platform/failure.h"
@@ -76,25 +77,50 @@ std::string SquashAllPunctuation(HostState& h, std::string_view text, bool bSqua
   return out;
 }
 
+namespace {
+
+// What each byte becomes when it is not on the keep list: letters as
+// capitals, digits as they are, blanks and dots unless squashed; 0 drops it.
+struct SquashTable {
+  std::array<char, 256> to{};
+};
+
+constexpr SquashTable MakeSquashTable(bool squashSpaces, bool squashDots) {
+  SquashTable t;
+  for (int b = 0; b < 256; ++b) {
+    const char ch = static_cast<char>(b >= 'a' && b <= 'z' ? b - 'a' + 'A' : b);
+    const bool kept = (ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'Z') ||
+                      (ch == ' ' && !squashSpaces) || (ch == '.' && !squashDots);
+    t.to[static_cast<std::size_t>(b)] = kept ? ch : '\0';
+  }
+  return t;
+}
+
+constexpr SquashTable kSquashTables[4] = {
+    MakeSquashTable(false, false), MakeSquashTable(false, true), MakeSquashTable(true, false),
+    MakeSquashTable(true, true)};
+
+}  // namespace
+
 void SquashAllPunctuationInto(HostState& h, std::string& out, std::string_view text,
                               bool bSquashSpaces, bool bSquashDots, std::string_view keepList) {
   out.clear();
   try {
     CheckLength16(text.size());
-    out.reserve(text.size());
-    for (char raw : text) {
+    const SquashTable& table = kSquashTables[(bSquashSpaces ? 2 : 0) + (bSquashDots ? 1 : 0)];
+    out.resize(text.size());
+    char* next = out.data();
+    for (const char raw : text) {
+      const unsigned char byte = static_cast<unsigned char>(raw);
       // Lower-case letters are kept as capitals rather than lost.
       const char ch = (raw >= 'a' && raw <= 'z') ? static_cast<char>(raw - 'a' + 'A') : raw;
-      if (keepList.find(ch) != std::string_view::npos) {
-        out += ch;
-      } else if (ch == ' ') {
-        if (!bSquashSpaces) out += ch;
-      } else if (ch == '.') {
-        if (!bSquashDots) out += ch;
-      } else if ((ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'Z')) {
-        out += ch;
+      if (!keepList.empty() && keepList.find(ch) != std::string_view::npos) {
+        *next++ = ch;
+      } else if (const char to = table.to[byte]; to != '\0') {
+        *next++ = to;
       }
     }
+    out.resize(static_cast<std::size_t>(next - out.data()));
   } catch (...) {
     AddFailureMessage(h, " SquashAllPunctuation()", std::current_exception());
   }
