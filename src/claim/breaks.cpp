@@ -157,9 +157,9 @@ const char* MonthBreak(const BreakTest& t, std::string_view last, std::string_vi
 
 // The log wording when the test holds, nullptr otherwise.
 const char* Holds(Ctx& c, const BreakTest& t) {
-  const TopRecords& top = c.g.g_LastTop;
+  const TopRecords& top = c.g.records.g_LastTop;
   const ChargeGroup& last = c.g.g_LastGroup();
-  const ChargeGroup& fresh = c.g.g_ThisGroup;
+  const ChargeGroup& fresh = c.g.records.g_ThisGroup;
   if (t.sw != kAlways && top.BreakPref[t.sw] != "1") return nullptr;
   const char* text = nullptr;
   switch (t.test) {
@@ -240,8 +240,8 @@ bool CheckChargeBreak(Ctx& c) {
 std::int16_t CheckBreak(Ctx& c) {
   HostState& h = c.g.host;
   try {
-    const TopRecords& fresh = c.g.g_ThisTop;
-    const TopRecords& last = c.g.g_LastTop;
+    const TopRecords& fresh = c.g.records.g_ThisTop;
+    const TopRecords& last = c.g.records.g_LastTop;
     LogLine(h, "CheckBreak()");
     const std::pair<bool, const char*> tops[] = {
         {Received(fresh.Practice), "** CheckBreak saw that Practice changed"},

@@ -7,6 +7,7 @@
 #include "claim/tables.h"
 #include "platform/failure.h"
 #include "records/numeric.h"
+#include "records/parsers.h"
 #include "records/text.h"
 #include "state/messages.h"
 #include "state/runlog.h"
@@ -126,7 +127,7 @@ std::int16_t DealWithLastGroup(Ctx& c) {
     if (taken > 0) {
       DetailLine& line = cs.DETAILArray[static_cast<std::size_t>(taken)];
       if (cs.iLastGroupLine == static_cast<std::size_t>(taken)) {
-        std::swap(line.Group, c.g.lastGroup);
+        std::swap(line.Group, c.g.records.lastGroup);
         cs.iLastGroupLine = 0;
       }
       line.Reset();
@@ -150,7 +151,7 @@ std::int16_t DealWithLastGroup(Ctx& c) {
     // The line takes the last group over; it stays the last group.
     if (cs.iLastGroupLine != static_cast<std::size_t>(idx)) {
       std::unique_ptr<ChargeGroup>& holder =
-          cs.iLastGroupLine == 0 ? c.g.lastGroup : cs.DETAILArray[cs.iLastGroupLine].Group;
+          cs.iLastGroupLine == 0 ? c.g.records.lastGroup : cs.DETAILArray[cs.iLastGroupLine].Group;
       std::swap(line.Group, holder);
       // A slot taken for the first time had no group to give in return.
       if (!holder) holder = std::make_unique<ChargeGroup>();
@@ -159,10 +160,10 @@ std::int16_t DealWithLastGroup(Ctx& c) {
 
     c.o.dfLineCounter += 1;
     const ChargeRec& charge = c.g.g_LastGroup().Charge;
-    LineKeySource key{c.g.g_LastTop.Practice[Practice::sPracticeCode], c.o.dfLineCounter,
+    LineKeySource key{c.g.records.g_LastTop.Practice[Practice::sPracticeCode], c.o.dfLineCounter,
                       NumericValue(charge[Charge::sLineKeyPart1]),
                       NumericValue(charge[Charge::sLineKeyPart2]),
-                      c.g.g_LastTop.Insurance[Insurance::sInsuranceCode]};
+                      c.g.records.g_LastTop.Insurance[Insurance::sInsuranceCode]};
     MakeLineControlNumber(key, line.sLineControlNr);
 
     LogLine(h, "Before FillDetailArrayElement");
@@ -226,44 +227,13 @@ std::int16_t FillDetailArrayElement(Ctx& c, DetailLine& line) {
     if (line.sNarrative.find("NDC ") != std::string::npos) ExtractNDCFromNarrative(c, line);
 
     thread_local std::string ndc;
-    if (GetExtDataValue(c, 2, "20010", ndc)) line.oNDCInfo.Fill_Me(ndc);
+    if (GetExtDataValue(c.g.g_LastGroup(), c.g.records.g_LastTop, 2, "20010", ndc))
+      line.oNDCInfo.Fill_Me(ndc);
     return 0;
   } catch (...) {
     AddFailureMessage(c.g.host, " FillDetailArrayElement() ", std::current_exception());
     return 3;
   }
-}
-
-std::string_view ExtDataValueIn(std::string_view sExtData, std::string_view sKey) {
-  for (std::size_t p = sExtData.find(sKey); p != std::string_view::npos;
-       p = sExtData.find(sKey, p + 1)) {
-    if (p == 0 || sExtData[p - 1] != '~') continue;
-    // The value follows the "~" and the five key characters.
-    const std::size_t start = p - 1 + 6;
-    if (start >= sExtData.size()) return {};
-    const std::size_t end = sExtData.find('~', start);
-    return sExtData.substr(start,
-                           end == std::string_view::npos ? std::string_view::npos : end - start);
-  }
-  return {};
-}
-
-bool FindExtDataValue(std::string_view sExtData, std::string_view sKey, std::string& sValue) {
-  sValue.assign(ExtDataValueIn(sExtData, sKey));
-  return !sValue.empty();
-}
-
-bool GetExtDataValue(Ctx& c, std::int16_t iSlot, const std::string& sKey, std::string& sValue) {
-  sValue.clear();
-  if (iSlot < 1 || iSlot > 5) return false;
-  const ChargeGroup& g = c.g.g_LastGroup();
-  const std::array<const ExtDataRec*, 3> sources = {
-      &g.SecondSet(iSlot), &g.FirstSet(iSlot),
-      &c.g.g_LastTop.ExtData[static_cast<std::size_t>(iSlot - 1)]};
-  for (const ExtDataRec* rec : sources) {
-    if (FindExtDataValue((*rec)[ExtData::sExtData], sKey, sValue)) return true;
-  }
-  return false;
 }
 
 bool NumberToBase(std::string& sText, double dfValue, std::int16_t iBase, std::int16_t iWidth) {

@@ -102,7 +102,7 @@ bool DoesDiagnosisCauseOverflow(Ctx& c, std::int16_t& iCount) {
       if (cs.gDiagArray[static_cast<std::size_t>(i)].sCode.empty()) ++iOpen;
     }
     // A code repeated within the charge counts once per occurrence.
-    const ChargeRec& charge = c.g.g_ThisGroup.Charge;
+    const ChargeRec& charge = c.g.records.g_ThisGroup.Charge;
     const auto codes = static_cast<std::size_t>(std::clamp<int>(iCount, 0, 5));
     std::int16_t iNeed = 0;
     for (std::size_t k = 0; k < codes; ++k) {

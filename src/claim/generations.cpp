@@ -88,7 +88,7 @@ void CleanUpAfterClaim(Ctx& c) {
     c.o.mbNeedNewProviderAfterThisClaim = false;
     LogLine(h, "Clean_Up: mbNeedNewProviderAfterThisClaim set to False");
   }
-  EmptyLastGroup(c);
+  EmptyLastGroup(c, c.g.g_LastGroup());
   ResetClaimTables(c);
   LogLine(h, "gDiagArray and DETAILArray are now Empty");
 }
@@ -124,12 +124,12 @@ bool HasServiceLine(const ClaimState& cs) {
 // it would have opened are left for the next claim to open.
 std::int16_t DropClaim(Ctx& c, const std::string& reason) {
   HostState& h = c.g.host;
-  const Text account = c.g.g_LastTop.Patient[Patient::sAccountNr];
+  const Text account = c.g.records.g_LastTop.Patient[Patient::sAccountNr];
   LogLine(h, "WriteClaim: claim not written, " + reason);
   AddToMessageArray(h, kMsgError,
                     "Claim for account " + (account.empty() ? Text("(none)") : account) +
                         " was not written: " + reason);
-  EmptyLastGroup(c);
+  EmptyLastGroup(c, c.g.g_LastGroup());
   ResetClaimTables(c);
   ClearClaimRecord(c);
   return 1;
@@ -140,8 +140,8 @@ std::int16_t DropClaim(Ctx& c, const std::string& reason) {
 void CopyThisTopToLast(Ctx& c) {
   HostState& h = c.g.host;
   try {
-    const TopRecords& fresh = c.g.g_ThisTop;
-    TopRecords& last = c.g.g_LastTop;
+    const TopRecords& fresh = c.g.records.g_ThisTop;
+    TopRecords& last = c.g.records.g_LastTop;
     ClaimState& cs = c.g.claim;
     const bool insuranceCopied = Received(fresh.Insurance);
 
@@ -188,7 +188,7 @@ void CopyThisGroupToLast(Ctx& c) {
     // The line the last group became keeps it: the new last group is
     // handed over into the spare one.
     c.g.claim.iLastGroupLine = 0;
-    ChargeGroup& fresh = c.g.g_ThisGroup;
+    ChargeGroup& fresh = c.g.records.g_ThisGroup;
     ChargeGroup& last = c.g.g_LastGroup();
     // Records that EmptyThisGroup clears whole are swapped in; the others
     // are handed over keeping the members EmptyThisGroup keeps. The charge
@@ -207,11 +207,11 @@ void CopyThisGroupToLast(Ctx& c) {
       HandOverOInsuranceRec(last.OIns[k], fresh.OIns[k]);
     }
     last.CustomForms = fresh.CustomForms;  // shared, not duplicated
-    c.g.LastFollowed = c.g.ThisFollowed;
-    c.g.LastFollowedCode = c.g.ThisFollowedCode;
+    c.g.records.LastFollowed = c.g.records.ThisFollowed;
+    c.g.records.LastFollowedCode = c.g.records.ThisFollowedCode;
 
     LogLine(h, {"**CopyThisGroupToLast - LastFollowed and This-Followed are both: ",
-                BoolWord(c.g.ThisFollowed)});
+                BoolWord(c.g.records.ThisFollowed)});
     LogLine(h, "g_ThisGroup Copied to Last");
     EmptyThisGroup(c);
   } catch (...) {
@@ -223,7 +223,7 @@ std::int16_t WriteClaim(Ctx& c) {
   HostState& h = c.g.host;
   try {
     LogLine(h, "WriteClaim()");
-    const std::string missing = MissingTopRecords(c.g.g_LastTop);
+    const std::string missing = MissingTopRecords(c.g.records.g_LastTop);
     if (!missing.empty()) return DropClaim(c, "no " + missing + " record was received");
     if (!HasServiceLine(c.g.claim)) return DropClaim(c, "it has no service line");
     if (CheckForOtherRecs(c) == 3) {
@@ -234,7 +234,7 @@ std::int16_t WriteClaim(Ctx& c) {
     h.glTotalClaims += 1;
     c.g.claim.iDetailCursor = 0;
 
-    const TopRecords& last = c.g.g_LastTop;
+    const TopRecords& last = c.g.records.g_LastTop;
     LogLine(h, {">> Writing Claim for: ", last.Patient[Patient::sLastName], ", ",
                 last.Patient[Patient::sFirstName]});
 

@@ -179,7 +179,8 @@ std::int16_t FillDetailInsInfo(Ctx& c, DetailLine& line) {
     billing.bBillingInsurance = true;
     billing.sCrossOver.clear();
     billing.sMedigap.clear();
-    billing.sQELInsuranceCategoryCd = c.g.g_LastTop.Insurance[Insurance::sInsuranceCategoryCd];
+    billing.sQELInsuranceCategoryCd =
+        c.g.records.g_LastTop.Insurance[Insurance::sInsuranceCategoryCd];
     return 0;
   } catch (...) {
     AddFailureMessage(h, " FillDetailInsInfo() ", std::current_exception());

@@ -34,11 +34,6 @@ std::int16_t DealWithLastGroup(Ctx& c);
 std::int16_t GetNextDetailIndex(Ctx& c);
 void Redim_DETAILArray(Ctx& c, bool bPreserve);
 std::int16_t FillDetailArrayElement(Ctx& c, DetailLine& line);
-bool GetExtDataValue(Ctx& c, std::int16_t iSlot, const std::string& sKey, std::string& sValue);
-bool FindExtDataValue(std::string_view sExtData, std::string_view sKey, std::string& sValue);
-// The value of a key in an extended-data text, a view into it; empty when
-// the key is absent.
-std::string_view ExtDataValueIn(std::string_view sExtData, std::string_view sKey);
 bool NumberToBase(std::string& sText, double dfValue, std::int16_t iBase, std::int16_t iWidth);
 // The 17-character line control number.
 void MakeLineControlNumber(const LineKeySource& key, std::string& sText);

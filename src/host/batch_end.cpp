@@ -29,10 +29,12 @@ constexpr std::array<std::int16_t (*)(Ctx&), 4> kClosingWriters = {
 // not billed, and the host is told which record and account it was.
 void ReportOpenChargeGroup(Ctx& c) {
   HostState& h = c.g.host;
-  if (h.gbThereWasAFatalError || !Received(c.g.g_ThisGroup.Charge) || h.glChargeRecordNr == 0) {
+  if (h.gbThereWasAFatalError || !Received(c.g.records.g_ThisGroup.Charge) ||
+      h.glChargeRecordNr == 0) {
     return;
   }
-  const TopRecords& top = Received(c.g.g_ThisTop.Patient) ? c.g.g_ThisTop : c.g.g_LastTop;
+  const TopRecords& top =
+      Received(c.g.records.g_ThisTop.Patient) ? c.g.records.g_ThisTop : c.g.records.g_LastTop;
   const Text account = top.Patient[Patient::sAccountNr];
   LogLine(h, "ProcessEndOfFile: charge group left open");
   AddToMessageArray(h, kMsgError,

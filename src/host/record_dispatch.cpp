@@ -9,6 +9,7 @@
 #include "records/numeric.h"
 #include "records/parsers.h"
 #include "records/text.h"
+#include "refdata/lookups.h"
 #include "reports/nac_file.h"
 #include "state/messages.h"
 #include "state/runlog.h"
@@ -24,9 +25,9 @@ struct Route {
 };
 
 std::int16_t TakePractice(Ctx& c, const std::string& rec) {
-  std::int16_t result = ParsePracticeRec(c, rec, c.g.g_ThisTop.Practice);
+  std::int16_t result = ParsePracticeRec(c, rec, c.g.records.g_ThisTop.Practice);
   // Every practice of the batch gets its header in the _NAC.Dat file.
-  const Text code = c.g.g_ThisTop.Practice[Practice::sPracticeCode];
+  const Text code = c.g.records.g_ThisTop.Practice[Practice::sPracticeCode];
   if (code != c.o.msLastNACPractice) {
     if (WriteNACPracticeHeader(c) == 3) result = 3;
     c.o.msLastNACPractice = code;
@@ -35,77 +36,77 @@ std::int16_t TakePractice(Ctx& c, const std::string& rec) {
 }
 
 std::int16_t TakeSubmitter(Ctx& c, const std::string& rec) {
-  return ParseSubmitterRec(c, rec, c.g.g_ThisTop.Submitter);
+  return ParseSubmitterRec(c, rec, c.g.records.g_ThisTop.Submitter);
 }
 std::int16_t TakeBProvider(Ctx& c, const std::string& rec) {
-  return ParseBProviderRec(c, rec, c.g.g_ThisTop.BProvider);
+  return ParseBProviderRec(c, rec, c.g.records.g_ThisTop.BProvider);
 }
 std::int16_t TakeInsurance(Ctx& c, const std::string& rec) {
-  return ParseInsuranceRec(c, rec, c.g.g_ThisTop.Insurance, 0);
+  return ParseInsuranceRec(c, rec, c.g.records.g_ThisTop.Insurance, 0);
 }
 std::int16_t TakeCalcPref(Ctx& c, const std::string& rec) {
-  return ParseCalcPrefRec(c, rec, c.g.g_ThisTop.CalcPref);
+  return ParseCalcPrefRec(c, rec, c.g.records.g_ThisTop.CalcPref);
 }
 std::int16_t TakeBreakPref(Ctx& c, const std::string& rec) {
-  return ParseBreakPrefRec(c, rec, c.g.g_ThisTop.BreakPref);
+  return ParseBreakPrefRec(c, rec, c.g.records.g_ThisTop.BreakPref);
 }
 std::int16_t TakePatient(Ctx& c, const std::string& rec) {
-  return ParsePatientRec(c, rec, c.g.g_ThisTop.Patient);
+  return ParsePatientRec(c, rec, c.g.records.g_ThisTop.Patient);
 }
 std::int16_t TakeSubscriber(Ctx& c, const std::string& rec) {
-  return ParseSubscriberRec(c, rec, c.g.g_ThisTop.Subscriber);
+  return ParseSubscriberRec(c, rec, c.g.records.g_ThisTop.Subscriber);
 }
 
 // Claim-level extended data, slots 1-5 (types 5010 ... 5018).
 template <int kSlot>
 std::int16_t ClaimExtData(Ctx& c, const std::string& rec) {
-  return ParseExtDataRec(c, rec, c.g.g_ThisTop.ExtData[kSlot - 1]);
+  return ParseExtDataRec(c, rec, c.g.records.g_ThisTop.ExtData[kSlot - 1]);
 }
 // Charge-level extended data: first set 6010 ... 6018, second set 6020 ... 6028.
 template <int kSlot>
 std::int16_t FirstSetExtData(Ctx& c, const std::string& rec) {
-  return ParseExtDataRec(c, rec, c.g.g_ThisGroup.FirstSet(kSlot));
+  return ParseExtDataRec(c, rec, c.g.records.g_ThisGroup.FirstSet(kSlot));
 }
 template <int kSlot>
 std::int16_t SecondSetExtData(Ctx& c, const std::string& rec) {
-  return ParseExtDataRec(c, rec, c.g.g_ThisGroup.SecondSet(kSlot));
+  return ParseExtDataRec(c, rec, c.g.records.g_ThisGroup.SecondSet(kSlot));
 }
 
 // A charge starts a new group.
 std::int16_t TakeCharge(Ctx& c, const std::string& rec) {
   EmptyThisGroup(c);
   c.g.host.glChargeRecordNr = c.g.host.glRecordCount;
-  return ParseChargeRec(c, rec, c.g.g_ThisGroup.Charge);
+  return ParseChargeRec(c, rec, c.g.records.g_ThisGroup.Charge);
 }
 std::int16_t TakeCustomForm(Ctx& c, const std::string& rec) {
-  return ParseCCFormRec(c, rec, c.g.g_ThisGroup);
+  return ParseCCFormRec(c, rec, c.g.records.g_ThisGroup);
 }
 std::int16_t TakeAmbulance(Ctx& c, const std::string& rec) {
-  return ParseAmbulanceRec(c, rec, c.g.g_ThisGroup.Ambulance);
+  return ParseAmbulanceRec(c, rec, c.g.records.g_ThisGroup.Ambulance);
 }
 std::int16_t TakeChiropractor(Ctx& c, const std::string& rec) {
-  return ParseChiropractorRec(c, rec, c.g.g_ThisGroup.Chiropractor);
+  return ParseChiropractorRec(c, rec, c.g.records.g_ThisGroup.Chiropractor);
 }
 std::int16_t TakeSProvider(Ctx& c, const std::string& rec) {
-  return ParseSProviderRec(c, rec, c.g.g_ThisGroup.SProvider);
+  return ParseSProviderRec(c, rec, c.g.records.g_ThisGroup.SProvider);
 }
 std::int16_t TakeOProvider(Ctx& c, const std::string& rec) {
-  return ParseOProviderRec(c, rec, c.g.g_ThisGroup.OProvider);
+  return ParseOProviderRec(c, rec, c.g.records.g_ThisGroup.OProvider);
 }
 std::int16_t TakeReferral(Ctx& c, const std::string& rec) {
-  return ParseReferralRec(c, rec, c.g.g_ThisGroup.Referral);
+  return ParseReferralRec(c, rec, c.g.records.g_ThisGroup.Referral);
 }
 std::int16_t TakeOReferral(Ctx& c, const std::string& rec) {
-  return ParseOReferralRec(c, rec, c.g.g_ThisGroup.OReferral);
+  return ParseOReferralRec(c, rec, c.g.records.g_ThisGroup.OReferral);
 }
 
 // The practice's facility option decides whether a facility record counts:
 // "1" never, "2" not for office or home services (place of service 11, 12).
 bool FacilityWanted(const SharedState& g) {
-  const Text option = g.g_ThisTop.CalcPref[CalcPref::sFacilityOption];
+  const Text option = g.records.g_ThisTop.CalcPref[CalcPref::sFacilityOption];
   if (option == "1") return false;
   if (option == "2") {
-    const Text pos = g.g_ThisGroup.Charge[Charge::sPOSCode];
+    const Text pos = g.records.g_ThisGroup.Charge[Charge::sPOSCode];
     return pos != "11" && pos != "12";
   }
   return true;
@@ -113,18 +114,18 @@ bool FacilityWanted(const SharedState& g) {
 
 std::int16_t TakeFacility(Ctx& c, const std::string& rec) {
   if (!FacilityWanted(c.g)) return 0;
-  return ParseFacilityRec(c, rec, c.g.g_ThisGroup.Facility);
+  return ParseFacilityRec(c, rec, c.g.records.g_ThisGroup.Facility);
 }
 
 // Other insurance k is read only when the billed insurance's position lies
 // beyond it (insurance 1 always).
 template <std::size_t kSlot>
 std::int16_t OtherInsurance(Ctx& c, const std::string& rec) {
-  if (kSlot > 1 && NumericValue(c.g.g_ThisGroup.Charge[Charge::sBillingInsIndex]) <=
+  if (kSlot > 1 && NumericValue(c.g.records.g_ThisGroup.Charge[Charge::sBillingInsIndex]) <=
                        static_cast<double>(kSlot)) {
     return 0;
   }
-  return ParseOInsuranceRec(c, rec, c.g.g_ThisGroup.OIns[kSlot], 0);
+  return ParseOInsuranceRec(c, rec, c.g.records.g_ThisGroup.OIns[kSlot], 0);
 }
 
 std::int16_t Accepted(Ctx&, const std::string&) {
@@ -168,7 +169,7 @@ std::int16_t EndOfChargeGroup(Ctx& c) {
   h.glChargeRecordNr = 0;  // the host closed the group
   // Without a charge record there is no service line to add: the group's
   // companion records are dropped instead of billing the previous charge again.
-  if (!Received(g.g_ThisGroup.Charge)) {
+  if (!Received(g.records.g_ThisGroup.Charge)) {
     LogLine(h, "End of charge group without a charge record");
     AddToMessageArray(h, kMsgInfo,
                       "Record#" + SignedText(h.glRecordCount) +
@@ -177,9 +178,10 @@ std::int16_t EndOfChargeGroup(Ctx& c) {
     EmptyThisGroup(c);
     return 1;
   }
-  const Text subscriberKeys = std::as_const(g.g_ThisTop).Subscriber[Subscriber::sIndicatorKeys];
+  const Text subscriberKeys =
+      std::as_const(g.records.g_ThisTop).Subscriber[Subscriber::sIndicatorKeys];
   if (!subscriberKeys.empty()) {
-    MemberRef keys = g.g_ThisGroup.Charge[Charge::sIndicatorKeys];
+    MemberRef keys = g.records.g_ThisGroup.Charge[Charge::sIndicatorKeys];
     keys += "~";
     keys += subscriberKeys;
   }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "claim/claim_state.h"
-#include "records/records.h"
+#include "records/record_state.h"
 #include "refdata/ref_state.h"
 #include "reports/print_state.h"
 #include "state/host_state.h"
@@ -21,23 +21,18 @@ namespace wcomp837 {
 
 struct SharedState {
   HostState host;
-  TopRecords g_ThisTop;
-  TopRecords g_LastTop;
-  ChargeGroup g_ThisGroup;
+  RecordState records;
   // The last generation's charge group: the group of the service line it
-  // was handed over to (claim.iLastGroupLine), or the one kept here before
-  // there was a line.
+  // was handed over to (claim.iLastGroupLine), or the one kept in records
+  // before there was a line.
   ChargeGroup& g_LastGroup() {
-    return claim.iLastGroupLine > 0 ? *claim.DETAILArray[claim.iLastGroupLine].Group : *lastGroup;
+    return claim.iLastGroupLine > 0 ? *claim.DETAILArray[claim.iLastGroupLine].Group
+                                    : *records.lastGroup;
   }
   const ChargeGroup& g_LastGroup() const {
-    return claim.iLastGroupLine > 0 ? *claim.DETAILArray[claim.iLastGroupLine].Group : *lastGroup;
+    return claim.iLastGroupLine > 0 ? *claim.DETAILArray[claim.iLastGroupLine].Group
+                                    : *records.lastGroup;
   }
-  std::unique_ptr<ChargeGroup> lastGroup = std::make_unique<ChargeGroup>();
-  bool ThisFollowed = false;
-  std::string ThisFollowedCode;
-  bool LastFollowed = false;
-  std::string LastFollowedCode;
   ClaimState claim;
   WriterState writer;
   RefState ref;
@@ -56,6 +51,8 @@ struct ObjectState {
 struct Ctx {
   SharedState& g;
   ObjectState& o;
+
+  operator RecordCtx() const { return {g.host, g.records}; }
 };
 
 }  // namespace wcomp837

@@ -79,13 +79,13 @@ void SplitBPPrefix(ChargeRec& charge) {
   charge[Charge::sProcedureDescAlt].clear();
 }
 
-std::int16_t ParseChargeRec(Ctx& c, const std::string& rec, ChargeRec& out) {
+std::int16_t ParseChargeRec(const RecordCtx& c, const std::string& rec, ChargeRec& out) {
   const layout::Layout& l = layout::ChargeLayout();
-  return layout::Guarded(c.g.host, l.errorText, out, [&]() -> std::int16_t {
-    LogLine(c.g.host, l.entryLog);
-    c.g.ThisFollowed = false;
-    c.g.ThisFollowedCode.clear();
-    LogLine(c.g.host, "** ParseChargeRec  This-followed is now false");
+  return layout::Guarded(c.host, l.errorText, out, [&]() -> std::int16_t {
+    LogLine(c.host, l.entryLog);
+    c.records.ThisFollowed = false;
+    c.records.ThisFollowedCode.clear();
+    LogLine(c.host, "** ParseChargeRec  This-followed is now false");
     const layout::Fields& fields = layout::SplitInto(rec, out.members());
 
     layout::CopyMandatory(l, fields, out.members());
@@ -96,8 +96,8 @@ std::int16_t ParseChargeRec(Ctx& c, const std::string& rec, ChargeRec& out) {
     out[Charge::sCodePart1] = PadWithChar(out[Charge::sCodePart1], 4, "0", false);
     FillModifiersFromList(out);
     SplitBPPrefix(out);
-    layout::CleanMembers(c.g.host, l, out.members());
-    ApplyNarrativeRule(c.g.host, out);
+    layout::CleanMembers(c.host, l, out.members());
+    ApplyNarrativeRule(c.host, out);
     return 0;
   });
 }

@@ -52,7 +52,7 @@ void EmptyTop(TopRecords& top) {
   for (ExtDataRec& ext : top.ExtData) ClearExtDataRec(ext);
 }
 
-void EmptyGroup(Ctx& c, ChargeGroup& group) {
+void EmptyGroup(const RecordCtx& c, ChargeGroup& group) {
   group.Charge[Charge::sRecordTag].clear();
   for (ExtDataRec& ext : group.ExtData) ClearExtDataRec(ext);
   ClearAmbulanceRec(group.Ambulance);
@@ -116,29 +116,29 @@ void ClearExtDataRec(ExtDataRec& r) {
   ClearExcept(r, {});
 }
 
-void ClearReferralStruct(Ctx& c, ReferralRec& r) {
+void ClearReferralStruct(const RecordCtx& c, ReferralRec& r) {
   ClearExcept(r, {});
-  LogLine(c.g.host, ">> ClearReferralStruct()   Referral is now empty");
+  LogLine(c.host, ">> ClearReferralStruct()   Referral is now empty");
 }
 
-void EmptyThisTop(Ctx& c) {
-  LogLine(c.g.host, "EmptyThisTop()");
-  EmptyTop(c.g.g_ThisTop);
+void EmptyThisTop(const RecordCtx& c) {
+  LogLine(c.host, "EmptyThisTop()");
+  EmptyTop(c.records.g_ThisTop);
 }
 
-void EmptyLastTop(Ctx& c) {
-  LogLine(c.g.host, "EmptyLastTop()");
-  EmptyTop(c.g.g_LastTop);
+void EmptyLastTop(const RecordCtx& c) {
+  LogLine(c.host, "EmptyLastTop()");
+  EmptyTop(c.records.g_LastTop);
 }
 
-void EmptyThisGroup(Ctx& c) {
-  LogLine(c.g.host, "EmptyThisGroup()");
-  EmptyGroup(c, c.g.g_ThisGroup);
+void EmptyThisGroup(const RecordCtx& c) {
+  LogLine(c.host, "EmptyThisGroup()");
+  EmptyGroup(c, c.records.g_ThisGroup);
 }
 
-void EmptyLastGroup(Ctx& c) {
-  LogLine(c.g.host, "EmptyLastGroup()");
-  EmptyGroup(c, c.g.g_LastGroup());
+void EmptyLastGroup(const RecordCtx& c, ChargeGroup& lastGroup) {
+  LogLine(c.host, "EmptyLastGroup()");
+  EmptyGroup(c, lastGroup);
 }
 
 }  // namespace wcomp837

@@ -169,9 +169,9 @@ std::shared_ptr<CCFormInfoArray> FreshCustomForms() {
 
 }  // namespace
 
-std::int16_t ParseCCFormRec(Ctx& c, const std::string& rec, ChargeGroup& group) {
+std::int16_t ParseCCFormRec(const RecordCtx& c, const std::string& rec, ChargeGroup& group) {
   try {
-    LogLine(c.g.host, "ParseCCFormRec()");
+    LogLine(c.host, "ParseCCFormRec()");
     thread_local std::vector<std::string_view> fields;
     thread_local CCFormInfo info;
     SplitFields(rec, fields, "//");
@@ -185,7 +185,7 @@ std::int16_t ParseCCFormRec(Ctx& c, const std::string& rec, ChargeGroup& group) 
     group.CustomForms->AddTail(info);
     return 0;
   } catch (...) {
-    AddFailureMessage(c.g.host, " ParseCCFormRec() Error: ", std::current_exception());
+    AddFailureMessage(c.host, " ParseCCFormRec() Error: ", std::current_exception());
     return 3;
   }
 }

@@ -11,7 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "host/state.h"
+#include "records/records.h"
+#include "state/host_state.h"
 #include "state/messages.h"
 
 namespace wcomp837::layout {
@@ -124,6 +125,31 @@ std::int16_t Guarded(HostState& h, std::string_view errorText, Record& out, Body
     AddFailureMessage(h, std::string(errorText), std::current_exception());
     return 3;
   }
+}
+
+// The parse of a record its layout describes: log, split, fill by the
+// layout, run `before` (a non-zero answer ends the parse with that result and
+// leaves the record uncleaned), clean, run `after`; all under the guard.
+struct NoStep {
+  std::int16_t operator()() const { return 0; }
+};
+template <std::size_t N, class Before = NoStep, class After = NoStep>
+std::int16_t ParseByLayout(HostState& h, const Layout& l, const std::string& text, Rec<N>& out,
+                           Before before = {}, After after = {}) {
+  return Guarded(h, l.errorText, out, [&]() -> std::int16_t {
+    const Fields& fields = SplitRecord(h, l, text, out.members());
+    FillFromFields(l, fields, out.members());
+    if (std::int16_t result = before(); result != 0) return result;
+    CleanMembers(h, l, out.members());
+    return after();
+  });
+}
+
+// An empty payer identifier takes the one the record carries in its
+// split member, unless the caller's switch says otherwise.
+template <std::size_t N>
+void FallBackPayerId(Rec<N>& rec, std::size_t payerId, std::size_t source, std::int16_t iSwitch) {
+  if (iSwitch == 0 && rec[payerId].empty()) rec[payerId] = rec[source];
 }
 
 }  // namespace wcomp837::layout

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "host/state.h"
+#include "records/record_state.h"
 #include "records/record_text.h"
 
 namespace wcomp837 {
@@ -24,30 +24,35 @@ void SplitFields(std::string_view text, std::vector<std::string_view>& fields,
 // the fields as spans of that buffer.
 void SplitFields(std::string_view text, std::uint32_t base, std::vector<Span>& fields);
 
-std::int16_t ParsePracticeRec(Ctx& c, const std::string& rec, PracticeRec& out);
-std::int16_t ParseSubmitterRec(Ctx& c, const std::string& rec, SubmitterRec& out);
-std::int16_t ParseBProviderRec(Ctx& c, const std::string& rec, BProviderRec& out);
-std::int16_t ParseInsuranceRec(Ctx& c, const std::string& rec, InsuranceRec& out,
-                               std::int16_t iSwitch = 0);
-std::int16_t ParseCalcPrefRec(Ctx& c, const std::string& rec, CalcPrefRec& out);
-std::int16_t ParseBreakPrefRec(Ctx& c, const std::string& rec, BreakPrefRec& out);
-std::int16_t ParsePatientRec(Ctx& c, const std::string& rec, PatientRec& out);
-std::int16_t ParseSubscriberRec(Ctx& c, const std::string& rec, SubscriberRec& out);
-std::int16_t ParseExtDataRec(Ctx& c, const std::string& rec, ExtDataRec& out);
-std::int16_t ParseChargeRec(Ctx& c, const std::string& rec, ChargeRec& out);
-std::int16_t ParseCCFormRec(Ctx& c, const std::string& rec, ChargeGroup& group);
-std::int16_t ParseAmbulanceRec(Ctx& c, const std::string& rec, AmbulanceRec& out);
-std::int16_t ParseChiropractorRec(Ctx& c, const std::string& rec, ChiropractorRec& out);
-std::int16_t ParseSProviderRec(Ctx& c, const std::string& rec, SProviderRec& out);
-std::int16_t ParseOProviderRec(Ctx& c, const std::string& rec, OProviderRec& out);
-std::int16_t ParseReferralRec(Ctx& c, const std::string& rec, ReferralRec& out);
-std::int16_t ParseOReferralRec(Ctx& c, const std::string& rec, OReferralRec& out);
-std::int16_t ParseFacilityRec(Ctx& c, const std::string& rec, FacilityRec& out);
-std::int16_t ParseOInsuranceRec(Ctx& c, const std::string& rec, OInsuranceRec& out,
+std::int16_t ParseSubmitterRec(const RecordCtx& c, const std::string& rec, SubmitterRec& out);
+std::int16_t ParseBProviderRec(const RecordCtx& c, const std::string& rec, BProviderRec& out);
+std::int16_t ParseCalcPrefRec(const RecordCtx& c, const std::string& rec, CalcPrefRec& out);
+std::int16_t ParseBreakPrefRec(const RecordCtx& c, const std::string& rec, BreakPrefRec& out);
+std::int16_t ParsePatientRec(const RecordCtx& c, const std::string& rec, PatientRec& out);
+std::int16_t ParseSubscriberRec(const RecordCtx& c, const std::string& rec, SubscriberRec& out);
+std::int16_t ParseExtDataRec(const RecordCtx& c, const std::string& rec, ExtDataRec& out);
+std::int16_t ParseChargeRec(const RecordCtx& c, const std::string& rec, ChargeRec& out);
+std::int16_t ParseCCFormRec(const RecordCtx& c, const std::string& rec, ChargeGroup& group);
+std::int16_t ParseAmbulanceRec(const RecordCtx& c, const std::string& rec, AmbulanceRec& out);
+std::int16_t ParseChiropractorRec(const RecordCtx& c, const std::string& rec, ChiropractorRec& out);
+std::int16_t ParseSProviderRec(const RecordCtx& c, const std::string& rec, SProviderRec& out);
+std::int16_t ParseOProviderRec(const RecordCtx& c, const std::string& rec, OProviderRec& out);
+std::int16_t ParseReferralRec(const RecordCtx& c, const std::string& rec, ReferralRec& out);
+std::int16_t ParseOReferralRec(const RecordCtx& c, const std::string& rec, OReferralRec& out);
+std::int16_t ParseFacilityRec(const RecordCtx& c, const std::string& rec, FacilityRec& out);
+std::int16_t ParseOInsuranceRec(const RecordCtx& c, const std::string& rec, OInsuranceRec& out,
                                 std::int16_t iSwitch = 0);
 
 // Completes the this group's extended-data texts at the end of a charge.
-std::int16_t Append26ExtData(Ctx& c);
+std::int16_t Append26ExtData(const RecordCtx& c);
+// The value of a key in an extended-data text, a view into it; empty when
+// the key is absent.
+std::string_view ExtDataValueIn(std::string_view sExtData, std::string_view sKey);
+bool FindExtDataValue(std::string_view sExtData, std::string_view sKey, std::string& sValue);
+// The value of a key in extended-data slot iSlot, 1-5: the group's second
+// set first, then its first set, then the top records' slot.
+bool GetExtDataValue(const ChargeGroup& group, const TopRecords& top, std::int16_t iSlot,
+                     const std::string& sKey, std::string& sValue);
 
 // The modifier rule: empty modifiers 1-4 take the words of sModifierList
 // (at most three), in order.
@@ -64,7 +69,7 @@ void ClearAmbulanceRec(AmbulanceRec& r);
 void ClearChiropractorRec(ChiropractorRec& r);
 void ClearSProviderRec(SProviderRec& r);
 void ClearOProviderRec(OProviderRec& r);
-void ClearReferralStruct(Ctx& c, ReferralRec& r);
+void ClearReferralStruct(const RecordCtx& c, ReferralRec& r);
 void ClearOReferralRec(OReferralRec& r);
 void ClearFacilityRec(FacilityRec& r);
 void ClearOInsuranceRec(OInsuranceRec& r);
@@ -77,9 +82,10 @@ void HandOverOReferralRec(OReferralRec& to, OReferralRec& from);
 void HandOverFacilityRec(FacilityRec& to, FacilityRec& from);
 void HandOverOInsuranceRec(OInsuranceRec& to, OInsuranceRec& from);
 
-void EmptyThisTop(Ctx& c);
-void EmptyLastTop(Ctx& c);
-void EmptyThisGroup(Ctx& c);
-void EmptyLastGroup(Ctx& c);
+void EmptyThisTop(const RecordCtx& c);
+void EmptyLastTop(const RecordCtx& c);
+void EmptyThisGroup(const RecordCtx& c);
+// The last generation's group is given: it may belong to a service line.
+void EmptyLastGroup(const RecordCtx& c, ChargeGroup& lastGroup);
 
 }  // namespace wcomp837

@@ -4,7 +4,8 @@
 
 #include <cstdint>
 
-#include "host/state.h"
+#include "records/records.h"
+#include "state/host_state.h"
 
 namespace wcomp837 {
 

@@ -2,6 +2,7 @@
 // overrides and the NPI legacy dates.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "host/state.h"
@@ -26,6 +27,13 @@ bool FetchOriginalPracticeAddress(Ctx& c, PracticeRec& practice);
 std::string FetchAlternatePracticeNPIFromDB(Ctx& c, const std::string& practiceCode,
                                             const std::string& providerCode,
                                             const std::string& insuranceCode);
+
+// The practice and insurance record parsers (records/parsers.h has the
+// others): the practice's name and address may be overridden, and the
+// insurance decides the practice NPI.
+std::int16_t ParsePracticeRec(Ctx& c, const std::string& rec, PracticeRec& out);
+std::int16_t ParseInsuranceRec(Ctx& c, const std::string& rec, InsuranceRec& out,
+                               std::int16_t iSwitch = 0);
 
 // Loads the NPI legacy date table: database rows first, else the settings file.
 void FillNPILegacyDateArray(Ctx& c);

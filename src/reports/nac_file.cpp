@@ -106,7 +106,7 @@ std::int16_t OpenNACFileOut(Ctx& c) {
 std::int16_t WriteNACPracticeHeader(Ctx& c) {
   HostState& h = c.g.host;
   try {
-    const PracticeRec& p = c.g.g_ThisTop.Practice;
+    const PracticeRec& p = c.g.records.g_ThisTop.Practice;
     c.o.msLastNACPractice = p[Practice::sPracticeCode];
     if (!h.NACFile.IsOpen()) return 0;
     std::array<std::string_view, kNACFields> titles;

@@ -131,7 +131,7 @@ bool MedicareFollows(const Ctx& c, std::int16_t n) {
   for (std::int16_t k = n; k <= kMaxOtherInsurances; ++k) {
     if (OtherInsuranceCategory(c, k) == "MCR") return true;
   }
-  return c.g.g_LastTop.Insurance[Insurance::sInsuranceCategoryCd] == "MCR" &&
+  return c.g.records.g_LastTop.Insurance[Insurance::sInsuranceCategoryCd] == "MCR" &&
          NumericValue(c.g.g_LastGroup().Charge[Charge::sBillingInsIndex]) > n;
 }
 

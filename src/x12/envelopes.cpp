@@ -108,7 +108,7 @@ std::int16_t CheckForOtherRecs(Ctx& c) {
 std::int16_t SetUpSUBMITTER(Ctx& c) {
   try {
     HostState& h = c.g.host;
-    const SubmitterRec sub = WithoutSeparators(c.g.g_LastTop.Submitter);
+    const SubmitterRec sub = WithoutSeparators(c.g.records.g_LastTop.Submitter);
     EnvelopeMembers& env = c.o.env;
     LogLine(h, "SetupSUBMITTER");
     DateTime now = Now();
@@ -135,7 +135,7 @@ std::int16_t SetUpSUBMITTER(Ctx& c) {
 std::int16_t SetupGROUP(Ctx& c) {
   try {
     HostState& h = c.g.host;
-    const SubmitterRec sub = WithoutSeparators(c.g.g_LastTop.Submitter);
+    const SubmitterRec sub = WithoutSeparators(c.g.records.g_LastTop.Submitter);
     EnvelopeMembers& env = c.o.env;
     env.miProviderHL = 1;
     LogLine(h, "SetupGROUP()");

@@ -11,6 +11,7 @@
 
 #include "claim/tables.h"
 #include "records/numeric.h"
+#include "records/parsers.h"
 #include "state/messages.h"
 #include "state/runlog.h"
 #include "x12/code_tables.h"
@@ -83,7 +84,7 @@ Currency PurchasedServiceTotal(const Ctx& c) {
 
 void FillClaimFields(Ctx& c) {
   const ChargeRec& charge = c.g.g_LastGroup().Charge;
-  const TopRecords& top = c.g.g_LastTop;
+  const TopRecords& top = c.g.records.g_LastTop;
   ClaimRecord& claim = c.g.claim.mClaim;
   claim.sClaimPlaceOfService = charge[Charge::sPOSCode];
   claim.sRelatedCause = Lookup(kRelatedCauses, charge[Charge::sOnsetType]);
@@ -104,7 +105,7 @@ void FillClaimFields(Ctx& c) {
 void AddRelatedCauses(Ctx& c, SegmentText& clm) {
   const std::string& cause = c.g.claim.mClaim.sRelatedCause;
   std::string state = cause == "AA" ? ExtValue(c, 2, "20003") : std::string();
-  if (cause == "AA" && state.empty()) state = c.g.g_LastTop.Practice[Practice::sState];
+  if (cause == "AA" && state.empty()) state = c.g.records.g_LastTop.Practice[Practice::sState];
   if (state.empty()) {
     clm.Add(cause);
   } else {
@@ -114,9 +115,9 @@ void AddRelatedCauses(Ctx& c, SegmentText& clm) {
 
 SegmentText ClaimSegment(Ctx& c) {
   const ClaimRecord& claim = c.g.claim.mClaim;
-  bool signatureOnFile = c.g.g_LastTop.Subscriber[Subscriber::sSignatureOnFile] == "1";
+  bool signatureOnFile = c.g.records.g_LastTop.Subscriber[Subscriber::sSignatureOnFile] == "1";
   SegmentText clm("CLM");
-  clm.Add(c.g.g_LastTop.Patient[Patient::sAccountNr])
+  clm.Add(c.g.records.g_LastTop.Patient[Patient::sAccountNr])
       .Add(PlainDecimal(claim.curTotalCharges))
       .Add("")
       .Add("")
@@ -212,7 +213,7 @@ std::string SquashDot(const std::string& text) {
 
 std::string ExtValue(Ctx& c, std::int16_t slot, const std::string& key) {
   std::string value;
-  if (!GetExtDataValue(c, slot, key, value)) value.clear();
+  if (!GetExtDataValue(c.g.g_LastGroup(), c.g.records.g_LastTop, slot, key, value)) value.clear();
   return value;
 }
 

@@ -6,6 +6,7 @@
 #include "claim/tables.h"
 #include "platform/failure.h"
 #include "records/numeric.h"
+#include "records/parsers.h"
 #include "records/text.h"
 #include "state/messages.h"
 #include "state/runlog.h"
@@ -155,7 +156,7 @@ std::int16_t StepLabCertification(LineView& v) {
   std::string certification =
       Received(v.line.Facility()) ? v.line.Facility()[member::kFacilityCertification] : "";
   if (certification.empty())
-    certification = v.c.g.g_LastTop.Insurance[member::kInsuranceCertification];
+    certification = v.c.g.records.g_LastTop.Insurance[member::kInsuranceCertification];
   return PutRef(v, "X4", certification);
 }
 

@@ -56,7 +56,7 @@ std::string_view PayerSequence(const std::string& billingInsIndex) {
 }
 
 bool PatientIsSubscriber(const Ctx& c) {
-  return c.g.g_LastTop.Subscriber[Subscriber::sRelationship] == "SLF";
+  return c.g.records.g_LastTop.Subscriber[Subscriber::sRelationship] == "SLF";
 }
 
 std::string FirstNotEmpty(const std::string& a, const std::string& b, std::string_view fallback) {
@@ -83,7 +83,7 @@ SegmentText Hierarchy(std::int64_t id, std::int64_t parent, std::string_view lev
 std::int16_t WriteSubscriber(Ctx& c) {
   try {
     LogLine(c.g.host, "@@ Writing Subscriber  LOOP 2000B ");
-    const TopRecords& top = c.g.g_LastTop;
+    const TopRecords& top = c.g.records.g_LastTop;
     const Text category = top.Insurance[Insurance::sInsuranceCategoryCd];
     const Text billingInsIndex = c.g.g_LastGroup().Charge[Charge::sBillingInsIndex];
     EnvelopeMembers& env = c.o.env;
@@ -122,8 +122,8 @@ std::int16_t WriteSubscriber(Ctx& c) {
 std::int16_t WriteSubscriberName(Ctx& c) {
   try {
     LogLine(c.g.host, "@@ Writing SubscriberName  LOOP 2010BA ");
-    const SubscriberRec& sub = c.g.g_LastTop.Subscriber;
-    const PatientRec& pat = c.g.g_LastTop.Patient;
+    const SubscriberRec& sub = c.g.records.g_LastTop.Subscriber;
+    const PatientRec& pat = c.g.records.g_LastTop.Patient;
     LoopWriter out(c);
 
     out.Put(NameSegment("IL", "1",
@@ -150,7 +150,7 @@ std::int16_t WriteSubscriberName(Ctx& c) {
 std::int16_t WritePayer(Ctx& c) {
   try {
     LogLine(c.g.host, "@@ Writing Payer  LOOP 2010BB ");
-    const InsuranceRec& ins = c.g.g_LastTop.Insurance;
+    const InsuranceRec& ins = c.g.records.g_LastTop.Insurance;
     LoopWriter out(c);
 
     out.Put(NameSegment("PR", "2", {ins[Insurance::sPayerName], "", "", ""},
@@ -168,14 +168,14 @@ std::int16_t WritePayer(Ctx& c) {
 std::int16_t WritePatient(Ctx& c) {
   try {
     LogLine(c.g.host, "@@ PAT  write patient LOOP 2000C");
-    const PatientRec& pat = c.g.g_LastTop.Patient;
+    const PatientRec& pat = c.g.records.g_LastTop.Patient;
     EnvelopeMembers& env = c.o.env;
     LoopWriter out(c);
 
     ++env.miHLCount;
     out.Put(Hierarchy(env.miHLCount, env.miSubscriberHL, "23", "0"));
     out.Put(SegmentText("PAT").Add(
-        PatientRelationshipCode(c.g.g_LastTop.Subscriber[Subscriber::sRelationship])));
+        PatientRelationshipCode(c.g.records.g_LastTop.Subscriber[Subscriber::sRelationship])));
     out.Put(NameSegment("QC", "1",
                         {pat[Patient::sLastName], pat[Patient::sFirstName],
                          pat[Patient::sMiddleName], pat[Patient::sSuffix]},

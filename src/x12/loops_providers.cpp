@@ -91,13 +91,13 @@ void PutLegacyRef(Ctx& c, LoopWriter& out, std::string_view qualifier, const std
 }
 
 Text PayerCategory(const Ctx& c) {
-  return c.g.g_LastTop.Insurance[Insurance::sInsuranceCategoryCd];
+  return c.g.records.g_LastTop.Insurance[Insurance::sInsuranceCategoryCd];
 }
 
 // An odd billing option makes the billing provider record the billing
 // provider; an even, empty or non-numeric one the practice.
 bool BillingProviderRecordBills(const Ctx& c) {
-  return TextToInt16(c.g.g_LastTop.CalcPref[CalcPref::sBillingOption]) % 2 != 0;
+  return TextToInt16(c.g.records.g_LastTop.CalcPref[CalcPref::sBillingOption]) % 2 != 0;
 }
 
 void WriteReferringProvider(Ctx& c, LoopWriter& out) {
@@ -122,14 +122,14 @@ void WriteReferringProvider(Ctx& c, LoopWriter& out) {
 }
 
 void WriteRenderingProvider(Ctx& c, LoopWriter& out) {
-  const Text choice = c.g.g_LastTop.CalcPref[CalcPref::sBreakOnServicingProvider];
+  const Text choice = c.g.records.g_LastTop.CalcPref[CalcPref::sBreakOnServicingProvider];
   bool servicing = choice == "2" && Received(c.g.g_LastGroup().SProvider);
   bool written = BillingProviderRecordBills(c) ? servicing : choice != "0";
   // Without a billing provider record there is nobody to name.
-  if (!written || (!servicing && !Received(c.g.g_LastTop.BProvider))) return;
+  if (!written || (!servicing && !Received(c.g.records.g_LastTop.BProvider))) return;
   ScratchIdentifier scratch(c.o.env.billing);
   Person person = servicing ? Person{c.g.g_LastGroup().SProvider, kServicingFields}
-                            : Person{c.g.g_LastTop.BProvider, kBillingFields};
+                            : Person{c.g.records.g_LastTop.BProvider, kBillingFields};
   out.Put(PersonNameSegment(c, "82", person));
   out.Put(
       SegmentText("PRV").Add("PE").Add("ZZ").Add(GetTaxonomyCode(c, servicing ? "1" : "2", true)));
@@ -139,7 +139,7 @@ void WriteRenderingProvider(Ctx& c, LoopWriter& out) {
   if (!qualifier.empty()) {
     PutLegacyRef(c, out, qualifier,
                  servicing ? c.g.g_LastGroup().SProvider[SProvider::sProviderNr]
-                           : c.g.g_LastTop.Insurance[Insurance::sPayerProviderId2]);
+                           : c.g.records.g_LastTop.Insurance[Insurance::sPayerProviderId2]);
   }
 }
 
@@ -235,11 +235,11 @@ RecordView TaxonomyRecord(const SharedState& g, TaxonomySource source) {
     case kServicing:
       return g.g_LastGroup().SProvider;
     case kBilling:
-      return g.g_LastTop.BProvider;
+      return g.records.g_LastTop.BProvider;
     case kInsurance:
-      return g.g_LastTop.Insurance;
+      return g.records.g_LastTop.Insurance;
     case kPractice:
-      return g.g_LastTop.Practice;
+      return g.records.g_LastTop.Practice;
     case kReferral:
       return g.g_LastGroup().Referral;
     case kOther:

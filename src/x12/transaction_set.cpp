@@ -193,11 +193,11 @@ std::int16_t SetUpBATCH(Ctx& c) {
     // The records this header reads, without separator characters in their
     // values (the billing block keeps them for the claim loops).
     thread_local TopRecords top;
-    CleanInto(top.Practice, c.g.g_LastTop.Practice);
-    CleanInto(top.Submitter, c.g.g_LastTop.Submitter);
-    CleanInto(top.BProvider, c.g.g_LastTop.BProvider);
-    CleanInto(top.Insurance, c.g.g_LastTop.Insurance);
-    top.CalcPref = c.g.g_LastTop.CalcPref;
+    CleanInto(top.Practice, c.g.records.g_LastTop.Practice);
+    CleanInto(top.Submitter, c.g.records.g_LastTop.Submitter);
+    CleanInto(top.BProvider, c.g.records.g_LastTop.BProvider);
+    CleanInto(top.Insurance, c.g.records.g_LastTop.Insurance);
+    top.CalcPref = c.g.records.g_LastTop.CalcPref;
     std::int16_t option = TextToInt16(top.CalcPref[CalcPref::sBillingOption]);
     BillingBlock& b = env.billing;
     if (option % 2 == 0) {

@@ -14,6 +14,7 @@
 #include "claim/generations.h"
 #include "claim/tables.h"
 #include "platform/failure.h"
+#include "records/parsers.h"
 #include "state/messages.h"
 #include "support/test_support.h"
 #include "x12/segments.h"
@@ -27,26 +28,27 @@ TEST(Generations, TopCopyRaisesFlagsAndCarriesThePracticeNPI) {
   SharedState g;
   ObjectState o;
   Ctx c{g, o};
-  g.g_LastTop.Practice = {"1000", "P1"};
-  g.g_ThisTop.Practice[Practice::sNPI] = "2222222222";
-  g.g_ThisTop.Insurance[0] = "3000";
+  g.records.g_LastTop.Practice = {"1000", "P1"};
+  g.records.g_ThisTop.Practice[Practice::sNPI] = "2222222222";
+  g.records.g_ThisTop.Insurance[0] = "3000";
   CopyThisTopToLast(c);
   EXPECT_TRUE(g.claim.NeedNewInsurance);
   EXPECT_FALSE(g.claim.NeedNewPractice || g.claim.NeedNewPatient ||
-               Received(g.g_ThisTop.Insurance));
-  EXPECT_EQ(g.g_LastTop.Practice[Practice::sNPI] + g.g_LastTop.Practice[1], "2222222222P1");
-  g.g_ThisTop.Practice[Practice::sNPI] = "3333333333";
-  g.g_ThisTop.Patient[0] = "4000";
+               Received(g.records.g_ThisTop.Insurance));
+  EXPECT_EQ(g.records.g_LastTop.Practice[Practice::sNPI] + g.records.g_LastTop.Practice[1],
+            "2222222222P1");
+  g.records.g_ThisTop.Practice[Practice::sNPI] = "3333333333";
+  g.records.g_ThisTop.Patient[0] = "4000";
   CopyThisTopToLast(c);
-  EXPECT_EQ(g.g_LastTop.Practice[Practice::sNPI], "2222222222");
+  EXPECT_EQ(g.records.g_LastTop.Practice[Practice::sNPI], "2222222222");
   EXPECT_TRUE(g.claim.NeedNewPatient);
 }
 
 struct Tables {
   Tables() {
     InitializeClaimTables(c);
-    g.g_LastTop.Practice[Practice::sPracticeCode] = "ab";
-    g.g_LastTop.Insurance[Insurance::sInsuranceCode] = "wc1";
+    g.records.g_LastTop.Practice[Practice::sPracticeCode] = "ab";
+    g.records.g_LastTop.Insurance[Insurance::sInsuranceCode] = "wc1";
   }
   // Makes the last group a plain charge and adds it as the next line.
   std::int16_t AddLine(const std::string& amount, std::initializer_list<std::string> diags = {},
@@ -138,7 +140,7 @@ TEST(DiagnosisTable, FillsEightCodesAndReportsOverflow) {
       lines[1].iDiagPointer[4] * 100 + lines[2].iDiagPointer[0] * 10 + lines[2].iDiagPointer[2],
       45);
 
-  ChargeRec& fresh = t.g.g_ThisGroup.Charge;
+  ChargeRec& fresh = t.g.records.g_ThisGroup.Charge;
   fresh[Charge::sDiagnosis1] = "C1";
   fresh[Charge::sDiagnosis2] = "C1";  // counted twice although stored once
   std::int16_t count = 0;
@@ -165,13 +167,15 @@ TEST(ExtendedData, SearchOrderAndValueRules) {
   Tables t;
   t.g.g_LastGroup().SecondSet(2) = {"6022", "~20010~20011SECOND"};
   t.g.g_LastGroup().FirstSet(2) = {"6012", "~20010FIRST~20011FIRST"};
-  t.g.g_LastTop.ExtData[1] = {"5012", "~20010TOP~20012TOP"};
+  t.g.records.g_LastTop.ExtData[1] = {"5012", "~20010TOP~20012TOP"};
   const std::tuple<std::int16_t, const char*, const char*> cases[] = {
       {2, "20010", "FIRST"}, {2, "20011", "SECOND"}, {2, "20012", "TOP"},  {2, "20099", nullptr},
       {1, "20010", nullptr}, {0, "20010", nullptr},  {6, "20010", nullptr}};
   for (const auto& [set, key, expected] : cases) {
     std::string value = "none";
-    EXPECT_EQ(GetExtDataValue(t.c, set, key, value), expected != nullptr) << set << key;
+    EXPECT_EQ(GetExtDataValue(t.g.g_LastGroup(), t.g.records.g_LastTop, set, key, value),
+              expected != nullptr)
+        << set << key;
     EXPECT_EQ(value, expected ? expected : value);
   }
   std::string value;

@@ -77,9 +77,9 @@ TEST_F(HostTest, ExtendedDataGoesToTheSlotOfItsType) {
   ASSERT_EQ(fc->FormatRecord(Key("6000"), ChargeRecord("1")), 0);
   ASSERT_EQ(fc->FormatRecord(Key("6012"), "6012//FIRST2"), 0);
   ASSERT_EQ(fc->FormatRecord(Key("6028"), "6028//SECOND5"), 0);
-  EXPECT_EQ(State().g_ThisTop.ExtData[2][0], "5014");
-  EXPECT_EQ(State().g_ThisGroup.FirstSet(2)[0], "6012");
-  EXPECT_EQ(State().g_ThisGroup.SecondSet(5)[0], "6028");
+  EXPECT_EQ(State().records.g_ThisTop.ExtData[2][0], "5014");
+  EXPECT_EQ(State().records.g_ThisGroup.FirstSet(2)[0], "6012");
+  EXPECT_EQ(State().records.g_ThisGroup.SecondSet(5)[0], "6028");
 }
 
 TEST_F(HostTest, EndOfChargeCompletesTheGroup) {

@@ -12,11 +12,13 @@
 #include <optional>
 #include <tuple>
 
+#include "host/state.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "records/numeric.h"
 #include "records/parsers.h"
 #include "records/text.h"
+#include "refdata/lookups.h"
 #include "state/messages.h"
 #include "support/test_support.h"
 #include "wcomp837/failure.h"
@@ -58,8 +60,8 @@ class RecordsTest : public ::testing::Test {
     SetComponentFolderForTesting(std::nullopt);
   }
   const std::string& MessageText(std::size_t i) const { return g.host.gMessageArray[i].sMsgText; }
-  ChargeGroup& grp() { return g.g_ThisGroup; }
-  TopRecords& top() { return g.g_ThisTop; }
+  ChargeGroup& grp() { return g.records.g_ThisGroup; }
+  TopRecords& top() { return g.records.g_ThisTop; }
   TempDir dir_;
   SharedState g;
   ObjectState o;
@@ -68,13 +70,13 @@ class RecordsTest : public ::testing::Test {
 
 using ParseFn = std::function<std::int16_t(Ctx&, const std::string&)>;
 
-template <class R>
-ParseFn Top(std::int16_t (*fn)(Ctx&, const std::string&, R&), R TopRecords::*rec) {
-  return [=](Ctx& c, const std::string& r) { return fn(c, r, c.g.g_ThisTop.*rec); };
+template <class C, class R>
+ParseFn Top(std::int16_t (*fn)(C&, const std::string&, R&), R TopRecords::*rec) {
+  return [=](Ctx& c, const std::string& r) { return fn(c, r, c.g.records.g_ThisTop.*rec); };
 }
-template <class R>
-ParseFn Grp(std::int16_t (*fn)(Ctx&, const std::string&, R&), R ChargeGroup::*rec) {
-  return [=](Ctx& c, const std::string& r) { return fn(c, r, c.g.g_ThisGroup.*rec); };
+template <class C, class R>
+ParseFn Grp(std::int16_t (*fn)(C&, const std::string&, R&), R ChargeGroup::*rec) {
+  return [=](Ctx& c, const std::string& r) { return fn(c, r, c.g.records.g_ThisGroup.*rec); };
 }
 std::int16_t ParseInsurance(Ctx& c, const std::string& r, InsuranceRec& out) {
   return ParseInsuranceRec(c, r, out);
@@ -111,7 +113,7 @@ const std::vector<ParserCase>& Cases() {
         116, 117, 121, 123, 124, 125, 127},
        Grp(ParseChargeRec, &G::Charge)},
       {" ParseCCFormRec() Error: ", 4, 4, {},
-       [](Ctx& c, const std::string& r) { return ParseCCFormRec(c, r, c.g.g_ThisGroup); }},
+       [](Ctx& c, const std::string& r) { return ParseCCFormRec(c, r, c.g.records.g_ThisGroup); }},
       {" ParseAmbulanceRec() Error: ", 22, 36, {25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35}, Grp(ParseAmbulanceRec, &G::Ambulance)},
       {" ParseChiropractorRec() Error: ", 18, 18, {}, Grp(ParseChiropractorRec, &G::Chiropractor)},
       {" ParseSProviderRec() Error: ", 32, 36, {}, Grp(ParseSProviderRec, &G::SProvider)},
@@ -120,7 +122,7 @@ const std::vector<ParserCase>& Cases() {
       {" ParseOReferralRec()  Error: ", 40, 46, {43, 44}, Grp(ParseOReferralRec, &G::OReferral)},
       {" ParseFacilityRec() Error: ", 18, 21, {20}, Grp(ParseFacilityRec, &G::Facility)},
       {" ParseOInsuranceRec() Error: ", 70, 79, {71},
-       [](Ctx& c, const std::string& r) { return ParseOInsuranceRec(c, r, c.g.g_ThisGroup.OIns[1]); }},
+       [](Ctx& c, const std::string& r) { return ParseOInsuranceRec(c, r, c.g.records.g_ThisGroup.OIns[1]); }},
   };
   // clang-format on
   return cases;
@@ -209,9 +211,9 @@ TEST_F(RecordsTest, ChargeOptionalGroupsDefaultsAndDerivedMembers) {
     ASSERT_EQ(ParseChargeRec(c, Record(n, edits), ch), 0);
   };
   ch.fill("OLD");
-  g.ThisFollowed = true;
+  g.records.ThisFollowed = true;
   parse(88);
-  EXPECT_FALSE(g.ThisFollowed);
+  EXPECT_FALSE(g.records.ThisFollowed);
   EXPECT_EQ(ch[96] + ch[97] + ch[98] + ch[122] + ch[95], "0.00000.000000OLD");  // 95: no field 92
   // Parsed into again and again, the record's buffer is compacted: kept and
   // new members keep their values.
@@ -420,7 +422,7 @@ TEST_F(RecordsTest, CustomFormRecordsGetAListOfTheirOwn) {
   EXPECT_EQ(grp().CustomForms->GetCustomFormInfo(2).sAnswerValue, "Dr. Who");
 
   EmptyThisGroup(c);
-  EmptyLastGroup(c);
+  EmptyLastGroup(c, g.g_LastGroup());
   EXPECT_EQ(grp().CustomForms, g.g_LastGroup().CustomForms);
   ASSERT_EQ(ParseCCFormRec(c, "6005//CMS-849//AMBULATE//N", grp()), 0);
   EXPECT_NE(grp().CustomForms, NoCustomForms());

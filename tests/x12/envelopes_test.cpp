@@ -17,7 +17,7 @@ class Envelopes : public ClaimFileTest {
   void SetUp() override {
     ClaimFileTest::SetUp();
     o.miSubmissionNumber = 123;
-    PracticeRec& p = g.g_LastTop.Practice;
+    PracticeRec& p = g.records.g_LastTop.Practice;
     p[Practice::sName] = "VALLEY CLINIC";
     p[Practice::sAddress1] = "1 MAIN ST";
     p[Practice::sCity] = "AUSTIN";
@@ -26,13 +26,13 @@ class Envelopes : public ClaimFileTest {
     p[Practice::sNPI] = "1234567893";
     p[Practice::sAreaCode] = " 512 ";
     p[Practice::sPhone] = "5550100 ";
-    g.g_LastTop.Insurance[Insurance::sInsuranceCategoryCd] = "WCI";
+    g.records.g_LastTop.Insurance[Insurance::sInsuranceCategoryCd] = "WCI";
   }
   // The segments after the billing provider's HL, as SetUpBATCH writes them.
   Strings BillingLevel() {
     SharedState s;
     s.host.gsASCIIFile = g.host.gsASCIIFile;
-    s.g_LastTop = g.g_LastTop;
+    s.records.g_LastTop = g.records.g_LastTop;
     s.ref.LegacyDatePassed = g.ref.LegacyDatePassed;
     ObjectState so;
     Ctx sc{s, so};
@@ -47,7 +47,7 @@ class Envelopes : public ClaimFileTest {
 };
 
 TEST_F(Envelopes, InterchangeHeaderIsOneHundredFiveColumns) {
-  SubmitterRec& sub = g.g_LastTop.Submitter;
+  SubmitterRec& sub = g.records.g_LastTop.Submitter;
   sub[Submitter::sSubmitterId] = "ABC";
   sub[Submitter::sSecurityInfo] = "SECRET-PASSWORD";
   sub[Submitter::sReceiverId] = "RECEIVER-ID-LONGER-THAN-15";
@@ -80,7 +80,7 @@ TEST_F(Envelopes, BillingProviderIdentifiers) {
   EXPECT_EQ(BillingLevel(),
             (Strings{"NM1*85*2*VALLEY CLINIC*****XX*1234567893", "N3*1 MAIN ST",
                      "N4*AUSTIN*TX*00000", "REF*EI*741234567", "PER*IC**TE*5125550100"}));
-  PracticeRec& p = g.g_LastTop.Practice;
+  PracticeRec& p = g.records.g_LastTop.Practice;
   p[Practice::sNPI].clear();
   p[Practice::sPhone] = "   ";  // blanks only: no contact segment
   p[Practice::sAddress2] = "SUITE 4";
@@ -89,8 +89,8 @@ TEST_F(Envelopes, BillingProviderIdentifiers) {
   p[Practice::sTaxId].clear();
   EXPECT_EQ(BillingLevel()[0], "NM1*85*2*VALLEY CLINIC");
 
-  g.g_LastTop.CalcPref[CalcPref::sBillingOption] = "1";
-  BProviderRec& b = g.g_LastTop.BProvider;
+  g.records.g_LastTop.CalcPref[CalcPref::sBillingOption] = "1";
+  BProviderRec& b = g.records.g_LastTop.BProvider;
   b[BProvider::sLastName] = "DOE";
   b[BProvider::sFirstName] = "JOHN";
   b[BProvider::sMiddleName] = "QUINCY";
@@ -117,12 +117,12 @@ TEST_F(Envelopes, BillingProviderIdentifiers) {
 }
 
 TEST_F(Envelopes, PayerAssignedNumberFollowsCategoryOptionAndLegacyDate) {
-  InsuranceRec& ins = g.g_LastTop.Insurance;
+  InsuranceRec& ins = g.records.g_LastTop.Insurance;
   ins[Insurance::sPayerProviderId1] = "GRP17";
   ins[Insurance::sPayerProviderId2] = "IND18";
   auto ref = [&](const char* category, const char* option, bool passed) {
     ins[Insurance::sInsuranceCategoryCd] = category;
-    g.g_LastTop.CalcPref[CalcPref::sBillingOption] = option;
+    g.records.g_LastTop.CalcPref[CalcPref::sBillingOption] = option;
     g.ref.LegacyDatePassed = passed;
     const Strings level = BillingLevel();
     const auto at = std::find_if(level.begin(), level.end(), [](const std::string& s) {
@@ -152,7 +152,7 @@ TEST_F(Envelopes, FailuresStopAndKeepTheCounters) {
   EXPECT_TRUE(g.claim.NeedNewProvider);
 
   ClearMessageArray(g.host);
-  g.g_LastTop.CalcPref[CalcPref::sBillingOption] = "99999";  // beyond 16 bits
+  g.records.g_LastTop.CalcPref[CalcPref::sBillingOption] = "99999";  // beyond 16 bits
   EXPECT_EQ(SetUpBATCH(c), 3);
   EXPECT_NE(g.host.gMessageArray[1].sMsgText.find(" SetUpBATCH() "), std::string::npos);
 }

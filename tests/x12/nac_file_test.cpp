@@ -29,8 +29,8 @@ class NACFile : public ::testing::Test {
     SetFixedClock(std::nullopt);
   }
   void Practice(const char* code, const char* name) {
-    g.g_ThisTop.Practice[Practice::sPracticeCode] = code;
-    g.g_ThisTop.Practice[Practice::sName] = name;
+    g.records.g_ThisTop.Practice[Practice::sPracticeCode] = code;
+    g.records.g_ThisTop.Practice[Practice::sName] = name;
     ASSERT_EQ(WriteNACPracticeHeader(c), 0);
     EXPECT_EQ(o.msLastNACPractice, code);
   }

@@ -61,7 +61,7 @@ TEST(CodeTables, OtherInsuranceTypes) {
   EXPECT_EQ(codes({"WCI", "", "PPO", "mcr"}), "SP SP SP SP SP SP ");
   // Blue Shield turns C1 when Medicare pays after it.
   EXPECT_EQ(codes({"BCS", "WCI", "MCR", "BCS"}), "SP C1 SP MB SP SP ");
-  g.g_LastTop.Insurance[Insurance::sInsuranceCategoryCd] = "MCR";
+  g.records.g_LastTop.Insurance[Insurance::sInsuranceCategoryCd] = "MCR";
   g.g_LastGroup().Charge[Charge::sBillingInsIndex] = "4";
   EXPECT_EQ(OtherInsuranceTypeCode(c, 4), "SP") << "billed Medicare is not after 4";
   g.g_LastGroup().Charge[Charge::sBillingInsIndex] = "5";

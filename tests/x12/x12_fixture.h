@@ -76,7 +76,7 @@ class LoopsTest : public ClaimFileTest {
     if (rec[0].empty()) rec[0] = "TAG";
     for (const auto& [member, value] : values) rec[member] = value;
   }
-  TopRecords& top() { return g.g_LastTop; }
+  TopRecords& top() { return g.records.g_LastTop; }
   ChargeGroup& group() { return g.g_LastGroup(); }
   ChargeRec& charge() { return g.g_LastGroup().Charge; }
 

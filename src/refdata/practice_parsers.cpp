@@ -1,0 +1,50 @@
+// The practice and insurance record parsers: the practice name, address and
+// NPI these records carry may be replaced from the reference data.
+#include "records/layout.h"
+#include "refdata/lookups.h"
+#include "state/messages.h"
+
+namespace wcomp837 {
+namespace {
+
+bool EndsWith(const std::string& text, std::string_view tail) {
+  return text.size() >= tail.size() &&
+         text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+}  // namespace
+
+std::int16_t ParsePracticeRec(Ctx& c, const std::string& rec, PracticeRec& out) {
+  return layout::ParseByLayout(c.g.host, layout::PracticeLayout(), rec, out, [&]() -> std::int16_t {
+    CheckForAlternatePracticeName(c, out);
+    const std::string& format = c.g.host.gsFormatID;
+    const bool usesOriginalAddress = EndsWith(format, "_P5") || EndsWith(format, "_I5");
+    if (usesOriginalAddress && !out[27].empty() && !FetchOriginalPracticeAddress(c, out)) {
+      AddToMessageArray(c.g.host, kMsgError,
+                        " ParsePracticeRec had an error when fetching original practice address" +
+                            c.g.host.gsDllName);
+      return 3;
+    }
+    return 0;
+  });
+}
+
+std::int16_t ParseInsuranceRec(Ctx& c, const std::string& rec, InsuranceRec& out,
+                               std::int16_t iSwitch) {
+  auto payerId = [&]() -> std::int16_t {
+    layout::FallBackPayerId(out, Insurance::sPayerId, 36, iSwitch);
+    return 0;
+  };
+  // The practice NPI may depend on practice, billing provider and payer together.
+  auto practiceNpi = [&]() -> std::int16_t {
+    PracticeRec& practice = c.g.records.g_ThisTop.Practice;
+    std::string npi = FetchAlternatePracticeNPIFromDB(
+        c, practice[Practice::sPracticeCode],
+        c.g.records.g_ThisTop.BProvider[BProvider::sProviderCode], out[Insurance::sInsuranceCode]);
+    practice[Practice::sNPI] = npi.empty() ? practice[Practice::sNPICopy] : npi;
+    return 0;
+  };
+  return layout::ParseByLayout(c.g.host, layout::InsuranceLayout(), rec, out, payerId, practiceNpi);
+}
+
+}  // namespace wcomp837
