@@ -53,6 +53,7 @@ struct Ctx {
   ObjectState& o;
 
   operator RecordCtx() const { return {g.host, g.records}; }
+  operator RefCtx() const { return {g.host, g.ref, g.records}; }
 };
 
 }  // namespace wcomp837

@@ -66,13 +66,13 @@ bool EntryMatches(const HostState& h, Match kind, const std::string& value,
 }
 
 // Database rows; false when the query gave none.
-bool LoadFromDatabase(Ctx& c) {
-  DbResult result = c.g.ref.connection->Query(sql::NPILegacyDates(c.g.ref.qualifier), {});
+bool LoadFromDatabase(const RefCtx& c) {
+  DbResult result = c.ref.connection->Query(sql::NPILegacyDates(c.ref.qualifier), {});
   for (const DbRow& row : result.rows) {
     auto text = [&row](std::size_t i) {
       return i < row.values.size() ? row.values[i].value_or("") : std::string();
     };
-    c.g.ref.NPILegacyDates.push_back(
+    c.ref.NPILegacyDates.push_back(
         NPILegacyEntry{UpperCase(text(0)), UpperCase(text(1)), DateFromText(text(2))});
   }
   return !result.rows.empty();
@@ -88,27 +88,27 @@ void LoadFromFile(const std::string& path, std::vector<NPILegacyEntry>& table) {
 
 }  // namespace
 
-void FillNPILegacyDateArray(Ctx& c) {
-  auto& table = c.g.ref.NPILegacyDates;
+void FillNPILegacyDateArray(const RefCtx& c) {
+  auto& table = c.ref.NPILegacyDates;
   table.clear();
   try {
     std::string source;
-    if (c.g.host.gbDBConnectionIsGood && c.g.ref.connection && LoadFromDatabase(c)) {
+    if (c.host.gbDBConnectionIsGood && c.ref.connection && LoadFromDatabase(c)) {
       source = "** Opening NPILegacy From DB";
     } else {
       const std::string path = JoinPath(SettingsFolder(), kLegacyDateFile);
       source = "** Opening NPIlegacy_File: " + path;
       LoadFromFile(path, table);
     }
-    LogLine(c.g.host, source);
-    LogLine(c.g.host, "  RecordCount = " + SignedText(static_cast<std::int64_t>(table.size())));
+    LogLine(c.host, source);
+    LogLine(c.host, "  RecordCount = " + SignedText(static_cast<std::int64_t>(table.size())));
   } catch (...) {
-    AddFailureMessage(c.g.host, "FillNPILegacyDateArray  Error:", std::current_exception());
+    AddFailureMessage(c.host, "FillNPILegacyDateArray  Error:", std::current_exception());
   }
 }
 
-void NPILegacyDate(Ctx& c, const std::string& payerId, const std::string& insuranceCode) {
-  RefState& ref = c.g.ref;
+void NPILegacyDate(const RefCtx& c, const std::string& payerId, const std::string& insuranceCode) {
+  RefState& ref = c.ref;
   ref.LegacyDatePassed = false;
   try {
     if (!ref.legacy_loaded) {
@@ -121,24 +121,23 @@ void NPILegacyDate(Ctx& c, const std::string& payerId, const std::string& insura
     for (const NPILegacyEntry& entry : ref.NPILegacyDates) {
       for (int kind = 0; kind < kMatchCount; ++kind) {
         if (entry.sType == kMatchTexts[kind].type &&
-            EntryMatches(c.g.host, static_cast<Match>(kind), entry.sValue, payerId,
-                         insuranceCode)) {
+            EntryMatches(c.host, static_cast<Match>(kind), entry.sValue, payerId, insuranceCode)) {
           dates[kind] = entry.dtDate;
         }
       }
     }
-    LogLine(c.g.host, {"PayorOrg,InsIHCode,StopDt: ", payerId, ",", insuranceCode});
+    LogLine(c.host, {"PayorOrg,InsIHCode,StopDt: ", payerId, ",", insuranceCode});
     for (int kind = 0; kind < kMatchCount; ++kind) {
-      LogLine(c.g.host, {kMatchTexts[kind].logName, DateText(dates[kind])});
+      LogLine(c.host, {kMatchTexts[kind].logName, DateText(dates[kind])});
     }
     for (int kind = 0; kind < kMatchCount; ++kind) {
       if (!dates[kind]) continue;
       ref.LegacyDatePassed = DateKey(*dates[kind]) <= DateKey(Now());
-      LogLine(c.g.host, {kMatchTexts[kind].bailing, BoolText(ref.LegacyDatePassed)});
+      LogLine(c.host, {kMatchTexts[kind].bailing, BoolText(ref.LegacyDatePassed)});
       break;
     }
   } catch (...) {
-    AddFailureMessage(c.g.host,
+    AddFailureMessage(c.host,
                       " had a problem in NPILegacyDate()  Error:", std::current_exception());
   }
 }

@@ -31,7 +31,7 @@ constexpr AddressMember kAddressMembers[] = {
 
 }  // namespace
 
-void CheckForAlternatePracticeName(Ctx& c, PracticeRec& practice) {
+void CheckForAlternatePracticeName(const RefCtx& c, PracticeRec& practice) {
   try {
     SettingsFileReader file(JoinPath(SettingsFolder(), kAlternateNameFile));
     std::optional<std::string> name;
@@ -42,8 +42,8 @@ void CheckForAlternatePracticeName(Ctx& c, PracticeRec& practice) {
       if (record[0] != practice[Practice::sPracticeCode]) continue;
       // A line without a value is no name: the practice keeps its own.
       if (Trim(record[1]).empty()) {
-        LogLine(c.g.host, "CheckForAlternatePracticeName: skipped the line of " + record[0] +
-                              " without a name");
+        LogLine(c.host, "CheckForAlternatePracticeName: skipped the line of " + record[0] +
+                            " without a name");
         continue;
       }
       name = record[1];
@@ -52,24 +52,24 @@ void CheckForAlternatePracticeName(Ctx& c, PracticeRec& practice) {
   } catch (...) {
     const Failure f = CurrentFailure(std::current_exception());
     if (f.number == failure::kTypeMismatch) {
-      AddToMessageArray(c.g.host, kMsgError,
-                        c.g.host.gsDllName +
+      AddToMessageArray(c.host, kMsgError,
+                        c.host.gsDllName +
                             " had a problem in CheckForAlternatePracticeName  Error 13: Type "
                             "Mismatch\n");
     } else {
-      AddFailureMessage(c.g.host, " had a problem in CheckForAlternatePracticeName  Error:", f);
+      AddFailureMessage(c.host, " had a problem in CheckForAlternatePracticeName  Error:", f);
     }
   }
 }
 
-bool FetchOriginalPracticeAddress(Ctx& c, PracticeRec& practice) {
+bool FetchOriginalPracticeAddress(const RefCtx& c, PracticeRec& practice) {
   if (!HaveDataSourceName(c)) return true;
   try {
     // A fresh connection replaces the shared one once it is open.
     auto connection =
-        std::make_shared<OdbcConnection>(c.g.host.gsConnectionString, sql::kQueryTimeoutSeconds);
-    c.g.ref.connection = connection;
-    DbResult result = connection->Query(sql::OriginalPracticeAddress(c.g.ref.qualifier),
+        std::make_shared<OdbcConnection>(c.host.gsConnectionString, sql::kQueryTimeoutSeconds);
+    c.ref.connection = connection;
+    DbResult result = connection->Query(sql::OriginalPracticeAddress(c.ref.qualifier),
                                         {practice[Practice::sPracticeCode]});
     if (result.rows.empty()) return true;
     const auto& row = result.rows.front().values;
@@ -82,19 +82,19 @@ bool FetchOriginalPracticeAddress(Ctx& c, PracticeRec& practice) {
     }
     return true;
   } catch (...) {
-    AddFailureMessage(c.g.host, "FetchOriginalPracticeAddress   Error:", std::current_exception());
+    AddFailureMessage(c.host, "FetchOriginalPracticeAddress   Error:", std::current_exception());
     return false;
   }
 }
 
-std::string FetchAlternatePracticeNPIFromDB(Ctx& c, const std::string& practiceCode,
+std::string FetchAlternatePracticeNPIFromDB(const RefCtx& c, const std::string& practiceCode,
                                             const std::string& providerCode,
                                             const std::string& insuranceCode) {
-  if (!c.g.host.gbDBConnectionIsGood || !c.g.ref.connection) return "";
+  if (!c.host.gbDBConnectionIsGood || !c.ref.connection) return "";
   try {
     DbResult result =
-        c.g.ref.connection->Query(sql::AlternatePracticeNPI(c.g.ref.qualifier),
-                                  {practiceCode, providerCode, c.g.host.gsFormatID, insuranceCode});
+        c.ref.connection->Query(sql::AlternatePracticeNPI(c.ref.qualifier),
+                                {practiceCode, providerCode, c.host.gsFormatID, insuranceCode});
     if (result.rows.empty()) return "";
     if (result.ColumnIndex(sql::kAlternateNPIColumn) < 0) {
       Raise(failure::kDatabase, std::string("The column ") + sql::kAlternateNPIColumn +
@@ -102,8 +102,7 @@ std::string FetchAlternatePracticeNPIFromDB(Ctx& c, const std::string& practiceC
     }
     return result.Text(0, sql::kAlternateNPIColumn);
   } catch (...) {
-    AddFailureMessage(c.g.host,
-                      "FetchAlternatePracticeNPIFromDB   Error:", std::current_exception());
+    AddFailureMessage(c.host, "FetchAlternatePracticeNPIFromDB   Error:", std::current_exception());
     return "";
   }
 }

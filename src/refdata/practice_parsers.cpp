@@ -14,22 +14,22 @@ bool EndsWith(const std::string& text, std::string_view tail) {
 
 }  // namespace
 
-std::int16_t ParsePracticeRec(Ctx& c, const std::string& rec, PracticeRec& out) {
-  return layout::ParseByLayout(c.g.host, layout::PracticeLayout(), rec, out, [&]() -> std::int16_t {
+std::int16_t ParsePracticeRec(const RefCtx& c, const std::string& rec, PracticeRec& out) {
+  return layout::ParseByLayout(c.host, layout::PracticeLayout(), rec, out, [&]() -> std::int16_t {
     CheckForAlternatePracticeName(c, out);
-    const std::string& format = c.g.host.gsFormatID;
+    const std::string& format = c.host.gsFormatID;
     const bool usesOriginalAddress = EndsWith(format, "_P5") || EndsWith(format, "_I5");
     if (usesOriginalAddress && !out[27].empty() && !FetchOriginalPracticeAddress(c, out)) {
-      AddToMessageArray(c.g.host, kMsgError,
+      AddToMessageArray(c.host, kMsgError,
                         " ParsePracticeRec had an error when fetching original practice address" +
-                            c.g.host.gsDllName);
+                            c.host.gsDllName);
       return 3;
     }
     return 0;
   });
 }
 
-std::int16_t ParseInsuranceRec(Ctx& c, const std::string& rec, InsuranceRec& out,
+std::int16_t ParseInsuranceRec(const RefCtx& c, const std::string& rec, InsuranceRec& out,
                                std::int16_t iSwitch) {
   auto payerId = [&]() -> std::int16_t {
     layout::FallBackPayerId(out, Insurance::sPayerId, 36, iSwitch);
@@ -37,14 +37,14 @@ std::int16_t ParseInsuranceRec(Ctx& c, const std::string& rec, InsuranceRec& out
   };
   // The practice NPI may depend on practice, billing provider and payer together.
   auto practiceNpi = [&]() -> std::int16_t {
-    PracticeRec& practice = c.g.records.g_ThisTop.Practice;
+    PracticeRec& practice = c.records.g_ThisTop.Practice;
     std::string npi = FetchAlternatePracticeNPIFromDB(
         c, practice[Practice::sPracticeCode],
-        c.g.records.g_ThisTop.BProvider[BProvider::sProviderCode], out[Insurance::sInsuranceCode]);
+        c.records.g_ThisTop.BProvider[BProvider::sProviderCode], out[Insurance::sInsuranceCode]);
     practice[Practice::sNPI] = npi.empty() ? practice[Practice::sNPICopy] : npi;
     return 0;
   };
-  return layout::ParseByLayout(c.g.host, layout::InsuranceLayout(), rec, out, payerId, practiceNpi);
+  return layout::ParseByLayout(c.host, layout::InsuranceLayout(), rec, out, payerId, practiceNpi);
 }
 
 }  // namespace wcomp837

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "records/record_state.h"
+#include "state/host_state.h"
 
 namespace wcomp837 {
 
@@ -26,6 +28,14 @@ struct RefState {
   // else from the settings file the first time a lookup needs it.
   bool legacy_loaded = false;
   bool LegacyDatePassed = false;
+};
+
+// What the reference-data routines work on: the records are those of the
+// practice and insurance parsers.
+struct RefCtx {
+  HostState& host;
+  RefState& ref;
+  RecordState& records;
 };
 
 }  // namespace wcomp837
