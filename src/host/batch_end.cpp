@@ -90,9 +90,9 @@ std::int16_t EndOfBatch(Ctx& c) {
     const std::int16_t r = CloseASCIIout(c);
     result = std::max(result, r);
     if (r != 3) {
-      if (!h.bNACRecordWritten) WriteNACClosingRemark(c);
+      if (!h.bNACRecordWritten) WriteNACClosingRemark(h);
       LogLine(h, "trying to close _nac.dat file");
-      CloseNACFile(c);
+      CloseNACFile(h);
     }
   }
 

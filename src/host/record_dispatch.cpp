@@ -29,7 +29,9 @@ std::int16_t TakePractice(Ctx& c, const std::string& rec) {
   // Every practice of the batch gets its header in the _NAC.Dat file.
   const Text code = c.g.records.g_ThisTop.Practice[Practice::sPracticeCode];
   if (code != c.o.msLastNACPractice) {
-    if (WriteNACPracticeHeader(c) == 3) result = 3;
+    if (WriteNACPracticeHeader(c.g.host, c.g.records.g_ThisTop.Practice, c.o.msLastNACPractice) ==
+        3)
+      result = 3;
     c.o.msLastNACPractice = code;
   }
   return result;

@@ -28,7 +28,7 @@ void OpenBatchFiles(Ctx& c) {
   GuardedHostMessage(c, "5", "2");
   c.o.msLastNACPractice.clear();
   LogLine(h, "opening _nac.dat file");
-  OpenNACFileOut(c);
+  OpenNACFileOut(c.g.host, c.g.writer.ASCIIFile);
 }
 
 // Stores the key fields; a key of fewer than eleven fields is a failure

@@ -54,6 +54,7 @@ struct Ctx {
 
   operator RecordCtx() const { return {g.host, g.records}; }
   operator RefCtx() const { return {g.host, g.ref, g.records}; }
+  operator PrintCtx() const { return {g.host, g.print}; }
 };
 
 }  // namespace wcomp837

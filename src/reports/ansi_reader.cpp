@@ -29,7 +29,7 @@ void EraseLineBreaks(std::string& text) {
 
 }  // namespace
 
-std::int16_t ReadNextANSIRecord(Ctx& c, ByteReader& reader, std::string& segment) {
+std::int16_t ReadNextANSIRecord(const PrintCtx& c, ByteReader& reader, std::string& segment) {
   try {
     segment.clear();
     bool closed = reader.AppendUntil('~', segment, kMaxSegmentBytes);
@@ -38,12 +38,13 @@ std::int16_t ReadNextANSIRecord(Ctx& c, ByteReader& reader, std::string& segment
     if (closed || !segment.empty()) segment += '*';
     return 0;
   } catch (...) {
-    AddReportFailure(c.g.host, "ReadNextANSIRecord()  Error: ", std::current_exception());
+    AddReportFailure(c.host, "ReadNextANSIRecord()  Error: ", std::current_exception());
     return 3;
   }
 }
 
-std::int16_t ParseANSIRecord(Ctx& c, std::string_view segment, SegmentElements& elements) {
+std::int16_t ParseANSIRecord(const PrintCtx& c, std::string_view segment,
+                             SegmentElements& elements) {
   try {
     elements.clear();
     if (segment.empty()) return 0;
@@ -59,7 +60,7 @@ std::int16_t ParseANSIRecord(Ctx& c, std::string_view segment, SegmentElements& 
     }
     return 0;
   } catch (...) {
-    AddReportFailure(c.g.host, "ParseANSIRecord()  Error: ", std::current_exception());
+    AddReportFailure(c.host, "ParseANSIRecord()  Error: ", std::current_exception());
     return 3;
   }
 }

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "host/state.h"
 #include "platform/byte_reader.h"
+#include "reports/print_state.h"
 
 namespace wcomp837 {
 
@@ -22,11 +22,12 @@ inline constexpr std::size_t kMaxSegmentBytes = 1024 * 1024;
 
 // Reads the characters up to the next "~" (line breaks skipped) into
 // segment, with "*" in place of the "~". 0 done, 3 failure (message added).
-std::int16_t ReadNextANSIRecord(Ctx& c, ByteReader& reader, std::string& segment);
+std::int16_t ReadNextANSIRecord(const PrintCtx& c, ByteReader& reader, std::string& segment);
 // Splits a segment text on "*" (at most 101 elements, none after the final
 // "*"). The elements view the segment text, which must outlive them. 0 done,
 // 3 failure (message added).
-std::int16_t ParseANSIRecord(Ctx& c, std::string_view segment, SegmentElements& elements);
+std::int16_t ParseANSIRecord(const PrintCtx& c, std::string_view segment,
+                             SegmentElements& elements);
 // Component i (0-based) of a composite element split on ":"; "" when it has
 // fewer, and past the 101st as for elements.
 std::string_view ComponentAt(std::string_view element, std::size_t i);

@@ -57,8 +57,8 @@ void WriteQuotedLine(HostState& h, std::string_view text) {
   h.NACFile.Write({"\"", quoted, "\"\r\n"});
 }
 
-std::int16_t Fail(Ctx& c, const char* routineText) {
-  AddFailureMessage(c.g.host, routineText, std::current_exception());
+std::int16_t Fail(HostState& h, const char* routineText) {
+  AddFailureMessage(h, routineText, std::current_exception());
   return 3;
 }
 
@@ -83,8 +83,7 @@ const std::string& FormatNACRecord(const PatientRec& patient, const ChargeRec& c
   return record;
 }
 
-std::int16_t OpenNACFileOut(Ctx& c) {
-  HostState& h = c.g.host;
+std::int16_t OpenNACFileOut(HostState& h, const OutFile& claimFile) {
   try {
     std::string name = NACFileName(h);
     h.bNACRecordWritten = false;
@@ -93,21 +92,20 @@ std::int16_t OpenNACFileOut(Ctx& c) {
       // only ever opened before it (claim file, then run log), so that is
       // one past the ones open now. Recreate: an earlier file of that name
       // is deleted first.
-      const int number = 1 + (c.g.writer.ASCIIFile.IsOpen() ? 1 : 0) + (h.LogFile.IsOpen() ? 1 : 0);
+      const int number = 1 + (claimFile.IsOpen() ? 1 : 0) + (h.LogFile.IsOpen() ? 1 : 0);
       LogLine(h, "opennacfileout: trying to open _nac.dat " + std::to_string(number));
       h.NACFile.Open(name, OutFile::Mode::kRecreate);
     }
     return 0;
   } catch (...) {
-    return Fail(c, " OpenNACFileOut()  Error: ");
+    return Fail(h, " OpenNACFileOut()  Error: ");
   }
 }
 
-std::int16_t WriteNACPracticeHeader(Ctx& c) {
-  HostState& h = c.g.host;
+std::int16_t WriteNACPracticeHeader(HostState& h, const PracticeRec& p,
+                                    std::string& msLastNACPractice) {
   try {
-    const PracticeRec& p = c.g.records.g_ThisTop.Practice;
-    c.o.msLastNACPractice = p[Practice::sPracticeCode];
+    msLastNACPractice = p[Practice::sPracticeCode];
     if (!h.NACFile.IsOpen()) return 0;
     std::array<std::string_view, kNACFields> titles;
     for (std::size_t i = 0; i < kNACFields; ++i) titles[i] = kNACTitles[i];
@@ -124,35 +122,32 @@ std::int16_t WriteNACPracticeHeader(Ctx& c) {
     for (const std::string& line : lines) WriteQuotedLine(h, line);
     return 0;
   } catch (...) {
-    return Fail(c, " WriteNACPracticeHeader()  Error: ");
+    return Fail(h, " WriteNACPracticeHeader()  Error: ");
   }
 }
 
-std::int16_t WriteNACRecord(Ctx& c, const std::string& record) {
-  HostState& h = c.g.host;
+std::int16_t WriteNACRecord(HostState& h, const std::string& record) {
   try {
     if (!h.NACFile.IsOpen()) return 0;
     WriteQuotedLine(h, record);
     h.bNACRecordWritten = true;
     return 0;
   } catch (...) {
-    return Fail(c, " WriteNACRecord()  Error: ");
+    return Fail(h, " WriteNACRecord()  Error: ");
   }
 }
 
-std::int16_t WriteNACClosingRemark(Ctx& c) {
-  HostState& h = c.g.host;
+std::int16_t WriteNACClosingRemark(HostState& h) {
   try {
     if (h.bNACRecordWritten || !h.NACFile.IsOpen()) return 0;
     WriteQuotedLine(h, kNACClosingRemark);
     return 0;
   } catch (...) {
-    return Fail(c, " WriteNACClosingRemark()  Error: ");
+    return Fail(h, " WriteNACClosingRemark()  Error: ");
   }
 }
 
-std::int16_t CloseNACFile(Ctx& c) {
-  HostState& h = c.g.host;
+std::int16_t CloseNACFile(HostState& h) {
   try {
     if (h.NACFile.IsOpen()) h.NACFile.Close();
     return 0;

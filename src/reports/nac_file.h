@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "host/state.h"
+#include "platform/files.h"
+#include "records/records.h"
+#include "state/host_state.h"
 
 namespace wcomp837 {
 
@@ -17,16 +19,18 @@ inline constexpr std::size_t kChargeField5 = 5;
 // The text stays valid until the next call.
 const std::string& FormatNACRecord(const PatientRec& patient, const ChargeRec& charge,
                                    const OInsuranceRec& priorInsurance);
-std::int16_t OpenNACFileOut(Ctx& c);
+// The claim file is open or not: the file numbers follow it.
+std::int16_t OpenNACFileOut(HostState& h, const OutFile& claimFile);
 // The practice header of the "this" practice; the caller writes it when the
 // practice code differs from msLastNACPractice, which then takes the code.
-std::int16_t WriteNACPracticeHeader(Ctx& c);
+std::int16_t WriteNACPracticeHeader(HostState& h, const PracticeRec& practice,
+                                    std::string& msLastNACPractice);
 // Stores one 85-character record (nothing when the file is not open) and
 // sets bNACRecordWritten.
-std::int16_t WriteNACRecord(Ctx& c, const std::string& record);
+std::int16_t WriteNACRecord(HostState& h, const std::string& record);
 // The closing remark; writes nothing when a record was written.
-std::int16_t WriteNACClosingRemark(Ctx& c);
+std::int16_t WriteNACClosingRemark(HostState& h);
 // Flushes and closes; a failed flush or close is reported (3).
-std::int16_t CloseNACFile(Ctx& c);
+std::int16_t CloseNACFile(HostState& h);
 
 }  // namespace wcomp837

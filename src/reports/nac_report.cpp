@@ -16,28 +16,29 @@ std::string QuotedItem(const std::string& line) {
   return line.substr(start + 1, end == std::string::npos ? std::string::npos : end - start - 1);
 }
 
-std::int16_t GetBinaryRecLen(Ctx& c, const std::string& file, std::int16_t defaultLength) {
+std::int16_t GetBinaryRecLen(const PrintCtx& c, const std::string& file,
+                             std::int16_t defaultLength) {
   try {
     ByteReader probe(file);
     return defaultLength;
   } catch (...) {
-    AddFileFailure(c.g.host, "GetBinaryRecLen()", file, std::current_exception());
+    AddFileFailure(c.host, "GetBinaryRecLen()", file, std::current_exception());
     return -1;
   }
 }
 
-std::int16_t NAC_Report(Ctx& c, const std::string&, const std::string& title) {
-  const std::string file = NACFileName(c.g.host);
+std::int16_t NAC_Report(const PrintCtx& c, const std::string&, const std::string& title) {
+  const std::string file = NACFileName(c.host);
   try {
-    StartPrintJob(c, c.g.host.gsASCIIFile + "_NAC.pdf", title);
+    StartPrintJob(c, c.host.gsASCIIFile + "_NAC.pdf", title);
     PrintJob& p = Printer(c);
     InitializePrinter(c, p);
     p.SetOrientation(Orientation::kPortrait);
     p.SetFont("Courier New", 10);
     p.SetBold(true);
-    c.g.print.giPageNumber = 0;
-    c.g.print.giLineWidth = kNACLineWidth;
-    c.g.print.sReportTitle = title;
+    c.print.giPageNumber = 0;
+    c.print.giLineWidth = kNACLineWidth;
+    c.print.sReportTitle = title;
     ResetPrintLine(c);
 
     if (GetBinaryRecLen(c, file, 5) < 0) {
@@ -57,7 +58,7 @@ std::int16_t NAC_Report(Ctx& c, const std::string&, const std::string& title) {
     return 0;
   } catch (...) {
     AbandonPrintJob(c);
-    AddFileFailure(c.g.host, "NAC_Report()", file, std::current_exception());
+    AddFileFailure(c.host, "NAC_Report()", file, std::current_exception());
     return 3;
   }
 }

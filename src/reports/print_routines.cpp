@@ -11,47 +11,47 @@
 
 namespace wcomp837 {
 
-std::string CurrentPrinterName(Ctx& c) {
-  const std::string& chosen = c.g.print.selected_printer;
+std::string CurrentPrinterName(const PrintCtx& c) {
+  const std::string& chosen = c.print.selected_printer;
   return chosen.empty() ? DefaultPrinterName() : chosen;
 }
 
-void StartPrintJob(Ctx& c, const std::string& pdfPath, const std::string& title) {
+void StartPrintJob(const PrintCtx& c, const std::string& pdfPath, const std::string& title) {
   KillFile(pdfPath);
-  c.g.print.printer = std::make_unique<PrintJob>(pdfPath, CurrentPrinterName(c), title);
-  c.g.print.bPrinterInitialized = false;
+  c.print.printer = std::make_unique<PrintJob>(pdfPath, CurrentPrinterName(c), title);
+  c.print.bPrinterInitialized = false;
 }
 
-void EndPrintJob(Ctx& c) {
-  auto job = std::move(c.g.print.printer);
-  c.g.print.iLastQueueJob = 0;
+void EndPrintJob(const PrintCtx& c) {
+  auto job = std::move(c.print.printer);
+  c.print.iLastQueueJob = 0;
   if (!job) return;
   job->EndDoc();
-  c.g.print.iLastQueueJob = job->queue_job();
+  c.print.iLastQueueJob = job->queue_job();
 }
 
-void AbandonPrintJob(Ctx& c) {
-  c.g.print.printer.reset();
+void AbandonPrintJob(const PrintCtx& c) {
+  c.print.printer.reset();
 }
 
-PrintJob& Printer(Ctx& c) {
-  if (!c.g.print.printer) Raise(failure::kInvalidCall);
-  return *c.g.print.printer;
+PrintJob& Printer(const PrintCtx& c) {
+  if (!c.print.printer) Raise(failure::kInvalidCall);
+  return *c.print.printer;
 }
 
-std::int16_t InitializePrinter(Ctx& c, PrintJob& printer) {
+std::int16_t InitializePrinter(const PrintCtx& c, PrintJob& printer) {
   try {
-    c.g.print.dOffsetXInches = printer.OffsetXInches();
-    c.g.print.dOffsetYInches = printer.OffsetYInches();
-    c.g.print.bPrinterInitialized = true;
+    c.print.dOffsetXInches = printer.OffsetXInches();
+    c.print.dOffsetYInches = printer.OffsetYInches();
+    c.print.bPrinterInitialized = true;
     return 0;
   } catch (...) {
-    AddFailureMessage(c.g.host, " InitializePrinter() Error:", std::current_exception());
+    AddFailureMessage(c.host, " InitializePrinter() Error:", std::current_exception());
     return 3;
   }
 }
 
-void PrintLine(Ctx& c, const std::string& text, bool headings) {
+void PrintLine(const PrintCtx& c, const std::string& text, bool headings) {
   try {
     PrintJob& p = Printer(c);
     if (headings && p.CurrentY() + p.TextHeight() >= p.PrintableHeight()) {
@@ -64,17 +64,17 @@ void PrintLine(Ctx& c, const std::string& text, bool headings) {
     p.PrintText(text);
     ResetPrintLine(c);
   } catch (...) {
-    AddFailureMessage(c.g.host, " PrintLine() Error:", std::current_exception());
+    AddFailureMessage(c.host, " PrintLine() Error:", std::current_exception());
   }
 }
 
-void DoNewPage(Ctx& c, bool headings) {
+void DoNewPage(const PrintCtx& c, bool headings) {
   Printer(c).NewPage();
   if (headings) Do_Elec_Headings(c);
 }
 
-void PrintRepeated(Ctx& c, std::int16_t count, const std::string& text, bool headings) {
-  std::string& line = c.g.print.sRepeatedLine;
+void PrintRepeated(const PrintCtx& c, std::int16_t count, const std::string& text, bool headings) {
+  std::string& line = c.print.sRepeatedLine;
   if (text.size() == 1) {
     line.assign(static_cast<std::size_t>(std::max<std::int16_t>(count, 0)), text[0]);
   } else {
@@ -84,41 +84,41 @@ void PrintRepeated(Ctx& c, std::int16_t count, const std::string& text, bool hea
   PrintLine(c, line, headings);
 }
 
-void PrintBlankLines(Ctx& c, std::int16_t count, bool headings) {
+void PrintBlankLines(const PrintCtx& c, std::int16_t count, bool headings) {
   static const std::string kBlank;
   for (std::int16_t i = 0; i < count; ++i) PrintLine(c, kBlank, headings);
 }
 
-std::int16_t LinesLeftOnPage(Ctx& c) {
+std::int16_t LinesLeftOnPage(const PrintCtx& c) {
   PrintJob& p = Printer(c);
   double lines = std::floor((p.PrintableHeight() - p.CurrentY()) / p.TextHeight());
   return ToInt16(std::max(lines, 0.0));
 }
 
-void MoveToLinesFromBottom(Ctx& c, std::int16_t count) {
+void MoveToLinesFromBottom(const PrintCtx& c, std::int16_t count) {
   PrintJob& p = Printer(c);
   double h = p.TextHeight();
   p.SetCurrentY(p.PrintableHeight() - count * h - h / 4);
 }
 
-void ResetPrintLine(Ctx& c) {
-  c.g.print.gsPrintLine.assign(
-      static_cast<std::size_t>(std::max<std::int16_t>(c.g.print.giLineWidth, 0)), ' ');
+void ResetPrintLine(const PrintCtx& c) {
+  c.print.gsPrintLine.assign(
+      static_cast<std::size_t>(std::max<std::int16_t>(c.print.giLineWidth, 0)), ' ');
 }
 
-std::int16_t Do_Elec_Headings(Ctx& c) {
+std::int16_t Do_Elec_Headings(const PrintCtx& c) {
   try {
-    switch (c.g.host.giReportNr) {
+    switch (c.host.giReportNr) {
       case 1:
         return Summary_Headings(c);
       case 2:
         return 0;
       default:
-        AddUnknownReportMessage(c.g.host, c.g.host.giReportNr);
+        AddUnknownReportMessage(c.host, c.host.giReportNr);
         return 3;
     }
   } catch (...) {
-    AddReportFailure(c.g.host, "Do_Elec_Headings()  Error: ", std::current_exception());
+    AddReportFailure(c.host, "Do_Elec_Headings()  Error: ", std::current_exception());
     return 3;
   }
 }

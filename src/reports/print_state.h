@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/printing.h"
+#include "state/host_state.h"
 #include "wcomp837/currency.h"
 
 namespace wcomp837 {
@@ -108,6 +109,12 @@ struct PrintState {
   int iLastQueueJob = 0;  // job number the print queue gave the last report
 
   SummaryState summary;
+};
+
+// What the report routines work on.
+struct PrintCtx {
+  HostState& host;
+  PrintState& print;
 };
 
 }  // namespace wcomp837

@@ -11,7 +11,7 @@
 namespace wcomp837 {
 namespace {
 
-using ReportRoutine = std::int16_t (*)(Ctx&, const std::string&, const std::string&);
+using ReportRoutine = std::int16_t (*)(const PrintCtx&, const std::string&, const std::string&);
 
 struct ReportEntry {
   std::int16_t nr;
@@ -30,22 +30,22 @@ std::string GetReportList() {
   return "Summary//Secondaries Missing Adjustment Reason Codes";
 }
 
-std::int16_t Do_Elec_Report(Ctx& c, std::int16_t nr) {
+std::int16_t Do_Elec_Report(const PrintCtx& c, std::int16_t nr) {
   try {
-    c.g.host.giReportNr = nr;
+    c.host.giReportNr = nr;
     if (nr == 0) return 0;
     for (const auto& r : kReports) {
       if (r.nr == nr) {
-        std::int32_t before = MessageCount(c.g.host);
-        std::int16_t result = r.routine(c, c.g.host.gsFormatID, r.title);
+        std::int32_t before = MessageCount(c.host);
+        std::int16_t result = r.routine(c, c.host.gsFormatID, r.title);
         // A line that failed inside a report leaves its error message behind.
-        return result != 0 || MessageCount(c.g.host) > before ? 3 : 0;
+        return result != 0 || MessageCount(c.host) > before ? 3 : 0;
       }
     }
-    AddUnknownReportMessage(c.g.host, nr);
+    AddUnknownReportMessage(c.host, nr);
     return 3;
   } catch (...) {
-    AddFailureMessage(c.g.host, " Do_Elec_Report() Error:", std::current_exception());
+    AddFailureMessage(c.host, " Do_Elec_Report() Error:", std::current_exception());
     return 3;
   }
 }
@@ -54,11 +54,11 @@ std::vector<std::string> InstalledPrinters() {
   return InstalledPrinterNames();
 }
 
-void SelectPrinter(Ctx& c, const std::string& name) {
+void SelectPrinter(const PrintCtx& c, const std::string& name) {
   if (name.empty()) return;
   auto printers = InstalledPrinters();
   if (std::find(printers.begin(), printers.end(), name) != printers.end()) {
-    c.g.print.selected_printer = name;
+    c.print.selected_printer = name;
   }
 }
 

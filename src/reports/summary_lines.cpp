@@ -60,15 +60,15 @@ class BoldScope {
   bool was_;
 };
 
-SummaryState& S(Ctx& c) {
-  return c.g.print.summary;
+SummaryState& S(const PrintCtx& c) {
+  return c.print.summary;
 }
 
-std::string& Line(Ctx& c) {
-  return c.g.print.gsPrintLine;
+std::string& Line(const PrintCtx& c) {
+  return c.print.gsPrintLine;
 }
 
-void PrintComposedLine(Ctx& c) {
+void PrintComposedLine(const PrintCtx& c) {
   PrintLine(c, Line(c), true);
 }
 
@@ -96,7 +96,7 @@ std::int64_t PlacePieces(std::string& line, std::int64_t col, Pieces pieces,
 
 // A heading line: left text at column 1, centred text, right text ending at
 // the last column.
-void PrintHeadingLine(Ctx& c, Pieces left, Pieces centre, Pieces right) {
+void PrintHeadingLine(const PrintCtx& c, Pieces left, Pieces centre, Pieces right) {
   ResetPrintLine(c);
   PlacePieces(Line(c), 1, left);
   PlacePieces(Line(c), CentredColumn(Length(centre), kWidth), centre);
@@ -134,7 +134,7 @@ std::int64_t PlaceProvider(std::string& line, std::int64_t col, const SummarySta
   return PlacePieces(line, col, {firstNameSeparator, TrimView(s.sProviderFirstName)});
 }
 
-void PrintPendingLine(Ctx& c) {
+void PrintPendingLine(const PrintCtx& c) {
   if (S(c).bLinePending) Write_Detail(c);
 }
 
@@ -147,14 +147,14 @@ std::int64_t PlaceCounts(std::string& line, std::int64_t col, std::int64_t claim
 
 }  // namespace
 
-std::int16_t Summary_Headings(Ctx& c) {
+std::int16_t Summary_Headings(const PrintCtx& c) {
   try {
     SummaryState& s = S(c);
     BoldScope bold(Printer(c));
-    ++c.g.print.giPageNumber;
+    ++c.print.giPageNumber;
     PrintHeadingLine(c, {"Report Date: ", ReportDateTime(Now())},
-                     {c.g.print.sReportTitle, s.gbTestFile ? " ** TEST **" : ""},
-                     {"Page: ", SignedText(c.g.print.giPageNumber)});
+                     {c.print.sReportTitle, s.gbTestFile ? " ** TEST **" : ""},
+                     {"Page: ", SignedText(c.print.giPageNumber)});
     PrintHeadingLine(c,
                      {"Submitter: ", TrimView(s.gsSubmitterID),
                       "   Submission#: ", PlainDecimal(NumericValue(s.gsSubmissionNr))},
@@ -167,12 +167,12 @@ std::int16_t Summary_Headings(Ctx& c) {
     s.bClaimColumnsDue = true;
     return 0;
   } catch (...) {
-    AddReportFailure(c.g.host, "Summary_Headings()  Error: ", std::current_exception());
+    AddReportFailure(c.host, "Summary_Headings()  Error: ", std::current_exception());
     return 3;
   }
 }
 
-std::int16_t Write_Submitter(Ctx& c, const SegmentElements& isa) {
+std::int16_t Write_Submitter(const PrintCtx& c, const SegmentElements& isa) {
   try {
     SummaryState& s = S(c);
     s.gsSubmitterID = ElementAt(isa, 6);
@@ -192,12 +192,12 @@ std::int16_t Write_Submitter(Ctx& c, const SegmentElements& isa) {
     }
     return 0;
   } catch (...) {
-    AddReportFailure(c.g.host, "Write_Submitter()  Error: ", std::current_exception());
+    AddReportFailure(c.host, "Write_Submitter()  Error: ", std::current_exception());
     return 3;
   }
 }
 
-std::int16_t Write_Batch_Header(Ctx& c) {
+std::int16_t Write_Batch_Header(const PrintCtx& c) {
   try {
     SummaryState& s = S(c);
     if (LinesLeftOnPage(c) < 3) DoNewPage(c, true);
@@ -211,12 +211,12 @@ std::int16_t Write_Batch_Header(Ctx& c) {
     s.bBatchHeaderDue = false;
     return 0;
   } catch (...) {
-    AddReportFailure(c.g.host, "Write_Batch_Header()  Error: ", std::current_exception());
+    AddReportFailure(c.host, "Write_Batch_Header()  Error: ", std::current_exception());
     return 3;
   }
 }
 
-std::int16_t Write_Detail(Ctx& c) {
+std::int16_t Write_Detail(const PrintCtx& c) {
   try {
     SummaryState& s = S(c);
     if (s.bBatchHeaderDue) Write_Batch_Header(c);
@@ -252,12 +252,12 @@ std::int16_t Write_Detail(Ctx& c) {
     return 0;
   } catch (...) {
     S(c).bLinePending = false;
-    AddReportFailure(c.g.host, "Write_Detail()  Error: ", std::current_exception());
+    AddReportFailure(c.host, "Write_Detail()  Error: ", std::current_exception());
     return 3;
   }
 }
 
-std::int16_t Write_Batch_Totals(Ctx& c) {
+std::int16_t Write_Batch_Totals(const PrintCtx& c) {
   try {
     SummaryState& s = S(c);
     PrintPendingLine(c);
@@ -281,12 +281,12 @@ std::int16_t Write_Batch_Totals(Ctx& c) {
     s.ClearBatchTotals();
     return 0;
   } catch (...) {
-    AddReportFailure(c.g.host, "Write_Batch_Totals()  Error: ", std::current_exception());
+    AddReportFailure(c.host, "Write_Batch_Totals()  Error: ", std::current_exception());
     return 3;
   }
 }
 
-std::int16_t Write_File_Totals(Ctx& c) {
+std::int16_t Write_File_Totals(const PrintCtx& c) {
   try {
     SummaryState& s = S(c);
     PrintPendingLine(c);
@@ -305,7 +305,7 @@ std::int16_t Write_File_Totals(Ctx& c) {
     PrintComposedLine(c);
     return 0;
   } catch (...) {
-    AddReportFailure(c.g.host, "Write_File_Totals()  Error: ", std::current_exception());
+    AddReportFailure(c.host, "Write_File_Totals()  Error: ", std::current_exception());
     return 3;
   }
 }

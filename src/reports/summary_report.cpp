@@ -12,10 +12,10 @@
 namespace wcomp837 {
 namespace {
 
-using Action = void (*)(Ctx&, const SegmentElements&);
+using Action = void (*)(const PrintCtx&, const SegmentElements&);
 
-SummaryState& S(Ctx& c) {
-  return c.g.print.summary;
+SummaryState& S(const PrintCtx& c) {
+  return c.print.summary;
 }
 
 // Name of the insured: last name (and suffix), first name, middle name.
@@ -42,16 +42,16 @@ void TakeProcedure(SummaryState& s, std::string_view composite) {
   s.sModifier2 = ComponentAt(composite, 3);
 }
 
-void OnISA(Ctx& c, const SegmentElements& e) {
+void OnISA(const PrintCtx& c, const SegmentElements& e) {
   Write_Submitter(c, e);
 }
 
-void OnST(Ctx& c, const SegmentElements&) {
+void OnST(const PrintCtx& c, const SegmentElements&) {
   S(c).ClearBatchTotals();
   S(c).bBatchHeaderDue = true;
 }
 
-void OnNM1(Ctx& c, const SegmentElements& e) {
+void OnNM1(const PrintCtx& c, const SegmentElements& e) {
   SummaryState& s = S(c);
   const std::string_view qualifier = ElementAt(e, 1);
   if (qualifier == "85") {
@@ -75,26 +75,26 @@ void OnNM1(Ctx& c, const SegmentElements& e) {
   }
 }
 
-void OnREF(Ctx& c, const SegmentElements& e) {
+void OnREF(const PrintCtx& c, const SegmentElements& e) {
   SummaryState& s = S(c);
   if (!s.bRefMaySupplyProviderID) return;
   if (s.sProviderID.empty()) s.sProviderID = ElementAt(e, 2);
   s.bRefMaySupplyProviderID = false;
 }
 
-void OnHL(Ctx& c, const SegmentElements& e) {
+void OnHL(const PrintCtx& c, const SegmentElements& e) {
   S(c).bRefMaySupplyProviderID = false;
   S(c).bSubscriberLevel = ElementAt(e, 3) == "22";
 }
 
-void OnSBR(Ctx& c, const SegmentElements& e) {
+void OnSBR(const PrintCtx& c, const SegmentElements& e) {
   SummaryState& s = S(c);
   if (!s.bSubscriberLevel) return;
   s.sPayerResponsibility = ElementAt(e, 1);
   s.sPolicyNr = ElementAt(e, 3);
 }
 
-void OnCLM(Ctx& c, const SegmentElements& e) {
+void OnCLM(const PrintCtx& c, const SegmentElements& e) {
   SummaryState& s = S(c);
   s.bSubscriberLevel = false;
   s.sReferringProvider.clear();
@@ -104,14 +104,14 @@ void OnCLM(Ctx& c, const SegmentElements& e) {
   s.sClaimPlaceOfService = ComponentAt(ElementAt(e, 5), 0);
 }
 
-void OnHI(Ctx& c, const SegmentElements& e) {
+void OnHI(const PrintCtx& c, const SegmentElements& e) {
   SummaryState& s = S(c);
   for (std::size_t i = 1; i < s.sDiagnoses.size(); ++i) {
     s.sDiagnoses[i] = MidView(ElementAt(e, i), 4);
   }
 }
 
-void OnSV1(Ctx& c, const SegmentElements& e) {
+void OnSV1(const PrintCtx& c, const SegmentElements& e) {
   SummaryState& s = S(c);
   s.ClearRenderingProvider();
   TakeProcedure(s, ElementAt(e, 1));
@@ -121,7 +121,7 @@ void OnSV1(Ctx& c, const SegmentElements& e) {
   s.sDiagnosis = DiagnosisFor(s, ElementAt(e, 7));
 }
 
-void OnSV6(Ctx& c, const SegmentElements& e) {
+void OnSV6(const PrintCtx& c, const SegmentElements& e) {
   SummaryState& s = S(c);
   s.ClearRenderingProvider();
   TakeProcedure(s, ElementAt(e, 1));
@@ -131,7 +131,7 @@ void OnSV6(Ctx& c, const SegmentElements& e) {
   s.sngUnits = TextToSingle(ElementAt(e, 6));
 }
 
-void OnDTP(Ctx& c, const SegmentElements& e) {
+void OnDTP(const PrintCtx& c, const SegmentElements& e) {
   if (ElementAt(e, 1) != "472") return;
   SummaryState& s = S(c);
   const std::string_view dates = ElementAt(e, 3);
@@ -141,12 +141,12 @@ void OnDTP(Ctx& c, const SegmentElements& e) {
   Write_Detail(c);
 }
 
-void OnSE(Ctx& c, const SegmentElements& e) {
+void OnSE(const PrintCtx& c, const SegmentElements& e) {
   S(c).sBatchControlNr = ElementAt(e, 2);
   Write_Batch_Totals(c);
 }
 
-void OnIEA(Ctx& c, const SegmentElements&) {
+void OnIEA(const PrintCtx& c, const SegmentElements&) {
   Write_File_Totals(c);
 }
 
@@ -163,7 +163,7 @@ constexpr SegmentAction kSegmentActions[] = {
 
 }  // namespace
 
-void ActOnSegment(Ctx& c, const SegmentElements& elements) {
+void ActOnSegment(const PrintCtx& c, const SegmentElements& elements) {
   if (elements.empty()) return;
   for (const auto& a : kSegmentActions) {
     if (elements[0] == a.id) {
@@ -173,8 +173,8 @@ void ActOnSegment(Ctx& c, const SegmentElements& elements) {
   }
 }
 
-std::int16_t Summary_Report_It(Ctx& c, const std::string&, const std::string& title) {
-  const std::string file = c.g.host.gsASCIIFile;
+std::int16_t Summary_Report_It(const PrintCtx& c, const std::string&, const std::string& title) {
+  const std::string file = c.host.gsASCIIFile;
   try {
     StartPrintJob(c, file + "_Summary.pdf", title);
     PrintJob& p = Printer(c);
@@ -182,10 +182,10 @@ std::int16_t Summary_Report_It(Ctx& c, const std::string&, const std::string& ti
     p.SetOrientation(Orientation::kLandscape);
     p.SetFont("Courier New", 8);
     p.SetBold(false);
-    c.g.print.giPageNumber = 0;
-    c.g.print.giLineWidth = kSummaryLineWidth;
-    c.g.print.summary = SummaryState{};
-    c.g.print.sReportTitle = title;
+    c.print.giPageNumber = 0;
+    c.print.giLineWidth = kSummaryLineWidth;
+    c.print.summary = SummaryState{};
+    c.print.sReportTitle = title;
     ResetPrintLine(c);
 
     if (GetBinaryRecLen(c, file, 5) < 0) {
@@ -204,7 +204,7 @@ std::int16_t Summary_Report_It(Ctx& c, const std::string&, const std::string& ti
     return 0;
   } catch (...) {
     AbandonPrintJob(c);
-    AddFileFailure(c.g.host, "Summary_Report_It()", file, std::current_exception());
+    AddFileFailure(c.host, "Summary_Report_It()", file, std::current_exception());
     return 3;
   }
 }

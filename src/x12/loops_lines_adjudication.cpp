@@ -31,8 +31,8 @@ std::int16_t WriteOneAdjudication(Ctx& c, std::int16_t iIndex, const DetailLine&
   } else {
     // A failure to store the record is reported by WriteNACRecord; the
     // claim itself is still written.
-    WriteNACRecord(c, FormatNACRecord(c.g.records.g_LastTop.Patient, line.Charge(),
-                                      c.g.g_LastGroup().OIns[static_cast<std::size_t>(i)]));
+    WriteNACRecord(c.g.host, FormatNACRecord(c.g.records.g_LastTop.Patient, line.Charge(),
+                                             c.g.g_LastGroup().OIns[static_cast<std::size_t>(i)]));
   }
   std::string date = payer[OInsurance::sLastPaymentDate];
   if (date.empty()) date = line.sToDate;

@@ -21,7 +21,7 @@ class NACFile : public ::testing::Test {
     g.host.gsASCIIFile = dir.File("B1.ANS");
     WriteFile(dir.File("B1.ANS_NAC.Dat"), "old content\r\n");
     g.host.bNACRecordWritten = true;
-    ASSERT_EQ(OpenNACFileOut(c), 0);
+    ASSERT_EQ(OpenNACFileOut(g.host, g.writer.ASCIIFile), 0);
     Practice("P01", "VALLEY CLINIC");
   }
   void TearDown() override {
@@ -31,7 +31,7 @@ class NACFile : public ::testing::Test {
   void Practice(const char* code, const char* name) {
     g.records.g_ThisTop.Practice[Practice::sPracticeCode] = code;
     g.records.g_ThisTop.Practice[Practice::sName] = name;
-    ASSERT_EQ(WriteNACPracticeHeader(c), 0);
+    ASSERT_EQ(WriteNACPracticeHeader(g.host, g.records.g_ThisTop.Practice, o.msLastNACPractice), 0);
     EXPECT_EQ(o.msLastNACPractice, code);
   }
   static std::string Header(const std::string& practiceLine) {
@@ -42,7 +42,7 @@ class NACFile : public ::testing::Test {
            std::string(70, '-') + "\"\r\n\"\"\r\n";
   }
   std::string Closed() {
-    EXPECT_EQ(CloseNACFile(c), 0);
+    EXPECT_EQ(CloseNACFile(g.host), 0);
     return ReadFile(dir.File("B1.ANS_NAC.Dat"));
   }
 
@@ -56,17 +56,17 @@ class NACFile : public ::testing::Test {
 // a closed file takes nothing more.
 TEST_F(NACFile, RecordsUnderTheirPracticeHeadersOrTheClosingRemark) {
   EXPECT_FALSE(g.host.bNACRecordWritten);
-  ASSERT_EQ(WriteNACClosingRemark(c), 0);
+  ASSERT_EQ(WriteNACClosingRemark(g.host), 0);
   Practice("P02", "HILL \"EAST\" CLINIC");  // a quote would end the quoted item
-  ASSERT_EQ(WriteNACRecord(c, "REC TWO"), 0);
+  ASSERT_EQ(WriteNACRecord(g.host, "REC TWO"), 0);
   EXPECT_TRUE(g.host.bNACRecordWritten);
-  WriteNACClosingRemark(c);
+  WriteNACClosingRemark(g.host);
   EXPECT_EQ(Closed(), Header("P01 VALLEY CLINIC") +
                           "\"No secondaries without Adjustment Reason Codes were found.\"\r\n" +
                           Header("P02 HILL 'EAST' CLINIC") + "\"REC TWO\"\r\n");
-  EXPECT_EQ(CloseNACFile(c), 0) << "closing a closed file does nothing";
+  EXPECT_EQ(CloseNACFile(g.host), 0) << "closing a closed file does nothing";
   g.host.bNACRecordWritten = false;
-  EXPECT_EQ(WriteNACRecord(c, "LOST"), 0);
+  EXPECT_EQ(WriteNACRecord(g.host, "LOST"), 0);
   EXPECT_FALSE(g.host.bNACRecordWritten) << "nothing written to a closed file";
 }
 
@@ -92,9 +92,9 @@ TEST_F(NACFile, RecordColumnsAreCutToTheirWindows) {
 }
 
 TEST_F(NACFile, FailuresAreReportedNeverSuccess) {
-  WriteNACRecord(c, "REC");
+  WriteNACRecord(g.host, "REC");
   SetWriteFaultForTesting([](const std::string&) { return ENOSPC; });
-  EXPECT_EQ(CloseNACFile(c), 3);
+  EXPECT_EQ(CloseNACFile(g.host), 3);
   ASSERT_EQ(MessageCount(g.host), 2);
   EXPECT_NE(g.host.gMessageArray[1].sMsgText.find(" CloseNACFile()  Error: "), std::string::npos);
   EXPECT_EQ(g.host.gMessageArray[2].sMsgText, "File: " + NACFileName(g.host));
@@ -102,7 +102,7 @@ TEST_F(NACFile, FailuresAreReportedNeverSuccess) {
   SetWriteFaultForTesting(nullptr);
   ClearMessageArray(g.host);
   g.host.gsASCIIFile = dir.File("missing-folder/B1.ANS");
-  EXPECT_EQ(OpenNACFileOut(c), 3);
+  EXPECT_EQ(OpenNACFileOut(g.host, g.writer.ASCIIFile), 3);
   EXPECT_NE(g.host.gMessageArray[1].sMsgText.find(" OpenNACFileOut()  Error: "), std::string::npos);
 }
 
