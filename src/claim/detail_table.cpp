@@ -75,16 +75,12 @@ void InitializeClaimTables(Ctx& c) {
   cs.DETAILArray.reserve(static_cast<std::size_t>(kMaxLinesPerClaim) + 1);
   Redim_DETAILArray(c, false);
   ResetDiagnosisTable(c);
-  ClearClaimRecord(c);
+  ClearClaimRecord(c.g.claim);
 }
 
 void ResetClaimTables(Ctx& c) {
   ResetDiagnosisTable(c);
   Redim_DETAILArray(c, false);
-}
-
-void ClearClaimRecord(Ctx& c) {
-  c.g.claim.mClaim = ClaimRecord{};
 }
 
 void Redim_DETAILArray(Ctx& c, bool bPreserve) {

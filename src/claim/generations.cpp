@@ -58,13 +58,13 @@ static_assert(sizeof(ChargeGroup) ==
                   sizeof(ReferralRec) + sizeof(OReferralRec) + sizeof(FacilityRec) +
                   sizeof(std::array<OInsuranceRec, 5>) + sizeof(std::shared_ptr<CCFormInfoArray>));
 
-std::int16_t WriteServiceLines(Ctx& c) {
-  ClaimState& cs = c.g.claim;
+std::int16_t WriteServiceLines(const WriterCtx& w) {
+  ClaimState& cs = w.claim;
   for (std::size_t idx = 1; idx < cs.DETAILArray.size(); ++idx) {
     const DetailLine& line = cs.DETAILArray[idx];
     if (line.sUsed != "Y") break;
-    LogLine(c.g.host, {">> Procedure: ", line.sProcedureCode, " ", LogAmount(line.curCharge)});
-    if (Write_Detail_Records(c, static_cast<std::int16_t>(idx)) == 3) return 3;
+    LogLine(w.host, {">> Procedure: ", line.sProcedureCode, " ", LogAmount(line.curCharge)});
+    if (Write_Detail_Records(w, static_cast<std::int16_t>(idx)) == 3) return 3;
   }
   return 0;
 }
@@ -131,7 +131,7 @@ std::int16_t DropClaim(Ctx& c, const std::string& reason) {
                         " was not written: " + reason);
   EmptyLastGroup(c, c.g.g_LastGroup());
   ResetClaimTables(c);
-  ClearClaimRecord(c);
+  ClearClaimRecord(c.g.claim);
   return 1;
 }
 
@@ -226,7 +226,9 @@ std::int16_t WriteClaim(Ctx& c) {
     const std::string missing = MissingTopRecords(c.g.records.g_LastTop);
     if (!missing.empty()) return DropClaim(c, "no " + missing + " record was received");
     if (!HasServiceLine(c.g.claim)) return DropClaim(c, "it has no service line");
-    if (CheckForOtherRecs(c) == 3) {
+    // The loop writers of this claim share one context.
+    const WriterCtx w = c;
+    if (CheckForOtherRecs(w) == 3) {
       LogLine(h, "WriteClaim Had an Error in CheckForOtherRecs()");
       return 3;
     }
@@ -238,13 +240,13 @@ std::int16_t WriteClaim(Ctx& c) {
     LogLine(h, {">> Writing Claim for: ", last.Patient[Patient::sLastName], ", ",
                 last.Patient[Patient::sFirstName]});
 
-    if (WriteSubscriber(c) == 3 || WriteSubscriberName(c) == 3 || WritePayer(c) == 3) return 3;
-    if (last.Subscriber[Subscriber::sRelationship] != "SLF" && WritePatient(c) == 3) return 3;
-    if (WriteClaimHeader(c) == 3 || WriteOtherInsurances(c) == 3) return 3;
-    if (WriteServiceLines(c) == 3) return 3;
+    if (WriteSubscriber(w) == 3 || WriteSubscriberName(w) == 3 || WritePayer(w) == 3) return 3;
+    if (last.Subscriber[Subscriber::sRelationship] != "SLF" && WritePatient(w) == 3) return 3;
+    if (WriteClaimHeader(w) == 3 || WriteOtherInsurances(w) == 3) return 3;
+    if (WriteServiceLines(w) == 3) return 3;
 
     LogLine(h, "WriteClaimTrailer() being called by WriteClaim()");
-    if (WriteClaimTrailer(c) == 3) return 3;
+    if (WriteClaimTrailer(w) == 3) return 3;
     CleanUpAfterClaim(c);
     return 0;
   } catch (...) {

@@ -15,8 +15,6 @@ void InitializeClaimTables(Ctx& c);
 void ResetClaimTables(Ctx& c);
 // Re-creates the diagnosis table with every entry free.
 void ResetDiagnosisTable(Ctx& c);
-// Clears mClaim (and its insurance totals).
-void ClearClaimRecord(Ctx& c);
 
 // A claim holds at most this many service lines.
 inline constexpr std::int16_t kMaxLinesPerClaim = 50;

@@ -22,7 +22,8 @@ namespace {
 constexpr std::size_t kCheckMessages = 100;
 // The claim still open, then SE, GE and IEA.
 constexpr std::array<std::int16_t (*)(Ctx&), 4> kClosingWriters = {
-    WriteClaim, WriteBatchTrailer, WriteGroupTrailer, WriteFileTrailer};
+    WriteClaim, [](Ctx& c) { return WriteBatchTrailer(c); },
+    [](Ctx& c) { return WriteGroupTrailer(c); }, [](Ctx& c) { return WriteFileTrailer(c); }};
 
 // A charge whose group the host never closed with 6990 may lack companion
 // records (other insurances, providers) that change how it is billed: it is

@@ -9,13 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "claim/claim_state.h"
 #include "records/record_state.h"
 #include "refdata/ref_state.h"
 #include "reports/print_state.h"
 #include "state/host_state.h"
 #include "x12/envelope_members.h"
-#include "x12/writer_state.h"
+#include "x12/writer_ctx.h"
 
 namespace wcomp837 {
 
@@ -25,14 +24,8 @@ struct SharedState {
   // The last generation's charge group: the group of the service line it
   // was handed over to (claim.iLastGroupLine), or the one kept in records
   // before there was a line.
-  ChargeGroup& g_LastGroup() {
-    return claim.iLastGroupLine > 0 ? *claim.DETAILArray[claim.iLastGroupLine].Group
-                                    : *records.lastGroup;
-  }
-  const ChargeGroup& g_LastGroup() const {
-    return claim.iLastGroupLine > 0 ? *claim.DETAILArray[claim.iLastGroupLine].Group
-                                    : *records.lastGroup;
-  }
+  ChargeGroup& g_LastGroup() { return LastGroupOf(records, claim); }
+  const ChargeGroup& g_LastGroup() const { return LastGroupOf(records, claim); }
   ClaimState claim;
   WriterState writer;
   RefState ref;
@@ -55,6 +48,9 @@ struct Ctx {
   operator RecordCtx() const { return {g.host, g.records}; }
   operator RefCtx() const { return {g.host, g.ref, g.records}; }
   operator PrintCtx() const { return {g.host, g.print}; }
+  operator WriterCtx() const {
+    return {g.host, g.records, g.claim, g.writer, g.ref, o.env, o.miSubmissionNumber};
+  }
 };
 
 }  // namespace wcomp837

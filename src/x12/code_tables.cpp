@@ -119,20 +119,20 @@ Text KeySearch(const std::array<CodePair, N>& table, std::string_view keys) {
   return {};
 }
 
-Text OtherInsuranceCategory(const Ctx& c, std::int16_t n) {
+Text OtherInsuranceCategory(const WriterCtx& c, std::int16_t n) {
   if (n < 1 || n > kMaxOtherInsurances) return {};
-  return c.g.g_LastGroup().OIns[static_cast<std::size_t>(n)][OInsurance::sInsuranceCategoryCd];
+  return c.g_LastGroup().OIns[static_cast<std::size_t>(n)][OInsurance::sInsuranceCategoryCd];
 }
 
 // Whether Medicare pays after other insurance n: a later other insurance
 // (n included) is Medicare, or the billed insurance is Medicare and comes
 // after n.
-bool MedicareFollows(const Ctx& c, std::int16_t n) {
+bool MedicareFollows(const WriterCtx& c, std::int16_t n) {
   for (std::int16_t k = n; k <= kMaxOtherInsurances; ++k) {
     if (OtherInsuranceCategory(c, k) == "MCR") return true;
   }
-  return c.g.records.g_LastTop.Insurance[Insurance::sInsuranceCategoryCd] == "MCR" &&
-         NumericValue(c.g.g_LastGroup().Charge[Charge::sBillingInsIndex]) > n;
+  return c.records.g_LastTop.Insurance[Insurance::sInsuranceCategoryCd] == "MCR" &&
+         NumericValue(c.g_LastGroup().Charge[Charge::sBillingInsIndex]) > n;
 }
 
 }  // namespace
@@ -168,11 +168,11 @@ Text PayerProviderIDQualifier(std::string_view category) {
   return ExactLookup(kPayerProviderIDQualifiers, category, "");
 }
 
-Text OtherInsuranceTypeCode(Ctx& c, std::int16_t n) {
+Text OtherInsuranceTypeCode(const WriterCtx& c, std::int16_t n) {
   const Text category = OtherInsuranceCategory(c, n);
   if (category == "MCR") {
     if (n == 1) return "MP";
-    const std::string& keys = c.g.claim.mClaim.sClaimExtKeys;
+    const std::string& keys = c.claim.mClaim.sClaimExtKeys;
     if (keys.find("~MC12~") != std::string::npos) return "CP";
     if (keys.find("~MC13~") != std::string::npos) return "AP";
     return "MB";

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/state.h"
+#include "x12/writer_ctx.h"
 
 namespace wcomp837 {
 
@@ -13,7 +13,7 @@ bool IsCanadianProvince(std::string_view state);
 Text RelationshipToX12(std::string_view relationship);
 Text MedicareSecondaryTypeCode(std::string_view claimExtKeys);
 Text ServiceAuthExceptionCode(std::string_view indicatorKeys);
-Text OtherInsuranceTypeCode(Ctx& c, std::int16_t n);
+Text OtherInsuranceTypeCode(const WriterCtx& c, std::int16_t n);
 Text SpecialProgramCode(std::string_view keys);
 Text ClaimFilingIndicator(std::string_view category);
 Text PayerProviderIDQualifier(std::string_view category);

@@ -6,7 +6,6 @@
 
 #include <array>
 
-#include "claim/tables.h"
 #include "platform/clock.h"
 #include "records/numeric.h"
 #include "state/messages.h"
@@ -17,16 +16,16 @@
 
 namespace wcomp837 {
 
-std::string InterchangeControlNumber(const ObjectState& o) {
-  return fmt::format("{:09}", SubmissionBase(o));
+std::string InterchangeControlNumber(const WriterCtx& c) {
+  return fmt::format("{:09}", SubmissionBase(c));
 }
 
-std::string GroupControlNumber(const ObjectState& o) {
-  return std::to_string(SubmissionBase(o) * 10000 + o.env.miGroupCount);
+std::string GroupControlNumber(const WriterCtx& c) {
+  return std::to_string(SubmissionBase(c) * 10000 + c.env.miGroupCount);
 }
 
-std::string TransactionSetControlNumber(const ObjectState& o) {
-  return std::to_string(SubmissionBase(o) * 10000 + o.env.miBatchCount);
+std::string TransactionSetControlNumber(const WriterCtx& c) {
+  return std::to_string(SubmissionBase(c) * 10000 + c.env.miBatchCount);
 }
 
 namespace {
@@ -48,24 +47,24 @@ std::string LayOutISA(const std::array<std::string, kISAWidths.size()>& values) 
   return isa;
 }
 
-std::int16_t Fail(Ctx& c, const char* routineText) {
-  AddFailureMessage(c.g.host, routineText, std::current_exception());
+std::int16_t Fail(const WriterCtx& c, const char* routineText) {
+  AddFailureMessage(c.host, routineText, std::current_exception());
   return 3;
 }
 
 // Runs one step of the state machine after its log line; true when it failed.
 template <typename Step>
-bool StepFailed(Ctx& c, const char* logText, Step step) {
-  LogLine(c.g.host, logText);
+bool StepFailed(const WriterCtx& c, const char* logText, Step step) {
+  LogLine(c.host, logText);
   return step(c) == 3;
 }
 
 }  // namespace
 
-std::int16_t CheckForOtherRecs(Ctx& c) {
+std::int16_t CheckForOtherRecs(const WriterCtx& c) {
   try {
-    ClaimState& cl = c.g.claim;
-    LogLine(c.g.host, "CheckForOtherRecs()");
+    ClaimState& cl = c.claim;
+    LogLine(c.host, "CheckForOtherRecs()");
     bool groupOpened = false;
     if (cl.NeedNewPractice) {
       if (StepFailed(c, "WriteBatchTrailer() kickedoff from CheckOtherRecs()  NeedNewPractice",
@@ -75,7 +74,7 @@ std::int16_t CheckForOtherRecs(Ctx& c) {
         return 3;
       }
       // One interchange per claim file: a later practice opens only a new group.
-      if (!c.o.env.bInterchangeOpen &&
+      if (!c.env.bInterchangeOpen &&
           StepFailed(c, "SetupSUBMITTER() kickedoff from CheckOtherRecs()  NeedNewPractice",
                      SetUpSUBMITTER)) {
         return 3;
@@ -105,11 +104,11 @@ std::int16_t CheckForOtherRecs(Ctx& c) {
   }
 }
 
-std::int16_t SetUpSUBMITTER(Ctx& c) {
+std::int16_t SetUpSUBMITTER(const WriterCtx& c) {
   try {
-    HostState& h = c.g.host;
-    const SubmitterRec sub = WithoutSeparators(c.g.records.g_LastTop.Submitter);
-    EnvelopeMembers& env = c.o.env;
+    HostState& h = c.host;
+    const SubmitterRec sub = WithoutSeparators(c.records.g_LastTop.Submitter);
+    EnvelopeMembers& env = c.env;
     LogLine(h, "SetupSUBMITTER");
     DateTime now = Now();
     env.msInterchangeDate = fmt::format("{:04}{:02}{:02}", now.year, now.month, now.day);
@@ -120,7 +119,7 @@ std::int16_t SetUpSUBMITTER(Ctx& c) {
         LayOutISA({"ISA", "00", "", security.empty() ? "00" : "01", security, "ZZ",
                    sub[Submitter::sSubmitterId], "ZZ", sub[Submitter::sReceiverId],
                    env.msInterchangeDate.substr(2, 6), env.msInterchangeTime, "U", "00401",
-                   InterchangeControlNumber(c.o), sub[Submitter::sAckRequested] == "Y" ? "1" : "0",
+                   InterchangeControlNumber(c), sub[Submitter::sAckRequested] == "Y" ? "1" : "0",
                    h.gbTestClaims ? "T" : "P", ":"});
 
     LogLine(h, "@@ ISA Submitter");
@@ -132,11 +131,11 @@ std::int16_t SetUpSUBMITTER(Ctx& c) {
   }
 }
 
-std::int16_t SetupGROUP(Ctx& c) {
+std::int16_t SetupGROUP(const WriterCtx& c) {
   try {
-    HostState& h = c.g.host;
-    const SubmitterRec sub = WithoutSeparators(c.g.records.g_LastTop.Submitter);
-    EnvelopeMembers& env = c.o.env;
+    HostState& h = c.host;
+    const SubmitterRec sub = WithoutSeparators(c.records.g_LastTop.Submitter);
+    EnvelopeMembers& env = c.env;
     env.miProviderHL = 1;
     LogLine(h, "SetupGROUP()");
     ++env.miGroupCount;
@@ -147,7 +146,7 @@ std::int16_t SetupGROUP(Ctx& c) {
                               ? sub[Submitter::sReceiverId]
                               : sub[Submitter::sGroupReceiverCode];
     std::string gs = "GS*HC*" + sender + "*" + receiver + "*" + env.msInterchangeDate + "*" +
-                     env.msInterchangeTime + "*" + GroupControlNumber(c.o) + "*X*004010X098A1";
+                     env.msInterchangeTime + "*" + GroupControlNumber(c) + "*X*004010X098A1";
     LogLine(h, "@@ GS Group");
     return WriteASCIIOUT(c, gs);
   } catch (...) {
@@ -155,17 +154,17 @@ std::int16_t SetupGROUP(Ctx& c) {
   }
 }
 
-std::int16_t WriteClaimTrailer(Ctx& c) {
+std::int16_t WriteClaimTrailer(const WriterCtx& c) {
   try {
-    HostState& h = c.g.host;
-    EnvelopeMembers& env = c.o.env;
+    HostState& h = c.host;
+    EnvelopeMembers& env = c.env;
     if (env.miLinesWritten > 0) {
       LogLine(h, "WriteClaimTrailer()");
       ++h.giclaims_counted;
       LogLine(h, {"giclaims_counted  ", Signed(h.giclaims_counted)});
       env.miLinesWritten = 0;
       LogLine(h, "WriteClaimTrailer is Clearing the mClaim Record");
-      ClearClaimRecord(c);
+      ClearClaimRecord(c.claim);
     }
     return 0;
   } catch (...) {
@@ -173,20 +172,20 @@ std::int16_t WriteClaimTrailer(Ctx& c) {
   }
 }
 
-std::int16_t WriteBatchTrailer(Ctx& c) {
+std::int16_t WriteBatchTrailer(const WriterCtx& c) {
   try {
-    HostState& h = c.g.host;
-    EnvelopeMembers& env = c.o.env;
+    HostState& h = c.host;
+    EnvelopeMembers& env = c.env;
     if (env.miClaimCount < 1) {
       LogLine(h, "SE Record not written (no Claims)");
       return 0;
     }
     IncrementSegmentCount(c);
     std::string se =
-        "SE*" + std::to_string(c.g.writer.SegmentCount) + "*" + TransactionSetControlNumber(c.o);
+        "SE*" + std::to_string(c.writer.SegmentCount) + "*" + TransactionSetControlNumber(c);
     LogLine(h, "@@ SE Batch Trailer (Transaction Set Trailer)");
     if (WriteASCIIOUT(c, se) == 3) return 3;
-    c.g.writer.SegmentCount = 0;
+    c.writer.SegmentCount = 0;
     env.miClaimCount = 0;
     return 0;
   } catch (...) {
@@ -194,16 +193,16 @@ std::int16_t WriteBatchTrailer(Ctx& c) {
   }
 }
 
-std::int16_t WriteGroupTrailer(Ctx& c) {
+std::int16_t WriteGroupTrailer(const WriterCtx& c) {
   try {
-    HostState& h = c.g.host;
-    EnvelopeMembers& env = c.o.env;
+    HostState& h = c.host;
+    EnvelopeMembers& env = c.env;
     LogLine(h, "WriteGroupTrailer()");
     if (env.miBatchCount < 1) {
       LogLine(h, "GE Record Not Written (No batches)");
       return 0;
     }
-    std::string ge = "GE*" + std::to_string(env.miBatchCount) + "*" + GroupControlNumber(c.o);
+    std::string ge = "GE*" + std::to_string(env.miBatchCount) + "*" + GroupControlNumber(c);
     LogLine(h, "@@ GE Group Trailer");
     if (WriteASCIIOUT(c, ge) == 3) return 3;
     env.miBatchCount = 0;
@@ -213,14 +212,14 @@ std::int16_t WriteGroupTrailer(Ctx& c) {
   }
 }
 
-std::int16_t WriteFileTrailer(Ctx& c) {
+std::int16_t WriteFileTrailer(const WriterCtx& c) {
   try {
-    HostState& h = c.g.host;
-    EnvelopeMembers& env = c.o.env;
+    HostState& h = c.host;
+    EnvelopeMembers& env = c.env;
     LogLine(h, "WriteFileTrailer()");
     if (env.miGroupCount > 0) {
       std::string iea =
-          "IEA*" + std::to_string(env.miGroupCount) + "*" + InterchangeControlNumber(c.o);
+          "IEA*" + std::to_string(env.miGroupCount) + "*" + InterchangeControlNumber(c);
       LogLine(h, "@@ IEA File Trailer");
       if (WriteASCIIOUT(c, iea) == 3) return 3;
       env.miGroupCount = 0;

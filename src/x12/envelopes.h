@@ -3,17 +3,17 @@
 
 #include <cstdint>
 
-#include "host/state.h"
+#include "x12/writer_ctx.h"
 
 namespace wcomp837 {
 
-std::int16_t CheckForOtherRecs(Ctx& c);
-std::int16_t SetUpSUBMITTER(Ctx& c);
-std::int16_t SetupGROUP(Ctx& c);
-std::int16_t SetUpBATCH(Ctx& c);
-std::int16_t WriteClaimTrailer(Ctx& c);
-std::int16_t WriteBatchTrailer(Ctx& c);
-std::int16_t WriteGroupTrailer(Ctx& c);
-std::int16_t WriteFileTrailer(Ctx& c);
+std::int16_t CheckForOtherRecs(const WriterCtx& c);
+std::int16_t SetUpSUBMITTER(const WriterCtx& c);
+std::int16_t SetupGROUP(const WriterCtx& c);
+std::int16_t SetUpBATCH(const WriterCtx& c);
+std::int16_t WriteClaimTrailer(const WriterCtx& c);
+std::int16_t WriteBatchTrailer(const WriterCtx& c);
+std::int16_t WriteGroupTrailer(const WriterCtx& c);
+std::int16_t WriteFileTrailer(const WriterCtx& c);
 
 }  // namespace wcomp837

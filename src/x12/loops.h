@@ -5,17 +5,17 @@
 #include <cstdint>
 #include <string>
 
-#include "host/state.h"
+#include "x12/writer_ctx.h"
 
 namespace wcomp837 {
 
-std::int16_t WriteSubscriber(Ctx& c);
-std::int16_t WriteSubscriberName(Ctx& c);
-std::int16_t WritePayer(Ctx& c);
-std::int16_t WritePatient(Ctx& c);
-std::int16_t WriteClaimHeader(Ctx& c);
-std::int16_t WriteOtherInsurances(Ctx& c);
-std::int16_t DumpThePaymentAdjCodes(Ctx& c, const std::string& codes);
-std::int16_t Write_Detail_Records(Ctx& c, std::int16_t iIndex);
+std::int16_t WriteSubscriber(const WriterCtx& c);
+std::int16_t WriteSubscriberName(const WriterCtx& c);
+std::int16_t WritePayer(const WriterCtx& c);
+std::int16_t WritePatient(const WriterCtx& c);
+std::int16_t WriteClaimHeader(const WriterCtx& c);
+std::int16_t WriteOtherInsurances(const WriterCtx& c);
+std::int16_t DumpThePaymentAdjCodes(const WriterCtx& c, const std::string& codes);
+std::int16_t Write_Detail_Records(const WriterCtx& c, std::int16_t iIndex);
 
 }  // namespace wcomp837

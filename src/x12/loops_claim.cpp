@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "claim/tables.h"
 #include "records/numeric.h"
 #include "records/parsers.h"
 #include "state/messages.h"
@@ -69,9 +68,9 @@ std::string AssignmentCode(const std::string& preference, const std::string& ins
 }
 
 // Charges of the claim's lines that are purchased services.
-Currency PurchasedServiceTotal(const Ctx& c) {
+Currency PurchasedServiceTotal(const WriterCtx& c) {
   Currency total;
-  const auto& lines = c.g.claim.DETAILArray;
+  const auto& lines = c.claim.DETAILArray;
   for (std::size_t i = 1; i < lines.size(); ++i) {
     const DetailLine& line = lines[i];
     if (line.sUsed == "Y" && Received(line.OProvider()) &&
@@ -82,10 +81,10 @@ Currency PurchasedServiceTotal(const Ctx& c) {
   return total;
 }
 
-void FillClaimFields(Ctx& c) {
-  const ChargeRec& charge = c.g.g_LastGroup().Charge;
-  const TopRecords& top = c.g.records.g_LastTop;
-  ClaimRecord& claim = c.g.claim.mClaim;
+void FillClaimFields(const WriterCtx& c) {
+  const ChargeRec& charge = c.g_LastGroup().Charge;
+  const TopRecords& top = c.records.g_LastTop;
+  ClaimRecord& claim = c.claim.mClaim;
   claim.sClaimPlaceOfService = charge[Charge::sPOSCode];
   claim.sRelatedCause = Lookup(kRelatedCauses, charge[Charge::sOnsetType]);
   claim.sPriorAuthNr = charge[Charge::sBillingInsIndex] == "1"
@@ -93,7 +92,7 @@ void FillClaimFields(Ctx& c) {
                            : charge[Charge::sSecondaryApprovalNr];
   claim.sAssignmentCode = AssignmentCode(top.CalcPref[1], charge[Charge::sInsuranceAction]);
   claim.sBenefitsAssignment = top.Subscriber[Subscriber::sBenefitsAssignment] == "1" ? "Y" : "N";
-  const auto& diagnoses = c.g.claim.gDiagArray;
+  const auto& diagnoses = c.claim.gDiagArray;
   for (std::size_t k = 1; k <= kClaimDiagnoses; ++k) {
     claim.sDiagCode[k] = k < diagnoses.size() ? SquashDot(diagnoses[k].sCode) : std::string();
   }
@@ -102,10 +101,10 @@ void FillClaimFields(Ctx& c) {
 
 // CLM11: the related cause, for an auto accident with the accident state
 // in the fourth component (a missing state leaves no empty components behind).
-void AddRelatedCauses(Ctx& c, SegmentText& clm) {
-  const std::string& cause = c.g.claim.mClaim.sRelatedCause;
+void AddRelatedCauses(const WriterCtx& c, SegmentText& clm) {
+  const std::string& cause = c.claim.mClaim.sRelatedCause;
   std::string state = cause == "AA" ? ExtValue(c, 2, "20003") : std::string();
-  if (cause == "AA" && state.empty()) state = c.g.records.g_LastTop.Practice[Practice::sState];
+  if (cause == "AA" && state.empty()) state = c.records.g_LastTop.Practice[Practice::sState];
   if (state.empty()) {
     clm.Add(cause);
   } else {
@@ -113,11 +112,11 @@ void AddRelatedCauses(Ctx& c, SegmentText& clm) {
   }
 }
 
-SegmentText ClaimSegment(Ctx& c) {
-  const ClaimRecord& claim = c.g.claim.mClaim;
-  bool signatureOnFile = c.g.records.g_LastTop.Subscriber[Subscriber::sSignatureOnFile] == "1";
+SegmentText ClaimSegment(const WriterCtx& c) {
+  const ClaimRecord& claim = c.claim.mClaim;
+  bool signatureOnFile = c.records.g_LastTop.Subscriber[Subscriber::sSignatureOnFile] == "1";
   SegmentText clm("CLM");
-  clm.Add(c.g.records.g_LastTop.Patient[Patient::sAccountNr])
+  clm.Add(c.records.g_LastTop.Patient[Patient::sAccountNr])
       .Add(PlainDecimal(claim.curTotalCharges))
       .Add("")
       .Add("")
@@ -133,9 +132,9 @@ SegmentText ClaimSegment(Ctx& c) {
 }
 
 // PWK, the two AMT, the REF segments and NTE.
-void PutPaperworkAmountsReferences(Ctx& c, LoopWriter& out) {
-  const ChargeRec& charge = c.g.g_LastGroup().Charge;
-  const ClaimRecord& claim = c.g.claim.mClaim;
+void PutPaperworkAmountsReferences(const WriterCtx& c, LoopWriter& out) {
+  const ChargeRec& charge = c.g_LastGroup().Charge;
+  const ClaimRecord& claim = c.claim.mClaim;
   const Text keys = charge[Charge::sIndicatorKeys];
   bool byMail = HasKey(keys, "~DI01~");
   bool byFax = HasKey(keys, "~DI02~");
@@ -149,14 +148,14 @@ void PutPaperworkAmountsReferences(Ctx& c, LoopWriter& out) {
   }
   Currency patientPaid = Currency::FromText(charge[Charge::sAmtPatientPaid]);
   if (!patientPaid.IsZero()) out.Put(SegmentText("AMT").Add("F5").Add(PlainDecimal(patientPaid)));
-  const OProviderRec& other = c.g.g_LastGroup().OProvider;
+  const OProviderRec& other = c.g_LastGroup().OProvider;
   if (Received(other) && other[OProvider::sProviderRole] == "PSP") {
     out.Put(SegmentText("AMT").Add("NE").Add(PlainDecimal(claim.curPurchasedServiceTotal)));
   }
 
   std::string exception = ServiceAuthExceptionCode(keys);
   if (!exception.empty()) out.Put(SegmentText("REF").Add("4N").Add(exception));
-  const Text certification = c.g.g_LastGroup().Facility[Facility::sCertificationNr];
+  const Text certification = c.g_LastGroup().Facility[Facility::sCertificationNr];
   if (!certification.empty() && charge[Charge::sFacilityCertSwitch].starts_with('Y')) {
     out.Put(SegmentText("REF").Add("EW").Add(certification));
   }
@@ -171,8 +170,8 @@ void PutPaperworkAmountsReferences(Ctx& c, LoopWriter& out) {
 }
 
 // CR1 and CRC of an ambulance transport, the vision and homebound CRC.
-void PutConditions(Ctx& c, LoopWriter& out) {
-  const AmbulanceRec& ambulance = c.g.g_LastGroup().Ambulance;
+void PutConditions(const WriterCtx& c, LoopWriter& out) {
+  const AmbulanceRec& ambulance = c.g_LastGroup().Ambulance;
   if (Received(ambulance)) {
     const Components codes = AmbulanceConditionCodes(ambulance);
     if (!codes.empty()) {
@@ -180,7 +179,7 @@ void PutConditions(Ctx& c, LoopWriter& out) {
       out.Put(AmbulanceCertificationSegment(codes));
     }
   }
-  const Text keys = c.g.g_LastGroup().Charge[Charge::sIndicatorKeys];
+  const Text keys = c.g_LastGroup().Charge[Charge::sIndicatorKeys];
   std::string_view category = FirstKeyCode(keys, kVisionCategories);
   std::string_view condition = FirstKeyCode(keys, kVisionConditions);
   if (!category.empty() && !condition.empty()) {
@@ -192,8 +191,8 @@ void PutConditions(Ctx& c, LoopWriter& out) {
 // HI: the principal diagnosis and the others that are not empty. Without a
 // principal diagnosis there is no HI: "HI*BK:" (a qualifier without its
 // code) would make payers reject the whole transaction set.
-void PutDiagnoses(Ctx& c, LoopWriter& out) {
-  const auto& codes = c.g.claim.mClaim.sDiagCode;
+void PutDiagnoses(const WriterCtx& c, LoopWriter& out) {
+  const auto& codes = c.claim.mClaim.sDiagCode;
   if (codes[1].empty()) return;
   SegmentText hi("HI");
   hi.AddComposite({"BK", codes[1]});
@@ -211,15 +210,15 @@ std::string SquashDot(const std::string& text) {
   return result;
 }
 
-std::string ExtValue(Ctx& c, std::int16_t slot, const std::string& key) {
+std::string ExtValue(const WriterCtx& c, std::int16_t slot, const std::string& key) {
   std::string value;
-  if (!GetExtDataValue(c.g.g_LastGroup(), c.g.records.g_LastTop, slot, key, value)) value.clear();
+  if (!GetExtDataValue(c.g_LastGroup(), c.records.g_LastTop, slot, key, value)) value.clear();
   return value;
 }
 
-std::int16_t WriteClaimHeader(Ctx& c) {
+std::int16_t WriteClaimHeader(const WriterCtx& c) {
   try {
-    LogLine(c.g.host, "@@ WriteClaimHeader()");
+    LogLine(c.host, "@@ WriteClaimHeader()");
     FillClaimFields(c);
     LoopWriter out(c);
     out.Put(ClaimSegment(c));
@@ -230,7 +229,7 @@ std::int16_t WriteClaimHeader(Ctx& c) {
     if (out.Failed()) return 3;
     return WriteClaimProviders(c);
   } catch (...) {
-    AddFailureMessage(c.g.host, " WriteClaimHeader() Error: ", std::current_exception());
+    AddFailureMessage(c.host, " WriteClaimHeader() Error: ", std::current_exception());
     return 3;
   }
 }

@@ -9,57 +9,61 @@
 namespace wcomp837 {
 namespace {
 
-using DateSource = std::string (*)(Ctx&);
+using DateSource = std::string (*)(const WriterCtx&);
 
 struct ClaimDateRule {
   std::string_view qualifier;
   DateSource date;
 };
 
-const ChargeRec& LastCharge(const Ctx& c) {
-  return c.g.g_LastGroup().Charge;
+const ChargeRec& LastCharge(const WriterCtx& c) {
+  return c.g_LastGroup().Charge;
 }
-const ChiropractorRec& Chiro(const Ctx& c) {
-  return c.g.g_LastGroup().Chiropractor;
+const ChiropractorRec& Chiro(const WriterCtx& c) {
+  return c.g_LastGroup().Chiropractor;
 }
 
 // The onset date when the onset type is `type`.
-std::string OnsetDateOfType(const Ctx& c, std::string_view type) {
+std::string OnsetDateOfType(const WriterCtx& c, std::string_view type) {
   return LastCharge(c)[Charge::sOnsetType] == type ? LastCharge(c)[Charge::sOnsetDate] : Text();
 }
 
 // The date of the first service line's own copy of the charge.
-std::string FirstLineOnsetDate(Ctx& c) {
-  const auto& lines = c.g.claim.DETAILArray;
+std::string FirstLineOnsetDate(const WriterCtx& c) {
+  const auto& lines = c.claim.DETAILArray;
   return lines.size() > 1 ? std::string(lines[1].Charge()[Charge::sOnsetDate]) : std::string();
 }
 
-std::string PrescriptionDate(Ctx& c) {
+std::string PrescriptionDate(const WriterCtx& c) {
   const Text procedure = LastCharge(c)[Charge::sProcedureCode];
   if (procedure.empty() || (procedure[0] != 'V' && procedure[0] != 'Y')) return {};
   return ExtValue(c, 1, "10006");
 }
 
 template <std::size_t kMember>
-std::string ChargeDate(Ctx& c) {
+std::string ChargeDate(const WriterCtx& c) {
   return LastCharge(c)[kMember];
 }
 
 const std::array<ClaimDateRule, 17> kClaimDates = {{
     {"454",
-     [](Ctx& c) -> std::string {
+     [](const WriterCtx& c) -> std::string {
        return Received(Chiro(c)) ? Chiro(c)[Chiropractor::sInitialTreatmentDate] : Text();
      }},
     {"439",
-     [](Ctx& c) -> std::string {
-       return c.g.claim.mClaim.sRelatedCause == "AA" ? LastCharge(c)[Charge::sOnsetDate] : Text();
+     [](const WriterCtx& c) -> std::string {
+       return c.claim.mClaim.sRelatedCause == "AA" ? LastCharge(c)[Charge::sOnsetDate] : Text();
      }},
     {"431", FirstLineOnsetDate},
-    {"453", [](Ctx& c) -> std::string { return Chiro(c)[Chiropractor::sAcuteManifestationDate]; }},
-    {"438", [](Ctx& c) -> std::string { return OnsetDateOfType(c, "ILL"); }},
-    {"439", [](Ctx& c) -> std::string { return OnsetDateOfType(c, "ACC"); }},
-    {"484", [](Ctx& c) -> std::string { return OnsetDateOfType(c, "LMP"); }},
-    {"455", [](Ctx& c) -> std::string { return Chiro(c)[Chiropractor::sLastXRayDate]; }},
+    {"453",
+     [](const WriterCtx& c) -> std::string {
+       return Chiro(c)[Chiropractor::sAcuteManifestationDate];
+     }},
+    {"438", [](const WriterCtx& c) -> std::string { return OnsetDateOfType(c, "ILL"); }},
+    {"439", [](const WriterCtx& c) -> std::string { return OnsetDateOfType(c, "ACC"); }},
+    {"484", [](const WriterCtx& c) -> std::string { return OnsetDateOfType(c, "LMP"); }},
+    {"455",
+     [](const WriterCtx& c) -> std::string { return Chiro(c)[Chiropractor::sLastXRayDate]; }},
     {"471", PrescriptionDate},
     {"360", ChargeDate<Charge::sDisabilityFromDate>},
     {"361", ChargeDate<Charge::sDisabilityToDate>},
@@ -67,13 +71,13 @@ const std::array<ClaimDateRule, 17> kClaimDates = {{
     {"296", ChargeDate<Charge::sReturnToWorkDate>},
     {"435", ChargeDate<Charge::sAdmissionDate>},
     {"096", ChargeDate<Charge::sDischargeDate>},
-    {"090", [](Ctx& c) -> std::string { return ExtValue(c, 1, "10009"); }},
-    {"091", [](Ctx& c) -> std::string { return ExtValue(c, 1, "10010"); }},
+    {"090", [](const WriterCtx& c) -> std::string { return ExtValue(c, 1, "10009"); }},
+    {"091", [](const WriterCtx& c) -> std::string { return ExtValue(c, 1, "10010"); }},
 }};
 
 }  // namespace
 
-void PutClaimDates(Ctx& c, LoopWriter& out) {
+void PutClaimDates(const WriterCtx& c, LoopWriter& out) {
   for (const ClaimDateRule& rule : kClaimDates) {
     std::string date = rule.date(c);
     if (date.empty()) continue;

@@ -3,7 +3,6 @@
 #include <array>
 #include <cstddef>
 
-#include "claim/tables.h"
 #include "platform/failure.h"
 #include "records/numeric.h"
 #include "records/parsers.h"
@@ -32,7 +31,7 @@ constexpr std::size_t kInsuranceCertification = 25;
 
 // What every step of one line's loop 2400 reads.
 struct LineView {
-  Ctx& c;
+  const WriterCtx& c;
   std::int16_t iIndex;
   const DetailLine& line;
   // The last charge's billing insurance index as the host sent it.
@@ -156,7 +155,7 @@ std::int16_t StepLabCertification(LineView& v) {
   std::string certification =
       Received(v.line.Facility()) ? v.line.Facility()[member::kFacilityCertification] : "";
   if (certification.empty())
-    certification = v.c.g.records.g_LastTop.Insurance[member::kInsuranceCertification];
+    certification = v.c.records.g_LastTop.Insurance[member::kInsuranceCertification];
   return PutRef(v, "X4", certification);
 }
 
@@ -174,7 +173,7 @@ std::int16_t StepNarrativeNote(LineView& v) {
   if (v.line.sNarrative.empty()) return 0;
   const std::string_view narrative = v.line.sNarrative;
   if (!narrative.starts_with("19-")) return PutNote(v, CutTrim(narrative, 80));
-  return PutNote(v, CutTrim(Strip19FromNarrative(v.c.g.host, narrative), 80));
+  return PutNote(v, CutTrim(Strip19FromNarrative(v.c.host, narrative), 80));
 }
 
 std::int16_t StepDeliveryNote(LineView& v) {
@@ -242,26 +241,26 @@ Text LineExtDataValue(const DetailLine& line, std::size_t slot, std::string_view
   return ExtDataValueIn(line.ExtData(slot - 1)[ExtData::sExtData], key);
 }
 
-DetailLine& DetailLineAt(Ctx& c, std::int16_t iIndex) {
-  std::vector<DetailLine>& lines = c.g.claim.DETAILArray;
+DetailLine& DetailLineAt(const WriterCtx& c, std::int16_t iIndex) {
+  std::vector<DetailLine>& lines = c.claim.DETAILArray;
   if (iIndex < 1 || static_cast<std::size_t>(iIndex) >= lines.size()) Raise(failure::kSubscript);
   return lines[static_cast<std::size_t>(iIndex)];
 }
 
-std::int16_t Write_Detail_Records(Ctx& c, std::int16_t iIndex) {
+std::int16_t Write_Detail_Records(const WriterCtx& c, std::int16_t iIndex) {
   try {
-    LogLine(c.g.host, {"Write_Detail_Records() iIndex = ", Digits(iIndex)});
-    if (iIndex < 1 || iIndex > c.g.claim.iDetailCapacity) return 0;
+    LogLine(c.host, {"Write_Detail_Records() iIndex = ", Digits(iIndex)});
+    if (iIndex < 1 || iIndex > c.claim.iDetailCapacity) return 0;
     const DetailLine& line = DetailLineAt(c, iIndex);
     if (line.sUsed != "Y") return 0;
-    ++c.o.env.miLinesWritten;
-    LineView view{c, iIndex, line, c.g.g_LastGroup().Charge[Charge::sBillingInsIndex]};
+    ++c.env.miLinesWritten;
+    LineView view{c, iIndex, line, c.g_LastGroup().Charge[Charge::sBillingInsIndex]};
     for (LineStep step : kLineSteps) {
       if (step(view) == 3) return 3;
     }
     return 0;
   } catch (...) {
-    AddFailureMessage(c.g.host, " Write_Detail_Records() ", std::current_exception());
+    AddFailureMessage(c.host, " Write_Detail_Records() ", std::current_exception());
     return 3;
   }
 }

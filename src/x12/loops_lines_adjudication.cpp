@@ -12,7 +12,7 @@
 namespace wcomp837 {
 namespace {
 
-std::int16_t WriteOneAdjudication(Ctx& c, std::int16_t iIndex, const DetailLine& line,
+std::int16_t WriteOneAdjudication(const WriterCtx& c, std::int16_t iIndex, const DetailLine& line,
                                   std::int16_t i) {
   const OInsuranceRec& payer = line.OIns(static_cast<std::size_t>(i));
   const InsInfo& info = line.oInsInfo.GetInsInfo(i);
@@ -31,31 +31,31 @@ std::int16_t WriteOneAdjudication(Ctx& c, std::int16_t iIndex, const DetailLine&
   } else {
     // A failure to store the record is reported by WriteNACRecord; the
     // claim itself is still written.
-    WriteNACRecord(c.g.host, FormatNACRecord(c.g.records.g_LastTop.Patient, line.Charge(),
-                                             c.g.g_LastGroup().OIns[static_cast<std::size_t>(i)]));
+    WriteNACRecord(c.host, FormatNACRecord(c.records.g_LastTop.Patient, line.Charge(),
+                                           c.g_LastGroup().OIns[static_cast<std::size_t>(i)]));
   }
   std::string date = payer[OInsurance::sLastPaymentDate];
   if (date.empty()) date = line.sToDate;
   if (!date.empty() && PutSegment(c, "DTP", {"573", "D8", DateToCCYYMMDD(date)}) == 3) {
     return 3;
   }
-  LogLine(c.g.host, "19-17");
+  LogLine(c.host, "19-17");
   return 0;
 }
 
 }  // namespace
 
-std::int16_t WriteLineAdjudications(Ctx& c, std::int16_t iIndex) {
-  LogLine(c.g.host, "18");
+std::int16_t WriteLineAdjudications(const WriterCtx& c, std::int16_t iIndex) {
+  LogLine(c.host, "18");
   const DetailLine& line = DetailLineAt(c, iIndex);
   const double billingIndex = BillingInsuranceIndex(c);
   for (std::int16_t i = 1; i <= 4; ++i) {
-    if (!Received(c.g.g_LastGroup().OIns[static_cast<std::size_t>(i)]) || !(i < billingIndex)) {
+    if (!Received(c.g_LastGroup().OIns[static_cast<std::size_t>(i)]) || !(i < billingIndex)) {
       continue;
     }
     if (WriteOneAdjudication(c, iIndex, line, i) == 3) return 3;
   }
-  LogLine(c.g.host, "19-18");
+  LogLine(c.host, "19-18");
   return 0;
 }
 

@@ -16,17 +16,17 @@ std::string NumberOrEmpty(const std::string& text) {
   return text.empty() ? "" : Trim(PlainDecimal(NumericValue(text)));
 }
 
-std::int16_t PutDrugCode(Ctx& c, const std::string& code) {
+std::int16_t PutDrugCode(const WriterCtx& c, const std::string& code) {
   return PutSegment(c, "LIN", {"", "N4", code});
 }
 
-std::int16_t PutPrescription(Ctx& c, const std::string& number) {
+std::int16_t PutPrescription(const WriterCtx& c, const std::string& number) {
   if (number.empty()) return 0;
   return PutSegment(c, "REF", {"XZ", number});
 }
 
 // Pricing, unless price, quantity and unit are all empty.
-std::int16_t PutPricing(Ctx& c, const std::string& price, const std::string& quantity,
+std::int16_t PutPricing(const WriterCtx& c, const std::string& price, const std::string& quantity,
                         const std::string& unit) {
   if (price.empty() && quantity.empty() && unit.empty()) return 0;
   return PutSegment(c, "CTP", {"", "", NumberOrEmpty(price), NumberOrEmpty(quantity), unit});
@@ -44,7 +44,7 @@ enum class DrugSource { kNone, kList, kNarrative, kCharge };
 
 }  // namespace
 
-std::int16_t WriteDrugIdentification(Ctx& c, const DetailLine& line) {
+std::int16_t WriteDrugIdentification(const WriterCtx& c, const DetailLine& line) {
   const ChargeRec& charge = line.Charge();
   DrugSource source = DrugSource::kNone;
   bool prescriptionWritten = false;

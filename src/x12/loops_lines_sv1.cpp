@@ -52,7 +52,8 @@ std::int32_t GetMinutes(const std::string& sStart, const std::string& sEnd) {
   return minutes < 0 ? 0 : ToInt32(minutes);
 }
 
-std::int16_t AppendProcedureAndModifiers(Ctx& c, std::int16_t iIndex, Components& components) {
+std::int16_t AppendProcedureAndModifiers(const WriterCtx& c, std::int16_t iIndex,
+                                         Components& components) {
   try {
     const DetailLine& line = DetailLineAt(c, iIndex);
     components.Add("HC");
@@ -63,24 +64,24 @@ std::int16_t AppendProcedureAndModifiers(Ctx& c, std::int16_t iIndex, Components
     }
     return 0;
   } catch (...) {
-    AddFailureMessage(c.g.host, " AppendProcedureAndModifiers() ", std::current_exception());
+    AddFailureMessage(c.host, " AppendProcedureAndModifiers() ", std::current_exception());
     return 3;
   }
 }
 
-std::int16_t Do_SV1_Record(Ctx& c, std::int16_t iIndex) {
+std::int16_t Do_SV1_Record(const WriterCtx& c, std::int16_t iIndex) {
   try {
-    LogLine(c.g.host, "Do_SV1");
+    LogLine(c.host, "Do_SV1");
     const DetailLine& line = DetailLineAt(c, iIndex);
     Components procedure;
     if (AppendProcedureAndModifiers(c, iIndex, procedure) == 3) return 3;
-    LogLine(c.g.host, "After Procs");
+    LogLine(c.host, "After Procs");
     const bool timed = !line.sStartTime.empty() && !line.sEndTime.empty();
     const std::string count = timed
                                   ? std::string(Digits(GetMinutes(line.sStartTime, line.sEndTime)))
                                   : PlainDecimal(line.sngUnits);
     const std::string& place = line.sPlaceOfService;
-    const bool claimPlace = place == c.g.claim.mClaim.sClaimPlaceOfService;
+    const bool claimPlace = place == c.claim.mClaim.sClaimPlaceOfService;
     SegmentText sv1("SV1");
     sv1.AddComposite(procedure)
         .Add(PlainDecimal(line.curCharge))
@@ -96,7 +97,7 @@ std::int16_t Do_SV1_Record(Ctx& c, std::int16_t iIndex) {
         .Add(YesOrEmpty(line.sFamilyPlanning));
     return WriteCountedSegment(c, sv1.str());
   } catch (...) {
-    AddFailureMessage(c.g.host, " Do_SV1_Record() ", std::current_exception());
+    AddFailureMessage(c.host, " Do_SV1_Record() ", std::current_exception());
     return 3;
   }
 }

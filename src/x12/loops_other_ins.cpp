@@ -32,10 +32,10 @@ std::string PayerSequenceCode(std::int16_t n) {
 }
 
 // Loops 2320, 2330A and 2330B of other insurance n.
-std::int16_t WriteOneOtherInsurance(Ctx& c, std::int16_t n, const OInsuranceRec& oi,
+std::int16_t WriteOneOtherInsurance(const WriterCtx& c, std::int16_t n, const OInsuranceRec& oi,
                                     const InsInfo& info) {
   namespace O = OInsurance;
-  HostState& h = c.g.host;
+  HostState& h = c.host;
   const bool priorPayer = BillingInsuranceIndex(c) > n;
   LogLine(h, "@@ Writing Insurances  LOOP 2320 ");
   LogLine(h, "We_Want_This_Insurance");
@@ -66,7 +66,7 @@ std::int16_t WriteOneOtherInsurance(Ctx& c, std::int16_t n, const OInsuranceRec&
   w.Put(NameSegment("PR", "2", {oi[O::sPayerName], "", "", ""},
                     {"PI", payerId.empty() ? "00000" : payerId}));
   std::string paidDate = oi[O::sLastPaymentDate];
-  if (paidDate.empty() && priorPayer) paidDate = c.g.g_LastGroup().Charge[Charge::sToDate];
+  if (paidDate.empty() && priorPayer) paidDate = c.g_LastGroup().Charge[Charge::sToDate];
   if (!paidDate.empty()) w.Put(SegmentOf("DTP", {"573", "D8", DateToCCYYMMDD(paidDate)}));
   return w.Status();
 }
@@ -79,18 +79,18 @@ SegmentText SegmentOf(std::string_view id, std::initializer_list<std::string_vie
   return segment;
 }
 
-std::int16_t PutSegment(Ctx& c, std::string_view id,
+std::int16_t PutSegment(const WriterCtx& c, std::string_view id,
                         std::initializer_list<std::string_view> elements) {
   return WriteCountedSegment(c, SegmentOf(id, elements).str());
 }
 
-double BillingInsuranceIndex(const Ctx& c) {
-  return NumericValue(c.g.g_LastGroup().Charge[Charge::sBillingInsIndex]);
+double BillingInsuranceIndex(const WriterCtx& c) {
+  return NumericValue(c.g_LastGroup().Charge[Charge::sBillingInsIndex]);
 }
 
-std::int16_t DumpThePaymentAdjCodes(Ctx& c, const std::string& codes) {
+std::int16_t DumpThePaymentAdjCodes(const WriterCtx& c, const std::string& codes) {
   try {
-    LogLine(c.g.host, "DumpThePaymentAdjCodes()");
+    LogLine(c.host, "DumpThePaymentAdjCodes()");
     thread_local std::vector<std::string_view> fields;
     SplitAt(codes, '|', fields);
     // Only complete group|reason|amount|units runs are adjustments: an
@@ -111,22 +111,22 @@ std::int16_t DumpThePaymentAdjCodes(Ctx& c, const std::string& codes) {
     }
     return cas ? WriteCountedSegment(c, cas->str()) : 0;
   } catch (...) {
-    AddFailureMessage(c.g.host, " DumpThePaymentAdjCodes() ", std::current_exception());
+    AddFailureMessage(c.host, " DumpThePaymentAdjCodes() ", std::current_exception());
     return 3;
   }
 }
 
-std::int16_t WriteOtherInsurances(Ctx& c) {
+std::int16_t WriteOtherInsurances(const WriterCtx& c) {
   try {
     for (std::int16_t n = 1; n <= 4; ++n) {
-      const OInsuranceRec& oi = c.g.g_LastGroup().OIns[static_cast<std::size_t>(n)];
-      const InsInfo& info = c.g.claim.mClaim.oClaimInsInfo.GetInsInfo(n);
+      const OInsuranceRec& oi = c.g_LastGroup().OIns[static_cast<std::size_t>(n)];
+      const InsInfo& info = c.claim.mClaim.oClaimInsInfo.GetInsInfo(n);
       if (!Received(oi) || !info.bUsed) continue;
       if (WriteOneOtherInsurance(c, n, oi, info) == 3) return 3;
     }
     return 0;
   } catch (...) {
-    AddFailureMessage(c.g.host, " WriteOtherInsurances() ", std::current_exception());
+    AddFailureMessage(c.host, " WriteOtherInsurances() ", std::current_exception());
     return 3;
   }
 }

@@ -55,8 +55,8 @@ std::string_view PayerSequence(const std::string& billingInsIndex) {
   return "T";
 }
 
-bool PatientIsSubscriber(const Ctx& c) {
-  return c.g.records.g_LastTop.Subscriber[Subscriber::sRelationship] == "SLF";
+bool PatientIsSubscriber(const WriterCtx& c) {
+  return c.records.g_LastTop.Subscriber[Subscriber::sRelationship] == "SLF";
 }
 
 std::string FirstNotEmpty(const std::string& a, const std::string& b, std::string_view fallback) {
@@ -80,13 +80,13 @@ SegmentText Hierarchy(std::int64_t id, std::int64_t parent, std::string_view lev
 
 }  // namespace
 
-std::int16_t WriteSubscriber(Ctx& c) {
+std::int16_t WriteSubscriber(const WriterCtx& c) {
   try {
-    LogLine(c.g.host, "@@ Writing Subscriber  LOOP 2000B ");
-    const TopRecords& top = c.g.records.g_LastTop;
+    LogLine(c.host, "@@ Writing Subscriber  LOOP 2000B ");
+    const TopRecords& top = c.records.g_LastTop;
     const Text category = top.Insurance[Insurance::sInsuranceCategoryCd];
-    const Text billingInsIndex = c.g.g_LastGroup().Charge[Charge::sBillingInsIndex];
-    EnvelopeMembers& env = c.o.env;
+    const Text billingInsIndex = c.g_LastGroup().Charge[Charge::sBillingInsIndex];
+    EnvelopeMembers& env = c.env;
     LoopWriter out(c);
 
     // HL04 announces the patient level that follows whenever the patient is
@@ -97,7 +97,7 @@ std::int16_t WriteSubscriber(Ctx& c) {
 
     std::string medicareType;
     if (category == "MCR" && billingInsIndex != "1") {
-      medicareType = MedicareSecondaryTypeCode(c.g.claim.mClaim.sClaimExtKeys);
+      medicareType = MedicareSecondaryTypeCode(c.claim.mClaim.sClaimExtKeys);
       if (medicareType.empty()) medicareType = "47";
     }
     SegmentText sbr("SBR");
@@ -114,16 +114,16 @@ std::int16_t WriteSubscriber(Ctx& c) {
     out.Put(sbr);
     return out.Status();
   } catch (...) {
-    AddFailureMessage(c.g.host, " WriteSubscriber() Error: ", std::current_exception());
+    AddFailureMessage(c.host, " WriteSubscriber() Error: ", std::current_exception());
     return 3;
   }
 }
 
-std::int16_t WriteSubscriberName(Ctx& c) {
+std::int16_t WriteSubscriberName(const WriterCtx& c) {
   try {
-    LogLine(c.g.host, "@@ Writing SubscriberName  LOOP 2010BA ");
-    const SubscriberRec& sub = c.g.records.g_LastTop.Subscriber;
-    const PatientRec& pat = c.g.records.g_LastTop.Patient;
+    LogLine(c.host, "@@ Writing SubscriberName  LOOP 2010BA ");
+    const SubscriberRec& sub = c.records.g_LastTop.Subscriber;
+    const PatientRec& pat = c.records.g_LastTop.Patient;
     LoopWriter out(c);
 
     out.Put(NameSegment("IL", "1",
@@ -142,15 +142,15 @@ std::int16_t WriteSubscriberName(Ctx& c) {
     out.Put(Demographics(birth, gender));
     return out.Status();
   } catch (...) {
-    AddFailureMessage(c.g.host, " WriteSubscriberName() Error: ", std::current_exception());
+    AddFailureMessage(c.host, " WriteSubscriberName() Error: ", std::current_exception());
     return 3;
   }
 }
 
-std::int16_t WritePayer(Ctx& c) {
+std::int16_t WritePayer(const WriterCtx& c) {
   try {
-    LogLine(c.g.host, "@@ Writing Payer  LOOP 2010BB ");
-    const InsuranceRec& ins = c.g.records.g_LastTop.Insurance;
+    LogLine(c.host, "@@ Writing Payer  LOOP 2010BB ");
+    const InsuranceRec& ins = c.records.g_LastTop.Insurance;
     LoopWriter out(c);
 
     out.Put(NameSegment("PR", "2", {ins[Insurance::sPayerName], "", "", ""},
@@ -160,22 +160,22 @@ std::int16_t WritePayer(Ctx& c) {
                                 false));
     return out.Status();
   } catch (...) {
-    AddFailureMessage(c.g.host, " WritePayer() Error: ", std::current_exception());
+    AddFailureMessage(c.host, " WritePayer() Error: ", std::current_exception());
     return 3;
   }
 }
 
-std::int16_t WritePatient(Ctx& c) {
+std::int16_t WritePatient(const WriterCtx& c) {
   try {
-    LogLine(c.g.host, "@@ PAT  write patient LOOP 2000C");
-    const PatientRec& pat = c.g.records.g_LastTop.Patient;
-    EnvelopeMembers& env = c.o.env;
+    LogLine(c.host, "@@ PAT  write patient LOOP 2000C");
+    const PatientRec& pat = c.records.g_LastTop.Patient;
+    EnvelopeMembers& env = c.env;
     LoopWriter out(c);
 
     ++env.miHLCount;
     out.Put(Hierarchy(env.miHLCount, env.miSubscriberHL, "23", "0"));
     out.Put(SegmentText("PAT").Add(
-        PatientRelationshipCode(c.g.records.g_LastTop.Subscriber[Subscriber::sRelationship])));
+        PatientRelationshipCode(c.records.g_LastTop.Subscriber[Subscriber::sRelationship])));
     out.Put(NameSegment("QC", "1",
                         {pat[Patient::sLastName], pat[Patient::sFirstName],
                          pat[Patient::sMiddleName], pat[Patient::sSuffix]},
@@ -188,7 +188,7 @@ std::int16_t WritePatient(Ctx& c) {
                      FirstNotEmpty(pat[Patient::sGender], "", kUnknownGender)));
     return out.Status();
   } catch (...) {
-    AddFailureMessage(c.g.host, " WritePatient() Error: ", std::current_exception());
+    AddFailureMessage(c.host, " WritePatient() Error: ", std::current_exception());
     return 3;
   }
 }

@@ -63,8 +63,8 @@ IdPair PersonIdentifier(const Person& person, BillingBlock& billing) {
   return {billing.sSecondaryIDQual, billing.sSecondaryID};
 }
 
-SegmentText PersonNameSegment(Ctx& c, std::string_view entity, const Person& person) {
-  return NameSegment(entity, "1", person.Name(), PersonIdentifier(person, c.o.env.billing));
+SegmentText PersonNameSegment(const WriterCtx& c, std::string_view entity, const Person& person) {
+  return NameSegment(entity, "1", person.Name(), PersonIdentifier(person, c.env.billing));
 }
 
 // Empties the billing block's secondary pair around each loop.
@@ -85,30 +85,31 @@ class ScratchIdentifier {
 
 // A payer-assigned or legacy provider number: only while legacy numbers are
 // still sent, and only with a number (a REF without REF02 is rejected).
-void PutLegacyRef(Ctx& c, LoopWriter& out, std::string_view qualifier, const std::string& number) {
-  if (c.g.ref.LegacyDatePassed || number.empty()) return;
+void PutLegacyRef(const WriterCtx& c, LoopWriter& out, std::string_view qualifier,
+                  const std::string& number) {
+  if (c.ref.LegacyDatePassed || number.empty()) return;
   out.Put(SegmentText("REF").Add(qualifier).Add(number));
 }
 
-Text PayerCategory(const Ctx& c) {
-  return c.g.records.g_LastTop.Insurance[Insurance::sInsuranceCategoryCd];
+Text PayerCategory(const WriterCtx& c) {
+  return c.records.g_LastTop.Insurance[Insurance::sInsuranceCategoryCd];
 }
 
 // An odd billing option makes the billing provider record the billing
 // provider; an even, empty or non-numeric one the practice.
-bool BillingProviderRecordBills(const Ctx& c) {
-  return TextToInt16(c.g.records.g_LastTop.CalcPref[CalcPref::sBillingOption]) % 2 != 0;
+bool BillingProviderRecordBills(const WriterCtx& c) {
+  return TextToInt16(c.records.g_LastTop.CalcPref[CalcPref::sBillingOption]) % 2 != 0;
 }
 
-void WriteReferringProvider(Ctx& c, LoopWriter& out) {
-  const ReferralRec& referral = c.g.g_LastGroup().Referral;
+void WriteReferringProvider(const WriterCtx& c, LoopWriter& out) {
+  const ReferralRec& referral = c.g_LastGroup().Referral;
   if (!Received(referral)) return;
-  ScratchIdentifier scratch(c.o.env.billing);
+  ScratchIdentifier scratch(c.env.billing);
   Person person{referral, kReferralFields};
   // Entity type "1" in the record marks an organisation.
   if (referral[Referral::sEntityType] == "1") {
     out.Put(NameSegment("DN", "2", {referral[Referral::sLastName], "", "", ""},
-                        PersonIdentifier(person, c.o.env.billing)));
+                        PersonIdentifier(person, c.env.billing)));
   } else {
     out.Put(PersonNameSegment(c, "DN", person));
   }
@@ -121,15 +122,15 @@ void WriteReferringProvider(Ctx& c, LoopWriter& out) {
   }
 }
 
-void WriteRenderingProvider(Ctx& c, LoopWriter& out) {
-  const Text choice = c.g.records.g_LastTop.CalcPref[CalcPref::sBreakOnServicingProvider];
-  bool servicing = choice == "2" && Received(c.g.g_LastGroup().SProvider);
+void WriteRenderingProvider(const WriterCtx& c, LoopWriter& out) {
+  const Text choice = c.records.g_LastTop.CalcPref[CalcPref::sBreakOnServicingProvider];
+  bool servicing = choice == "2" && Received(c.g_LastGroup().SProvider);
   bool written = BillingProviderRecordBills(c) ? servicing : choice != "0";
   // Without a billing provider record there is nobody to name.
-  if (!written || (!servicing && !Received(c.g.records.g_LastTop.BProvider))) return;
-  ScratchIdentifier scratch(c.o.env.billing);
-  Person person = servicing ? Person{c.g.g_LastGroup().SProvider, kServicingFields}
-                            : Person{c.g.records.g_LastTop.BProvider, kBillingFields};
+  if (!written || (!servicing && !Received(c.records.g_LastTop.BProvider))) return;
+  ScratchIdentifier scratch(c.env.billing);
+  Person person = servicing ? Person{c.g_LastGroup().SProvider, kServicingFields}
+                            : Person{c.records.g_LastTop.BProvider, kBillingFields};
   out.Put(PersonNameSegment(c, "82", person));
   out.Put(
       SegmentText("PRV").Add("PE").Add("ZZ").Add(GetTaxonomyCode(c, servicing ? "1" : "2", true)));
@@ -138,17 +139,17 @@ void WriteRenderingProvider(Ctx& c, LoopWriter& out) {
   std::string qualifier = PayerProviderIDQualifier(PayerCategory(c));
   if (!qualifier.empty()) {
     PutLegacyRef(c, out, qualifier,
-                 servicing ? c.g.g_LastGroup().SProvider[SProvider::sProviderNr]
-                           : c.g.records.g_LastTop.Insurance[Insurance::sPayerProviderId2]);
+                 servicing ? c.g_LastGroup().SProvider[SProvider::sProviderNr]
+                           : c.records.g_LastTop.Insurance[Insurance::sPayerProviderId2]);
   }
 }
 
-void WritePurchasedServiceProvider(Ctx& c, LoopWriter& out) {
-  const OProviderRec& other = c.g.g_LastGroup().OProvider;
+void WritePurchasedServiceProvider(const WriterCtx& c, LoopWriter& out) {
+  const OProviderRec& other = c.g_LastGroup().OProvider;
   if (!Received(other) || other[OProvider::sProviderRole] != "PSP") return;
-  ScratchIdentifier scratch(c.o.env.billing);
+  ScratchIdentifier scratch(c.env.billing);
   out.Put(PersonNameSegment(c, "QB", Person{other, kOtherFields}));
-  if (c.g.ref.LegacyDatePassed) return;
+  if (c.ref.LegacyDatePassed) return;
   std::string qualifier = PayerProviderIDQualifier(PayerCategory(c));
   const Text number = other[OProvider::sProviderNr];
   // Member 38 is read as the number its text begins with (0 when none).
@@ -159,10 +160,10 @@ void WritePurchasedServiceProvider(Ctx& c, LoopWriter& out) {
   }
 }
 
-void WriteServiceFacility(Ctx& c, LoopWriter& out) {
-  const FacilityRec& facility = c.g.g_LastGroup().Facility;
+void WriteServiceFacility(const WriterCtx& c, LoopWriter& out) {
+  const FacilityRec& facility = c.g_LastGroup().Facility;
   if (!Received(facility)) return;
-  ScratchIdentifier scratch(c.o.env.billing);
+  ScratchIdentifier scratch(c.env.billing);
   out.Put(NameSegment("FA", "2", {facility[Facility::sName], "", "", ""},
                       {"XX", facility[Facility::sNPI]}));
   out.Put(AddressSegment(facility[Facility::sAddress1], facility[Facility::sAddress2]));
@@ -171,10 +172,10 @@ void WriteServiceFacility(Ctx& c, LoopWriter& out) {
   PutLegacyRef(c, out, "1C", facility[Facility::sFacilityNr]);
 }
 
-void WriteSupervisingProvider(Ctx& c, LoopWriter& out) {
-  const OProviderRec& other = c.g.g_LastGroup().OProvider;
+void WriteSupervisingProvider(const WriterCtx& c, LoopWriter& out) {
+  const OProviderRec& other = c.g_LastGroup().OProvider;
   if (!Received(other) || other[OProvider::sProviderRole] != "SPR") return;
-  ScratchIdentifier scratch(c.o.env.billing);
+  ScratchIdentifier scratch(c.env.billing);
   out.Put(PersonNameSegment(c, "DQ", Person{other, kOtherFields}));
   PutLegacyRef(c, out, "1B", other[OProvider::sProviderNr]);
 }
@@ -230,7 +231,7 @@ const std::array<TaxonomyRule, 5> kTaxonomyRules = {{
      "207Q00000X"},
 }};
 
-RecordView TaxonomyRecord(const SharedState& g, TaxonomySource source) {
+RecordView TaxonomyRecord(const WriterCtx& g, TaxonomySource source) {
   switch (source) {
     case kServicing:
       return g.g_LastGroup().SProvider;
@@ -252,12 +253,12 @@ RecordView TaxonomyRecord(const SharedState& g, TaxonomySource source) {
 
 }  // namespace
 
-std::string GetTaxonomyCode(Ctx& c, std::string_view kind, bool bPayerSpecific) {
+std::string GetTaxonomyCode(const WriterCtx& c, std::string_view kind, bool bPayerSpecific) {
   for (const TaxonomyRule& rule : kTaxonomyRules) {
     if (rule.kind != kind) continue;
     for (const TaxonomyCandidate& candidate : rule.candidates) {
       if (candidate.payerSpecific && !bPayerSpecific) continue;
-      const Text code = Member(TaxonomyRecord(c.g, candidate.source), candidate.member);
+      const Text code = Member(TaxonomyRecord(c, candidate.source), candidate.member);
       if (!code.empty()) return code;
     }
     return std::string(rule.fallback);
@@ -265,7 +266,7 @@ std::string GetTaxonomyCode(Ctx& c, std::string_view kind, bool bPayerSpecific) 
   return {};
 }
 
-std::int16_t WriteClaimProviders(Ctx& c) {
+std::int16_t WriteClaimProviders(const WriterCtx& c) {
   LoopWriter out(c);
   WriteReferringProvider(c, out);
   WriteRenderingProvider(c, out);

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "host/state.h"
+#include "x12/writer_ctx.h"
 
 namespace wcomp837 {
 
@@ -108,14 +108,16 @@ class SegmentText {
 // nothing more is written and Status() answers 3.
 class LoopWriter {
  public:
-  explicit LoopWriter(Ctx& c) : c_(c) {}
+  explicit LoopWriter(const WriterCtx& c) : c_(c) {}
+  // The writer keeps the context: a temporary one would not outlive it.
+  LoopWriter(WriterCtx&&) = delete;
   LoopWriter& Put(const SegmentText& segment) { return Put(std::string_view(segment.str())); }
   LoopWriter& Put(std::string_view segment);
   bool Failed() const { return failed_; }
   std::int16_t Status() const { return failed_ ? 3 : 0; }
 
  private:
-  Ctx& c_;
+  const WriterCtx& c_;
   bool failed_ = false;
 };
 

@@ -11,34 +11,34 @@
 
 namespace wcomp837 {
 
-std::int16_t OpenASCIIout(Ctx& c) {
+std::int16_t OpenASCIIout(const WriterCtx& c) {
   try {
-    WriterState& w = c.g.writer;
+    WriterState& w = c.writer;
     // Recreate: an earlier claim file of that name is deleted first.
-    if (!w.ASCIIFile.IsOpen()) w.ASCIIFile.Open(c.g.host.gsASCIIFile, OutFile::Mode::kRecreate);
+    if (!w.ASCIIFile.IsOpen()) w.ASCIIFile.Open(c.host.gsASCIIFile, OutFile::Mode::kRecreate);
     return 0;
   } catch (...) {
-    AddFailureMessage(c.g.host, " OpenASCIIout() ", std::current_exception());
+    AddFailureMessage(c.host, " OpenASCIIout() ", std::current_exception());
     return 3;
   }
 }
 
-std::int16_t CloseASCIIout(Ctx& c) {
+std::int16_t CloseASCIIout(const WriterCtx& c) {
   try {
-    c.g.writer.ASCIIFile.Close();
+    c.writer.ASCIIFile.Close();
     return 0;
   } catch (...) {
-    AddFailureMessage(c.g.host, " CloseASCIIout() ", std::current_exception());
-    AddToMessageArray(c.g.host, kMsgError, "File: " + c.g.host.gsASCIIFile);
+    AddFailureMessage(c.host, " CloseASCIIout() ", std::current_exception());
+    AddToMessageArray(c.host, kMsgError, "File: " + c.host.gsASCIIFile);
     return 3;
   }
 }
 
-void IncrementSegmentCount(Ctx& c) {
-  ++c.g.writer.SegmentCount;
+void IncrementSegmentCount(const WriterCtx& c) {
+  ++c.writer.SegmentCount;
 }
-void DecrementSegmentCount(Ctx& c) {
-  --c.g.writer.SegmentCount;
+void DecrementSegmentCount(const WriterCtx& c) {
+  --c.writer.SegmentCount;
 }
 
 void StripTrailingDelimiters(std::string& text, std::string delimiter) {
@@ -108,8 +108,8 @@ void ANSI_TrimLeadingZeroOnMoney(std::string& segment) {
   }
 }
 
-std::int16_t WriteASCIIOUT(Ctx& c, std::string& segment) {
-  HostState& h = c.g.host;
+std::int16_t WriteASCIIOUT(const WriterCtx& c, std::string& segment) {
+  HostState& h = c.host;
   try {
     StripTrailingDelimiters(segment, "*");
     if (segment.find('*') == std::string::npos) {
@@ -121,7 +121,7 @@ std::int16_t WriteASCIIOUT(Ctx& c, std::string& segment) {
       return 0;
     }
     ANSI_TrimLeadingZeroOnMoney(segment);
-    OutFile& out = c.g.writer.ASCIIFile;
+    OutFile& out = c.writer.ASCIIFile;
     if (!out.IsOpen()) Raise(failure::kBadFileNumber);
     out.Write(segment);
     out.Write("~");
@@ -133,9 +133,9 @@ std::int16_t WriteASCIIOUT(Ctx& c, std::string& segment) {
   }
 }
 
-std::int16_t WriteCountedSegment(Ctx& c, std::string_view segment) {
+std::int16_t WriteCountedSegment(const WriterCtx& c, std::string_view segment) {
   IncrementSegmentCount(c);
-  std::string& text = c.g.writer.segment;
+  std::string& text = c.writer.segment;
   text.assign(segment);
   return WriteASCIIOUT(c, text);
 }

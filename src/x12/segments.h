@@ -5,19 +5,19 @@
 #include <string>
 #include <string_view>
 
-#include "host/state.h"
+#include "x12/writer_ctx.h"
 
 namespace wcomp837 {
 
-std::int16_t OpenASCIIout(Ctx& c);
-std::int16_t CloseASCIIout(Ctx& c);
+std::int16_t OpenASCIIout(const WriterCtx& c);
+std::int16_t CloseASCIIout(const WriterCtx& c);
 // Cleans the segment (the caller's text changes), applies the money rule and
 // writes it with "~". 0 written or dropped, 3 failure (messages added).
-std::int16_t WriteASCIIOUT(Ctx& c, std::string& segment);
-void IncrementSegmentCount(Ctx& c);
-void DecrementSegmentCount(Ctx& c);
+std::int16_t WriteASCIIOUT(const WriterCtx& c, std::string& segment);
+void IncrementSegmentCount(const WriterCtx& c);
+void DecrementSegmentCount(const WriterCtx& c);
 // Counts the segment and writes it: the usual step of every loop writer.
-std::int16_t WriteCountedSegment(Ctx& c, std::string_view segment);
+std::int16_t WriteCountedSegment(const WriterCtx& c, std::string_view segment);
 void StripTrailingDelimiters(std::string& text, std::string delimiter);
 // The money rule: a decimal element (amount, quantity) "0.50" is sent as
 // ".50"; identifiers and texts that look like numbers keep their bytes.

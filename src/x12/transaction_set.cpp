@@ -111,14 +111,14 @@ SegmentText BillingProviderName(BillingBlock& b, const TopRecords& top) {
 }
 
 // The segments of ST through the billing provider level, in order.
-std::int16_t WriteTransactionSetHeader(Ctx& c, const TopRecords& top, BillingBlock& b) {
+std::int16_t WriteTransactionSetHeader(const WriterCtx& c, const TopRecords& top, BillingBlock& b) {
   const SubmitterRec& sub = top.Submitter;
   LoopWriter out(c);
-  out.Put(SegmentText("ST").Add("837").Add(TransactionSetControlNumber(c.o)));
+  out.Put(SegmentText("ST").Add("837").Add(TransactionSetControlNumber(c)));
   const DateTime now = Now();
   fmt::memory_buffer bht;
   fmt::format_to(std::back_inserter(bht), "BHT*0019*00*{}*{:04}{:02}{:02}*{:02}{:02}{:02}*CH",
-                 c.o.miSubmissionNumber, now.year, now.month, now.day, now.hour, now.minute,
+                 c.miSubmissionNumber, now.year, now.month, now.day, now.hour, now.minute,
                  now.second);
   out.Put(std::string_view(bht.data(), bht.size()));
   out.Put(SegmentText("REF").Add("87").Add("004010X098A1"));
@@ -157,9 +157,9 @@ std::int16_t WriteTransactionSetHeader(Ctx& c, const TopRecords& top, BillingBlo
               .Add(sub[Submitter::sReceiverId]));
 
   // 2000A billing provider level and 2010AA.
-  c.o.env.miHLCount = 1;
+  c.env.miHLCount = 1;
   out.Put(std::string_view("HL*1**20*1"));
-  c.o.env.miProviderHL = 1;
+  c.env.miProviderHL = 1;
   out.Put(BillingProviderName(b, top));
   out.Put(SegmentText("N3").Add(b.sAddress1).Add(b.sAddress2));
   out.Put(SegmentText("N4").Add(b.sCity).Add(b.sState).Add(b.sZip.empty() ? "00000" : b.sZip));
@@ -167,7 +167,7 @@ std::int16_t WriteTransactionSetHeader(Ctx& c, const TopRecords& top, BillingBlo
     out.Put(SegmentText("REF").Add(b.sSecondaryIDQual == "34" ? "SY" : "EI").Add(b.sSecondaryID));
   }
   const Text qualifier = PayerProviderIDQualifier(top.Insurance[Insurance::sInsuranceCategoryCd]);
-  if (!qualifier.empty() && !c.g.ref.LegacyDatePassed) {
+  if (!qualifier.empty() && !c.ref.LegacyDatePassed) {
     const Text number = UsesFirstPayerProviderID(top.CalcPref)
                             ? top.Insurance[Insurance::sPayerProviderId1]
                             : top.Insurance[Insurance::sPayerProviderId2];
@@ -185,19 +185,19 @@ std::int16_t WriteTransactionSetHeader(Ctx& c, const TopRecords& top, BillingBlo
 
 }  // namespace
 
-std::int16_t SetUpBATCH(Ctx& c) {
+std::int16_t SetUpBATCH(const WriterCtx& c) {
   try {
-    HostState& h = c.g.host;
-    EnvelopeMembers& env = c.o.env;
+    HostState& h = c.host;
+    EnvelopeMembers& env = c.env;
     LogLine(h, "SetUpBATCH()");
     // The records this header reads, without separator characters in their
     // values (the billing block keeps them for the claim loops).
     thread_local TopRecords top;
-    CleanInto(top.Practice, c.g.records.g_LastTop.Practice);
-    CleanInto(top.Submitter, c.g.records.g_LastTop.Submitter);
-    CleanInto(top.BProvider, c.g.records.g_LastTop.BProvider);
-    CleanInto(top.Insurance, c.g.records.g_LastTop.Insurance);
-    top.CalcPref = c.g.records.g_LastTop.CalcPref;
+    CleanInto(top.Practice, c.records.g_LastTop.Practice);
+    CleanInto(top.Submitter, c.records.g_LastTop.Submitter);
+    CleanInto(top.BProvider, c.records.g_LastTop.BProvider);
+    CleanInto(top.Insurance, c.records.g_LastTop.Insurance);
+    top.CalcPref = c.records.g_LastTop.CalcPref;
     std::int16_t option = TextToInt16(top.CalcPref[CalcPref::sBillingOption]);
     BillingBlock& b = env.billing;
     if (option % 2 == 0) {
@@ -205,12 +205,12 @@ std::int16_t SetUpBATCH(Ctx& c) {
     } else {
       FillFromBProvider(b, top);
     }
-    c.g.writer.SegmentCount = 0;
+    c.writer.SegmentCount = 0;
     ++env.miBatchCount;
     LogLine(h, {"@@ ST Batch Header ", Signed(option)});
     return WriteTransactionSetHeader(c, top, b);
   } catch (...) {
-    AddFailureMessage(c.g.host, " SetUpBATCH() ", std::current_exception());
+    AddFailureMessage(c.host, " SetUpBATCH() ", std::current_exception());
     return 3;
   }
 }

@@ -106,11 +106,11 @@ TEST_F(ClaimLoops, FailedWriteStopsEachLoop) {
   group().Facility[0] = "6200";
   Line(1);
   CloseASCIIout(c);
-  const std::pair<std::int16_t (*)(Ctx&), const char*> loops[] = {
+  const std::pair<std::int16_t (*)(const WriterCtx&), const char*> loops[] = {
       {WriteSubscriberName, "NM1*IL*1*DOE*JOHN****MI*MEM1"},
       {WriteClaimHeader, "CLM*ACCT1"},
       {WriteClaimProviders, "NM1*DN*1*SMITH"},
-      {[](Ctx& c) { return Write_Detail_Records(c, 1); }, "LX*1"}};
+      {[](const WriterCtx& c) { return Write_Detail_Records(c, 1); }, "LX*1"}};
   for (const auto& [write, data] : loops) {
     g.writer.SegmentCount = 0;
     EXPECT_EQ(write(c), 3) << data;

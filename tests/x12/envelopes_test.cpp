@@ -73,7 +73,7 @@ TEST_F(Envelopes, WideCountsAndControlNumbers) {
   EXPECT_EQ(Segments(), Strings{"SE*100001*1230001"});
   o.miSubmissionNumber = 32767;
   o.env.miGroupCount = 40000;
-  EXPECT_EQ(GroupControlNumber(o), "327710000");
+  EXPECT_EQ(GroupControlNumber(c), "327710000");
 }
 
 TEST_F(Envelopes, BillingProviderIdentifiers) {

@@ -1,5 +1,6 @@
-// Claim assembly state: the service line table, the diagnosis table, the
-// claim totals record and the NeedNew flags.
+// The claim being built as the writer reads it: the service line table, the
+// diagnosis table, the claim totals record and the NeedNew flags. The claim
+// routines fill them; the loop writers write from them.
 #pragma once
 
 #include <array>
@@ -8,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "records/records.h"
+#include "records/record_state.h"
 #include "wcomp837/currency.h"
 #include "wcomp837/line_classes.h"
 
@@ -112,5 +113,18 @@ struct ClaimState {
   bool NeedNewPatient = false;
   bool NeedNewSubscriber = false;
 };
+
+// Clears mClaim (and its insurance totals).
+inline void ClearClaimRecord(ClaimState& cs) {
+  cs.mClaim = ClaimRecord{};
+}
+
+// The last generation's charge group: the group of the service line it was
+// handed over to (iLastGroupLine), or the one the records keep before there
+// was a line. Both hold their groups through pointers.
+inline ChargeGroup& LastGroupOf(const RecordState& records, const ClaimState& claim) {
+  return claim.iLastGroupLine > 0 ? *claim.DETAILArray[claim.iLastGroupLine].Group
+                                  : *records.lastGroup;
+}
 
 }  // namespace wcomp837
