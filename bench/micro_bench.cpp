@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "host/state.h"
+#include "claim/state.h"
 #include "records/parsers.h"
 #include "records/text.h"
 #include "wcomp837/format_class.h"

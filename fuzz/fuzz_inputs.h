@@ -20,7 +20,7 @@
 #include <string_view>
 #include <vector>
 
-#include "host/state.h"
+#include "claim/state.h"
 #include "host_script.h"
 #include "platform/files.h"
 #include "platform/printing.h"

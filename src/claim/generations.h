@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "host/state.h"
+#include "claim/state.h"
 
 namespace wcomp837 {
 

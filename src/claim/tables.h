@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "host/state.h"
+#include "claim/state.h"
 
 namespace wcomp837 {
 

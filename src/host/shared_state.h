@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "host/state.h"
+#include "claim/state.h"
 
 namespace wcomp837 {
 

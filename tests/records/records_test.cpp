@@ -12,7 +12,7 @@
 #include <optional>
 #include <tuple>
 
-#include "host/state.h"
+#include "claim/state.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "records/numeric.h"

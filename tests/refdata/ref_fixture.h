@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "host/state.h"
+#include "claim/state.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "refdata/lookups.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "host/state.h"
+#include "claim/state.h"
 #include "platform/clock.h"
 #include "records/numeric.h"
 #include "reports/reports.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/state.h"
+#include "claim/state.h"
 #include "reports/ansi_reader.h"
 #include "reports/reports.h"
 #include "support/test_support.h"

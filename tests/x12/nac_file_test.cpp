@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "host/state.h"
+#include "claim/state.h"
 #include "platform/clock.h"
 #include "state/messages.h"
 #include "support/test_support.h"

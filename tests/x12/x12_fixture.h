@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "claim/state.h"
 #include "claim/tables.h"
-#include "host/state.h"
 #include "platform/clock.h"
 #include "support/test_support.h"
 #include "x12/line_loops.h"

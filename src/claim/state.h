@@ -1,6 +1,8 @@
 // The working state of one batch. SharedState is held once per thread and
 // reset whenever a Format_Class is created on that thread; ObjectState
-// belongs to one Format_Class. Routines receive both through a Ctx.
+// belongs to one Format_Class. The host and claim routines receive both
+// through a Ctx, which converts to the context of each layer below: what
+// that layer's routines work on, by reference.
 #pragma once
 
 #include <array>
