@@ -127,12 +127,14 @@ std::int16_t Guarded(HostState& h, std::string_view errorText, Record& out, Body
   }
 }
 
-// The parse of a record its layout describes: log, split, fill by the
-// layout, run `before` (a non-zero answer ends the parse with that result and
-// leaves the record uncleaned), clean, run `after`; all under the guard.
+// A parse step that does nothing.
 struct NoStep {
   std::int16_t operator()() const { return 0; }
 };
+
+// The parse of a record its layout describes: log, split, fill by the
+// layout, run `before` (a non-zero answer ends the parse with that result and
+// leaves the record uncleaned), clean, run `after`; all under the guard.
 template <std::size_t N, class Before = NoStep, class After = NoStep>
 std::int16_t ParseByLayout(HostState& h, const Layout& l, const std::string& text, Rec<N>& out,
                            Before before = {}, After after = {}) {

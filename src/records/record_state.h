@@ -15,8 +15,8 @@ struct RecordState {
   TopRecords g_ThisTop;
   TopRecords g_LastTop;
   ChargeGroup g_ThisGroup;
-  // The last generation's charge group before it was handed over to a
-  // service line (x12/claim_data.h: LastGroupOf).
+  // The last generation's charge group until it is handed over to a service
+  // line, which holds it from then on.
   std::unique_ptr<ChargeGroup> lastGroup = std::make_unique<ChargeGroup>();
   bool ThisFollowed = false;
   std::string ThisFollowedCode;
