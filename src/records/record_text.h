@@ -163,7 +163,7 @@ class Rec {
   // Every member but the listed ones empty; the buffer then holds the kept
   // values only.
   void ClearExcept(std::span<const std::size_t> kept) {
-    if (kept.empty()) {
+    if (kept.empty() || buf_.empty()) {
       Clear();
       return;
     }
