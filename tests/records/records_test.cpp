@@ -470,6 +470,7 @@ TEST(SplitFields, CutsOnTheDelimiterCleansFieldsAndStopsAt32767) {
   for (std::size_t k = 0; k < 20; ++k) {  // each place in a word of the text
     const std::string lead(k, 'a');
     EXPECT_EQ(Split(lead + "/x//y/"), (V{lead + "/x", "y/"})) << k;
+    EXPECT_EQ(Split(lead + "///b////c//"), (V{lead, "/b", "", "c"})) << k;
   }
   V fields{"old0", "old1"};
   SplitFields("", fields, "//");
