@@ -41,11 +41,10 @@ void DecrementSegmentCount(const WriterCtx& c) {
   --c.writer.SegmentCount;
 }
 
-void StripTrailingDelimiters(std::string& text, std::string delimiter) {
-  while (!delimiter.empty() && delimiter.back() == ' ') delimiter.pop_back();
+void StripTrailingDelimiters(std::string& text, std::string_view delimiter) {
+  while (!delimiter.empty() && delimiter.back() == ' ') delimiter.remove_suffix(1);
   while (!text.empty() && text.back() == ' ') text.pop_back();
-  while (!delimiter.empty() && delimiter.size() <= text.size() &&
-         text.compare(text.size() - delimiter.size(), delimiter.size(), delimiter) == 0) {
+  while (!delimiter.empty() && std::string_view(text).ends_with(delimiter)) {
     text.resize(text.size() - delimiter.size());
   }
 }
@@ -101,7 +100,8 @@ void ANSI_TrimLeadingZeroOnMoney(std::string& segment) {
   while (start != std::string::npos) {
     ++position;
     const std::size_t value = start + 1;
-    if (segment.compare(value, 2, "0.") == 0 && IsDecimalElement(id, position)) {
+    if (value + 1 < segment.size() && segment[value] == '0' && segment[value + 1] == '.' &&
+        IsDecimalElement(id, position)) {
       segment.erase(value, 1);
     }
     start = segment.find('*', value);

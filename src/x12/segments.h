@@ -18,7 +18,7 @@ void IncrementSegmentCount(const WriterCtx& c);
 void DecrementSegmentCount(const WriterCtx& c);
 // Counts the segment and writes it: the usual step of every loop writer.
 std::int16_t WriteCountedSegment(const WriterCtx& c, std::string_view segment);
-void StripTrailingDelimiters(std::string& text, std::string delimiter);
+void StripTrailingDelimiters(std::string& text, std::string_view delimiter);
 // The money rule: a decimal element (amount, quantity) "0.50" is sent as
 // ".50"; identifiers and texts that look like numbers keep their bytes.
 void ANSI_TrimLeadingZeroOnMoney(std::string& segment);
