@@ -5,20 +5,12 @@
 #include "state/messages.h"
 
 namespace wcomp837 {
-namespace {
-
-bool EndsWith(const std::string& text, std::string_view tail) {
-  return text.size() >= tail.size() &&
-         text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-}  // namespace
 
 std::int16_t ParsePracticeRec(const RefCtx& c, const std::string& rec, PracticeRec& out) {
   return layout::ParseByLayout(c.host, layout::PracticeLayout(), rec, out, [&]() -> std::int16_t {
     CheckForAlternatePracticeName(c, out);
     const std::string& format = c.host.gsFormatID;
-    const bool usesOriginalAddress = EndsWith(format, "_P5") || EndsWith(format, "_I5");
+    const bool usesOriginalAddress = format.ends_with("_P5") || format.ends_with("_I5");
     if (usesOriginalAddress && !out[27].empty() && !FetchOriginalPracticeAddress(c, out)) {
       AddToMessageArray(c.host, kMsgError,
                         " ParsePracticeRec had an error when fetching original practice address" +
