@@ -31,8 +31,11 @@ std::string ComponentVersion();
 // Empties the message list and adds the twelve self-description rows.
 void GetBillingComponentManager(HostState& h);
 
-// FormatRecord after the message list was emptied.
-std::int16_t FormatOneRecord(Ctx& c, const std::string& strKey, const std::string& sRec);
+// FormatRecord after the message list was emptied. A key of fewer than
+// eleven fields sets keyTooShort and answers 3 (the fields before the
+// missing one keep their new values): the caller reports it as its failure.
+std::int16_t FormatOneRecord(Ctx& c, const std::string& strKey, const std::string& sRec,
+                             bool& keyTooShort);
 // Hands the record to the routine of its type; the parser's result.
 std::int16_t DispatchRecord(Ctx& c, const std::string& sType, const std::string& sRec);
 // The end-of-charge sequence of record 6990.

@@ -21,19 +21,33 @@ struct Format_Class::Impl {
 
 namespace {
 
-// Runs body; an exception in flight is handed to onFailure (which must not
-// let another one escape) and answers failureResult.
+// Runs body; a failure in flight is handed to onFailure (which must not let
+// another one escape) and answers failureResult. A Failure is taken as it
+// stands; anything else is first translated (CurrentFailure).
+template <typename R, typename OnFailure>
+R Report(R failureResult, OnFailure& onFailure, const Failure& f) noexcept {
+  try {
+    onFailure(f);
+  } catch (...) {
+    // The failure report itself failed (memory): nothing more can be said.
+  }
+  return failureResult;
+}
+
 template <typename R, typename Body, typename OnFailure>
 R Guarded(R failureResult, Body&& body, OnFailure&& onFailure) noexcept {
   try {
     return body();
+  } catch (const Failure& f) {
+    return Report(failureResult, onFailure, f);
   } catch (...) {
+    Failure f;
     try {
-      onFailure(std::current_exception());
+      f = CurrentFailure(std::current_exception());
     } catch (...) {
-      // The failure report itself failed (memory): nothing more can be said.
+      return failureResult;
     }
-    return failureResult;
+    return Report(failureResult, onFailure, f);
   }
 }
 
@@ -99,8 +113,7 @@ void Format_Class::set_msErrorMsg(const std::string& text) {
 
 std::string Format_Class::GetAMessage(std::int32_t lIndex) {
   return Guarded<std::string>(
-      "END", [&] { return GetAMessageText(impl_->shared->host, lIndex); },
-      [](std::exception_ptr) {});
+      "END", [&] { return GetAMessageText(impl_->shared->host, lIndex); }, [](const Failure&) {});
 }
 
 std::int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::string& sMsg) {
@@ -112,18 +125,25 @@ std::int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::
 std::int16_t Format_Class::FormatRecord(const std::string& strKey, const std::string& sRec) {
   Ctx c = impl_->ctx();
   HostState& h = c.g.host;
-  return Guarded<std::int16_t>(
+  const auto onFailure = [&](const Failure& f) {
+    c.o.msErrorMsg = AddFailureMessage(h, " Had a problem in FormatRecord() Error: ", f);
+    AddToMessageArray(
+        h, kMsgError,
+        "Record# " + SignedText(h.glRecordCount) + " Record Key: " + KeyForMessage(strKey));
+  };
+  // A key too short to read is reported as a failure of this call, without
+  // raising one (it is the most common fault of bad host data).
+  bool keyTooShort = false;
+  const std::int16_t result = Guarded<std::int16_t>(
       3,
       [&] {
         ClearMessageArray(h);
-        return FormatOneRecord(c, strKey, sRec);
+        return FormatOneRecord(c, strKey, sRec, keyTooShort);
       },
-      [&](std::exception_ptr e) {
-        c.o.msErrorMsg = AddFailureMessage(h, " Had a problem in FormatRecord() Error: ", e);
-        AddToMessageArray(
-            h, kMsgError,
-            "Record# " + SignedText(h.glRecordCount) + " Record Key: " + KeyForMessage(strKey));
-      });
+      onFailure);
+  if (!keyTooShort) return result;
+  return Report<std::int16_t>(
+      3, onFailure, Failure{failure::kSubscript, FailureDescription(failure::kSubscript)});
 }
 
 std::int16_t Format_Class::ProcessEndOfFile() {
@@ -135,9 +155,9 @@ std::int16_t Format_Class::ProcessEndOfFile() {
         ClearMessageArray(h);
         return EndOfBatch(c);
       },
-      [&](std::exception_ptr e) {
+      [&](const Failure& f) {
         c.o.msErrorMsg = AddFailureMessage(
-            h, " Had a problem in ProcessEndOfFile()  Error: " + h.keyFields[10] + " ", e);
+            h, " Had a problem in ProcessEndOfFile()  Error: " + h.keyFields[10] + " ", f);
       });
 }
 
@@ -150,8 +170,7 @@ std::int16_t Format_Class::ProcessFormattedRecords() {
         ClearMessageArray(h);
         return CheckFormattedRecords(c);
       },
-      [&](std::exception_ptr e) {
-        const Failure f = CurrentFailure(e);
+      [&](const Failure& f) {
         c.o.msErrorMsg =
             f.number == failure::kFileNotFound
                 ? std::string("ProcessFormattedRecords()  File Not Found: ")

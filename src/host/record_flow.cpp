@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "host/component.h"
-#include "platform/failure.h"
 #include "records/numeric.h"
 #include "records/parsers.h"
 #include "reports/nac_file.h"
@@ -31,19 +30,20 @@ void OpenBatchFiles(Ctx& c) {
   OpenNACFileOut(c.g.host, c.g.writer.ASCIIFile);
 }
 
-// Stores the key fields; a key of fewer than eleven fields is a failure
-// (the fields before the missing one keep their new values).
-void StoreKeyFields(HostState& h, const std::string& strKey) {
+// Stores the key fields; false for a key of fewer than eleven fields (the
+// fields before the missing one keep their new values).
+bool StoreKeyFields(HostState& h, const std::string& strKey) {
   thread_local std::vector<std::string_view> fields;
   SplitFields(strKey, fields, "//");
   const std::size_t n = std::min(fields.size(), kKeyFields);
   for (std::size_t i = 0; i < n; ++i) h.keyFields[i].assign(fields[i]);
-  if (n < kKeyFields) Raise(failure::kSubscript);
+  return n == kKeyFields;
 }
 
 }  // namespace
 
-std::int16_t FormatOneRecord(Ctx& c, const std::string& strKey, const std::string& sRec) {
+std::int16_t FormatOneRecord(Ctx& c, const std::string& strKey, const std::string& sRec,
+                             bool& keyTooShort) {
   HostState& h = c.g.host;
   ++h.glRecordCount;
   const bool firstRecord = h.glRecordCount == 1;
@@ -64,7 +64,10 @@ std::int16_t FormatOneRecord(Ctx& c, const std::string& strKey, const std::strin
     return 0;
   }
 
-  StoreKeyFields(h, strKey);
+  if (!StoreKeyFields(h, strKey)) {
+    keyTooShort = true;
+    return 3;
+  }
   const std::string& sType = h.keyFields[kKeyRecordType];
   if (firstRecord) {
     c.o.miSubmissionNumber = TextToInt16(h.keyFields[kKeySubmissionNumber]);

@@ -88,9 +88,13 @@ std::int16_t ParseChargeRec(const RecordCtx& c, const std::string& rec, ChargeRe
     LogLine(c.host, "** ParseChargeRec  This-followed is now false");
     const layout::Fields& fields = layout::SplitInto(rec, out.members());
 
-    layout::CopyMandatory(l, fields, out.members());
+    if (!layout::CopyMandatory(l, fields, out.members())) {
+      return layout::MissingField(c.host, l.errorText, out);
+    }
     out[Charge::sIndicatorKeys] = "~" + out[Charge::sIndicatorKeys] + "~";
-    layout::CopyOptional(l, fields, out.members());
+    if (!layout::CopyOptional(l, fields, out.members())) {
+      return layout::MissingField(c.host, l.errorText, out);
+    }
     out[Charge::sRecordTagPart3] = RecordTagPart3(out[Charge::sRecordTag]);
     layout::ApplySplits(l, out.members());
     out[Charge::sCodePart1] = PadWithChar(out[Charge::sCodePart1], 4, "0", false);

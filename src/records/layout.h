@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/failure.h"
 #include "records/records.h"
 #include "state/host_state.h"
 #include "state/messages.h"
@@ -93,14 +94,14 @@ const Layout& OInsuranceLayout();
 const Layout& AmbulanceLayout();
 const Layout& ChiropractorLayout();
 
-// The generic parser, in its steps. Every step raises Failure (subscript out
-// of range) for a field the record does not have; members stored before
-// that keep their new values.
-void CopyMandatory(const Layout& l, const Fields& fields, Members rec);
-void CopyOptional(const Layout& l, const Fields& fields, Members rec);
+// The generic parser, in its steps. A step answers false when the record
+// ends before a field it needs (the caller reports it with MissingField);
+// members stored before that keep their new values.
+[[nodiscard]] bool CopyMandatory(const Layout& l, const Fields& fields, Members rec);
+[[nodiscard]] bool CopyOptional(const Layout& l, const Fields& fields, Members rec);
 void ApplySplits(const Layout& l, Members rec);
-// All three in order.
-void FillFromFields(const Layout& l, const Fields& fields, Members rec);
+// All three in order; false as soon as one is.
+[[nodiscard]] bool FillFromFields(const Layout& l, const Fields& fields, Members rec);
 
 // Writes the entry log line, keeps the record's text in the record and
 // splits it on "//". The fields are valid until the next record is split.
@@ -116,15 +117,31 @@ std::int16_t CleanMembers(HostState& h, const Layout& l, Members rec);
 // message and the result 3. A record whose fields could not all be read is
 // not taken (its tag is emptied): half of it would otherwise reach a claim
 // mixed with the values of the record it overwrote.
+template <class Record>
+std::int16_t Failed(HostState& h, std::string_view errorText, Record& out, const Failure& f) {
+  out[0].clear();
+  AddFailureMessage(h, std::string(errorText), f);
+  return 3;
+}
+
 template <class Record, class Body>
 std::int16_t Guarded(HostState& h, std::string_view errorText, Record& out, Body&& body) {
   try {
     return body();
+  } catch (const Failure& f) {
+    return Failed(h, errorText, out, f);
   } catch (...) {
-    out[0].clear();
-    AddFailureMessage(h, std::string(errorText), std::current_exception());
-    return 3;
+    return Failed(h, errorText, out, CurrentFailure(std::current_exception()));
   }
+}
+
+// What the guard makes of a record that ends before a field its layout
+// needs (subscript out of range), reported without raising a failure: short
+// records are the most common fault of bad host data.
+template <class Record>
+std::int16_t MissingField(HostState& h, std::string_view errorText, Record& out) {
+  return Failed(h, errorText, out,
+                Failure{failure::kSubscript, FailureDescription(failure::kSubscript)});
 }
 
 // A parse step that does nothing.
@@ -140,7 +157,7 @@ std::int16_t ParseByLayout(HostState& h, const Layout& l, const std::string& tex
                            Before before = {}, After after = {}) {
   return Guarded(h, l.errorText, out, [&]() -> std::int16_t {
     const Fields& fields = SplitRecord(h, l, text, out.members());
-    FillFromFields(l, fields, out.members());
+    if (!FillFromFields(l, fields, out.members())) return MissingField(h, l.errorText, out);
     if (std::int16_t result = before(); result != 0) return result;
     CleanMembers(h, l, out.members());
     return after();

@@ -1,4 +1,5 @@
 // The generic record parser: reads any layout of layouts.cpp.
+#include <algorithm>
 #include <bitset>
 
 #include "platform/clock.h"
@@ -14,11 +15,6 @@ namespace {
 
 // NPI members are sent from this date on (yyyymmdd).
 constexpr int kNpiStartDate = 20070101;
-
-Span FieldAt(const Fields& fields, std::size_t i) {
-  if (i >= fields.size()) Raise(failure::kSubscript);
-  return fields[i];
-}
 
 MemberRef MemberAt(Members& rec, std::size_t m) {
   if (m >= rec.size()) Raise(failure::kSubscript);
@@ -95,32 +91,38 @@ void Store(const Layout& l, const RuleMarks& marks, Members& rec, std::size_t me
   if (marks.Has(member)) RunRules(l, rec, member);
 }
 
-void TakeGroup(const Layout& l, const RuleMarks& marks, const Group& g, const Fields& fields,
+// False when the group starts in the record but the record ends inside it.
+bool TakeGroup(const Layout& l, const RuleMarks& marks, const Group& g, const Fields& fields,
                Members& rec) {
   if (g.field < fields.size()) {
-    for (std::size_t i = 0; i < g.count; ++i) {
-      Store(l, marks, rec, g.member + i, FieldAt(fields, g.field + i));
-    }
-    return;
+    const std::size_t n = std::min(g.count, fields.size() - g.field);
+    for (std::size_t i = 0; i < n; ++i) Store(l, marks, rec, g.member + i, fields[g.field + i]);
+    return n == g.count;
   }
-  if (g.absent == Absent::kKeep) return;
+  if (g.absent == Absent::kKeep) return true;
   const std::size_t n = g.absentCount != 0 ? g.absentCount : g.count;
   for (std::size_t i = 0; i < n; ++i) {
     Store(l, marks, rec, g.member + i,
           i < g.defaults.size() ? std::string_view(g.defaults[i]) : std::string_view());
   }
+  return true;
 }
 
 }  // namespace
 
-void CopyMandatory(const Layout& l, const Fields& fields, Members rec) {
+bool CopyMandatory(const Layout& l, const Fields& fields, Members rec) {
   const RuleMarks marks(l);
-  for (std::size_t i = 0; i < l.mandatory; ++i) Store(l, marks, rec, i, FieldAt(fields, i));
+  const std::size_t n = std::min(l.mandatory, fields.size());
+  for (std::size_t i = 0; i < n; ++i) Store(l, marks, rec, i, fields[i]);
+  return n == l.mandatory;
 }
 
-void CopyOptional(const Layout& l, const Fields& fields, Members rec) {
+bool CopyOptional(const Layout& l, const Fields& fields, Members rec) {
   const RuleMarks marks(l);
-  for (const Group& g : l.optional) TakeGroup(l, marks, g, fields, rec);
+  for (const Group& g : l.optional) {
+    if (!TakeGroup(l, marks, g, fields, rec)) return false;
+  }
+  return true;
 }
 
 void ApplySplits(const Layout& l, Members rec) {
@@ -138,10 +140,10 @@ void ApplySplits(const Layout& l, Members rec) {
   }
 }
 
-void FillFromFields(const Layout& l, const Fields& fields, Members rec) {
-  CopyMandatory(l, fields, rec);
-  CopyOptional(l, fields, rec);
+bool FillFromFields(const Layout& l, const Fields& fields, Members rec) {
+  if (!CopyMandatory(l, fields, rec) || !CopyOptional(l, fields, rec)) return false;
   ApplySplits(l, rec);
+  return true;
 }
 
 Fields& SplitInto(std::string_view text, Members rec) {
