@@ -104,7 +104,9 @@ class HostScript {
     switch (line.front()) {
       case 'R': {
         auto [key, rec] = SplitTab(rest);
-        Answer("FormatRecord", fc_->FormatRecord(std::string(key), std::string(rec)));
+        key_.assign(key);
+        rec_.assign(rec);
+        Answer("FormatRecord", fc_->FormatRecord(key_, rec_));
         break;
       }
       case 'H': {
@@ -117,11 +119,12 @@ class HostScript {
             SmallNumber(count, 200000), static_cast<std::int32_t>(4096 / (field.size() + 2)));
         // n copies of field + "//", doubled up rather than appended one by one.
         const std::size_t total = (field.size() + 2) * static_cast<std::size_t>(n);
-        std::string rec;
-        rec.reserve(total);
-        if (n > 0) (rec += field) += "//";
-        while (rec.size() < total) rec.append(rec, 0, std::min(rec.size(), total - rec.size()));
-        Answer("FormatRecord", fc_->FormatRecord(std::string(key), rec));
+        rec_.clear();
+        if (n > 0) (rec_ += field) += "//";
+        while (rec_.size() < total)
+          rec_.append(rec_, 0, std::min(rec_.size(), total - rec_.size()));
+        key_.assign(key);
+        Answer("FormatRecord", fc_->FormatRecord(key_, rec_));
         break;
       }
       case 'M': {
@@ -155,6 +158,10 @@ class HostScript {
   std::string out_;
   bool reports_;
   std::string problem_;
+  // The record being handed over, kept so that its storage is reused from
+  // one input to the next.
+  static inline thread_local std::string key_;
+  static inline thread_local std::string rec_;
   std::unique_ptr<Format_Class> fc_;
 };
 
