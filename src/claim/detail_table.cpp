@@ -71,11 +71,18 @@ void InitializeClaimTables(Ctx& c) {
   cs.iDetailCapacity = kInitialDetailCapacity;
   cs.iDiagCapacity = kInitialDiagCapacity;
   cs.DiagPointersPerCharge = kDiagPointersPerCharge;
-  cs.DETAILArray.clear();
+  EmptyDetailLines(cs.DETAILArray);
   cs.DETAILArray.reserve(static_cast<std::size_t>(kMaxLinesPerClaim) + 1);
   Redim_DETAILArray(c, false);
   ResetDiagnosisTable(c);
   ClearClaimRecord(c.g.claim);
+}
+
+void EmptyDetailLines(std::vector<DetailLine>& lines) noexcept {
+  for (DetailLine& line : lines) {
+    if (!line.sUsed.empty()) line.Reset();
+    line.Group.reset();
+  }
 }
 
 void ResetClaimTables(Ctx& c) {

@@ -4,13 +4,18 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "claim/state.h"
 
 namespace wcomp837 {
 
-// Sizes the tables and clears the claim record (component creation).
+// Sizes the tables and clears the claim record (component creation). A
+// service line table handed down from an earlier object keeps its lines,
+// emptied.
 void InitializeClaimTables(Ctx& c);
+// Empties every line as a new one would be: no values, no charge group.
+void EmptyDetailLines(std::vector<DetailLine>& lines) noexcept;
 // Empties both tables after a claim was written.
 void ResetClaimTables(Ctx& c);
 // Re-creates the diagnosis table with every entry free.

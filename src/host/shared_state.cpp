@@ -1,5 +1,6 @@
 #include "host/shared_state.h"
 
+#include "claim/tables.h"
 #include "platform/files.h"
 #include "platform/prompt.h"
 
@@ -7,7 +8,8 @@ namespace wcomp837 {
 namespace {
 // The thread's state lives while an object of the thread holds it, so that
 // nothing of a batch outlives its objects. The service line table of the
-// last state is kept, emptied, for the thread's next one.
+// last state is kept, emptied, for the thread's next one: its lines keep
+// their storage, so that a new object builds no new table.
 struct ThreadSlot {
   std::weak_ptr<SharedState> state;
   std::vector<DetailLine> spareLines;
@@ -29,8 +31,8 @@ void ReleaseState(SharedState* g) noexcept {
     ThreadSlot& slot = Slot();
     if (slot.state.expired()) slot.state.reset();
     std::vector<DetailLine>& spare = slot.spareLines;
-    if (g->claim.DETAILArray.capacity() > spare.capacity()) {
-      g->claim.DETAILArray.clear();
+    if (g->claim.DETAILArray.size() > spare.size()) {
+      EmptyDetailLines(g->claim.DETAILArray);
       spare = std::move(g->claim.DETAILArray);
     }
   }
@@ -62,12 +64,12 @@ void Shared_Initialize(SharedState& g, bool fresh) {
   if (!fresh) {
     // Reset in place so that every object of this thread keeps seeing the
     // same state; the fresh value is built on the heap because it is large.
-    // The service line table keeps its buffer, emptied: a new object
-    // allocates no new table.
+    // The service line table keeps its lines, emptied: a new object
+    // builds no new table.
     std::unique_ptr<SharedState> reset(new SharedState{});
     std::vector<DetailLine> lines = std::move(g.claim.DETAILArray);
     g = std::move(*reset);
-    lines.clear();
+    EmptyDetailLines(lines);
     g.claim.DETAILArray = std::move(lines);
   }
   ForceADifferentInputFile(g.host);
