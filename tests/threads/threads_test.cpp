@@ -57,6 +57,17 @@ class Threads : public ComponentEnv {
   }
 };
 
+// The thread's service line table holds no line of an earlier object.
+void ExpectAnEmptyLineTable() {
+  const auto& lines = CurrentSharedState()->claim.DETAILArray;
+  ASSERT_EQ(lines.size(), 21u);
+  for (const DetailLine& line : lines) {
+    EXPECT_EQ(line.sUsed + line.sProcedureCode + line.sLineControlNr, "");
+    EXPECT_EQ(line.curCharge, Currency());
+    EXPECT_FALSE(line.Group);
+  }
+}
+
 TEST_F(Threads, ConcurrentBatchesMatchTheSameBatchesRunOneAfterAnother) {
   std::array<Outcome, kThreads> serial;
   for (int i = 0; i < kThreads; ++i) serial[i] = Run(i);
@@ -102,7 +113,9 @@ TEST_F(Threads, ASecondObjectOnTheThreadResetsTheFirstOnesState) {
   EXPECT_EQ(CurrentSharedState()->host.glRecordCount, 200);
   EXPECT_EQ(CurrentSharedState()->host.gsASCIIFile, Out("first.837"));
 
+  ASSERT_FALSE(CurrentSharedState()->claim.DETAILArray[1].sUsed.empty());
   Format_Class second;
+  ExpectAnEmptyLineTable();
   const HostState& h = CurrentSharedState()->host;
   EXPECT_EQ(h.glRecordCount, 0);
   EXPECT_EQ(h.giChargeCount, 0);
@@ -131,11 +144,19 @@ TEST_F(Threads, TheStateGoesWithTheLastObjectThatHoldsIt) {
   // Nothing of the batch outlives its objects.
   EXPECT_EQ(CurrentSharedState(), nullptr);
 
-  // A later object starts from a new state and runs its batch.
-  Format_Class third;
-  const HostView v = RunBatch(third, OutFolder(), "third.837", Batches()[0]);
+  // A later object starts from a new state and runs its batch; the one after
+  // it takes over the table of its lines, emptied.
+  {
+    Format_Class third;
+    const HostView v = RunBatch(third, OutFolder(), "third.837", Batches()[0]);
+    EXPECT_EQ(v.endOfFile, 0);
+    EXPECT_TRUE(CheckGuideFile(Out("third.837")).ok());
+  }
+  Format_Class fourth;
+  ExpectAnEmptyLineTable();
+  const HostView v = RunBatch(fourth, OutFolder(), "fourth.837", Batches()[0]);
   EXPECT_EQ(v.endOfFile, 0);
-  EXPECT_TRUE(CheckGuideFile(Out("third.837")).ok());
+  EXPECT_EQ(ReadFile(Out("fourth.837")), ReadFile(Out("third.837")));
 }
 
 }  // namespace
