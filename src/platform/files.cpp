@@ -45,11 +45,13 @@ constexpr int kCreateAttempts = 8;
 // between, so the descriptor always belongs to a file made here.
 int CreateFresh(const std::string& path) {
   constexpr int kFlags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
-  for (int attempt = 1;; ++attempt) {
+  // A name that does not exist yet costs no deletion.
+  int fd = ::open(path.c_str(), kFlags, 0644);
+  for (int attempt = 1; fd < 0 && errno == EEXIST && attempt <= kCreateAttempts; ++attempt) {
     ::unlink(path.c_str());
-    const int fd = ::open(path.c_str(), kFlags, 0644);
-    if (fd >= 0 || errno != EEXIST || attempt == kCreateAttempts) return fd;
+    fd = ::open(path.c_str(), kFlags, 0644);
   }
+  return fd;
 }
 
 // Opens a file for appending when it is missing (created) or is a regular
@@ -68,8 +70,9 @@ int OpenForAppending(const std::string& path) {
   } else if (st.st_uid != ::geteuid()) {
     err = EACCES;
   } else {
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags == -1 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1) err = errno;
+    // Of the flags the file was opened with, only O_APPEND and O_NONBLOCK
+    // can be changed: O_APPEND stays, O_NONBLOCK goes.
+    if (::fcntl(fd, F_SETFL, O_APPEND) == -1) err = errno;
   }
   if (err != 0) {
     ::close(fd);
