@@ -57,11 +57,11 @@ int CreateFresh(const std::string& path) {
 // Opens a file for appending when it is missing (created) or is a regular
 // file of the running user with no second name; raises the failure for
 // anything else. O_NONBLOCK keeps a pipe in its place from blocking the open.
-int OpenForAppending(const std::string& path) {
+// st is what the open file is.
+int OpenForAppending(const std::string& path, struct stat& st) {
   constexpr int kFlags = O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
   const int fd = ::open(path.c_str(), kFlags, 0644);
   if (fd < 0) return fd;
-  struct stat st {};
   int err = 0;
   if (::fstat(fd, &st) != 0) {
     err = errno;
@@ -193,9 +193,12 @@ void OutFile::Open(const std::string& path, Mode mode) {
   if (fd_ >= 0) Raise(failure::kFileAlreadyOpen);
   if (path.empty()) Raise(failure::kBadFileNumber);
   int fd = -1;
+  struct stat st {};
+  bool statted = false;  // the opening already looked at the file
   switch (mode) {
     case Mode::kAppend:
-      fd = OpenForAppending(path);
+      fd = OpenForAppending(path, st);
+      statted = true;
       break;
     case Mode::kRecreate:
       fd = CreateFresh(path);
@@ -209,8 +212,7 @@ void OutFile::Open(const std::string& path, Mode mode) {
     if (err == ENOENT) Raise(failure::kPathNotFound);
     RaiseErrno(err);
   }
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) {
+  if (!statted && ::fstat(fd, &st) != 0) {
     int err = errno;
     ::close(fd);
     RaiseErrno(err);
