@@ -16,10 +16,17 @@ work="${3:-$(mktemp -d)}"
 # Each target with the largest input it makes: small inputs keep it fast.
 read -r -a targets <<<"${FUZZ_TARGETS:-records settings summary guide}"
 declare -A max_len=([records]=4096 [settings]=4096 [summary]=4096 [guide]=4096)
+# The records target reaches thousands of features per input; the entropic
+# schedule's per-feature bookkeeping took a quarter of its time, and the
+# plain schedule ran faster and reached more coverage in the same minute.
+declare -A schedule=([records]="-entropic=0" [settings]="" [summary]="" [guide]="")
 
-# A smaller quarantine and shorter allocation stacks keep the targets fast;
-# leaks are still checked after every input that allocated more than it freed.
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=1:quarantine_size_mb=64:malloc_context_size=10"
+# A smaller quarantine and shorter allocation stacks keep the targets fast:
+# 16 MB of freed blocks still spans many inputs (a use after free within an
+# input is caught), while 64 MB made each records input a quarter slower,
+# its memory always cold. Leaks are still checked after every input that
+# allocated more than it freed.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=1:quarantine_size_mb=16:malloc_context_size=10"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$root/.ci/lsan.supp:print_suppressions=0}"
 
@@ -30,7 +37,7 @@ for t in "${targets[@]}"; do
   mkdir -p "$dir/corpus"
   cp -r "$root/fuzz/corpus/$t/." "$dir/corpus/"
   "$build/fuzz/${t}_fuzzer" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
-    -max_len="${max_len[$t]}" -dict="$root/fuzz/$t.dict" -print_final_stats=1 \
+    -max_len="${max_len[$t]}" ${schedule[$t]} -dict="$root/fuzz/$t.dict" -print_final_stats=1 \
     -artifact_prefix="$dir/" "$dir/corpus" >"$dir/log" 2>&1
   rc=$?
   runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$dir/log" | tail -1)"
