@@ -127,9 +127,9 @@ std::int16_t Format_Class::FormatRecord(const std::string& strKey, const std::st
   HostState& h = c.g.host;
   const auto onFailure = [&](const Failure& f) {
     c.o.msErrorMsg = AddFailureMessage(h, " Had a problem in FormatRecord() Error: ", f);
-    AddToMessageArray(
-        h, kMsgError,
-        "Record# " + SignedText(h.glRecordCount) + " Record Key: " + KeyForMessage(strKey));
+    std::string text = "Record# " + SignedText(h.glRecordCount);
+    text.append(" Record Key: ").append(KeyForMessage(strKey));
+    AddToMessageArray(h, kMsgError, text);
   };
   // A key too short to read is reported as a failure of this call, without
   // raising one (it is the most common fault of bad host data).

@@ -7,8 +7,12 @@
 
 namespace wcomp837 {
 
+// The entries keep their text buffers for the next messages.
 void ClearMessageArray(HostState& h) {
-  for (auto& entry : h.gMessageArray) entry = MessageEntry{};
+  for (auto& entry : h.gMessageArray) {
+    entry.iMsgType = 0;
+    entry.sMsgText.clear();
+  }
 }
 
 std::int32_t GetNextEntryNr(HostState& h) {
@@ -22,8 +26,9 @@ std::int32_t GetNextEntryNr(HostState& h) {
 
 void AddToMessageArray(HostState& h, std::int16_t type, const std::string& text) {
   try {
-    std::int32_t i = GetNextEntryNr(h);
-    h.gMessageArray[static_cast<std::size_t>(i)] = MessageEntry{type, text};
+    MessageEntry& entry = h.gMessageArray[static_cast<std::size_t>(GetNextEntryNr(h))];
+    entry.sMsgText.assign(text);
+    entry.iMsgType = type;
   } catch (...) {
     // There is nowhere to report a failure of the message list itself.
   }
@@ -49,7 +54,11 @@ std::string GetAMessageText(HostState& h, std::int32_t lIndex) {
   if (entry.iMsgType == 0) return "END";
   const std::string& t = entry.sMsgText;
   if (t.size() >= 2 && t.compare(t.size() - 2, 2, "//") != 0) entry.sMsgText += "//";
-  return SignedText(entry.iMsgType) + "//" + entry.sMsgText;
+  const std::string type = SignedText(entry.iMsgType);
+  std::string out;
+  out.reserve(type.size() + 2 + entry.sMsgText.size());
+  out.append(type).append("//").append(entry.sMsgText);
+  return out;
 }
 
 Failure CurrentFailure(std::exception_ptr e) {
@@ -70,7 +79,10 @@ Failure CurrentFailure(std::exception_ptr e) {
 }
 
 std::string AddFailureMessage(HostState& h, const std::string& routineText, const Failure& f) {
-  std::string text = h.gsDllName + routineText + SignedText(f.number) + " " + f.description;
+  const std::string number = SignedText(f.number);
+  std::string text;
+  text.reserve(h.gsDllName.size() + routineText.size() + number.size() + 1 + f.description.size());
+  text.append(h.gsDllName).append(routineText).append(number).append(" ").append(f.description);
   AddToMessageArray(h, kMsgError, text);
   return text;
 }
