@@ -142,8 +142,12 @@ std::int16_t Format_Class::FormatRecord(const std::string& strKey, const std::st
       },
       onFailure);
   if (!keyTooShort) return result;
-  return Report<std::int16_t>(
-      3, onFailure, Failure{failure::kSubscript, FailureDescription(failure::kSubscript)});
+  try {
+    return Report<std::int16_t>(
+        3, onFailure, Failure{failure::kSubscript, FailureDescription(failure::kSubscript)});
+  } catch (...) {
+    return 3;  // no memory even for the failure's text
+  }
 }
 
 std::int16_t Format_Class::ProcessEndOfFile() {
