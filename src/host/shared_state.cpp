@@ -64,12 +64,11 @@ void Shared_Initialize(SharedState& g, bool fresh) {
   if (!fresh) {
     // Reset in place so that every object of this thread keeps seeing the
     // same state; the fresh value is built on the heap because it is large.
-    // The service line table keeps its lines, emptied: a new object
-    // builds no new table.
+    // The service line table keeps its lines (InitializeClaimTables, which
+    // follows, empties them): a new object builds no new table.
     std::unique_ptr<SharedState> reset(new SharedState{});
     std::vector<DetailLine> lines = std::move(g.claim.DETAILArray);
     g = std::move(*reset);
-    EmptyDetailLines(lines);
     g.claim.DETAILArray = std::move(lines);
   }
   ForceADifferentInputFile(g.host);
