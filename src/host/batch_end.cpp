@@ -48,9 +48,9 @@ void ReportOpenChargeGroup(Ctx& c) {
 // back as a payer's front end reads it. Each error (not the warnings for the
 // component's documented departures from the guide) becomes a message naming
 // the claim, the segment and the rule, the first ones only, then a count.
-std::int16_t CheckClaimFileAsAPayerWould(Ctx& c) {
+std::int16_t CheckClaimFileAsAPayerWould(Ctx& c, std::int64_t fileLength) {
   HostState& h = c.g.host;
-  if (h.glRecordCount == 0 || FileLength(h.gsASCIIFile) <= 0) return 0;
+  if (h.glRecordCount == 0 || fileLength <= 0) return 0;
   guide::FindingList errors(kCheckMessages);
   guide::CheckFile(h.gsASCIIFile, errors);
   if (errors.kept().empty()) return 0;
@@ -116,12 +116,13 @@ std::int16_t CheckFormattedRecords(Ctx& c) {
   const OutFile& claims = c.g.writer.ASCIIFile;
   if (claims.failed() != 0) Raise(claims.failed());
   if (claims.IsOpen()) Raise(failure::kFileAlreadyOpen);
-  if (h.glRecordCount > 0 && !FileExists(h.gsASCIIFile)) Raise(failure::kFileNotFound);
+  const std::int64_t length = h.glRecordCount > 0 ? RegularFileLength(h.gsASCIIFile) : 0;
+  if (length < 0) Raise(failure::kFileNotFound);
   if (MessageCount(h) > 0) {
     LogLine(h, "ProcessFormattedRecords:  Had extra messages in error array");
     return 1;
   }
-  return CheckClaimFileAsAPayerWould(c);
+  return CheckClaimFileAsAPayerWould(c, length);
 }
 
 }  // namespace wcomp837

@@ -54,11 +54,13 @@ bool ByteReader::Fill() {
   }
   next_ = 0;
   size_ = 0;
+  if (atEnd_) return false;
   for (;;) {
     ssize_t n = ::read(fd_, buffer_.get(), capacity_);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) RaiseErrno(errno);
     size_ = static_cast<std::size_t>(n);
+    atEnd_ = size_ < capacity_;
     return n > 0;
   }
 }

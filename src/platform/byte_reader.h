@@ -42,6 +42,9 @@ class ByteReader {
   std::size_t capacity_ = 0;
   std::size_t size_ = 0;
   std::size_t next_ = 0;
+  // A read of a regular file that returns less than it asked for has
+  // reached the end: no further read is made.
+  bool atEnd_ = false;
 };
 
 }  // namespace wcomp837

@@ -91,8 +91,13 @@ void KillFile(const std::string& path) {
 }
 
 bool FileExists(const std::string& path) {
+  return RegularFileLength(path) >= 0;
+}
+
+std::int64_t RegularFileLength(const std::string& path) {
   struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  return static_cast<std::int64_t>(st.st_size);
 }
 
 std::int64_t FileLength(const std::string& path) {

@@ -23,6 +23,8 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 // Deletes a file and ignores every failure.
 void KillFile(const std::string& path);
 bool FileExists(const std::string& path);
+// Length in bytes of a regular file, or -1 when there is none at path.
+std::int64_t RegularFileLength(const std::string& path);
 // Length in bytes, or -1 when the file cannot be examined.
 std::int64_t FileLength(const std::string& path);
 
