@@ -27,6 +27,8 @@ std::int32_t GetNextEntryNr(HostState& h) {
 void AddToMessageArray(HostState& h, std::int16_t type, const std::string& text) {
   try {
     MessageEntry& entry = h.gMessageArray[static_cast<std::size_t>(GetNextEntryNr(h))];
+    // Room for the "//" that reading the message adds.
+    entry.sMsgText.reserve(text.size() + 2);
     entry.sMsgText.assign(text);
     entry.iMsgType = type;
   } catch (...) {
