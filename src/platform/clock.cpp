@@ -57,10 +57,18 @@ std::string LongDate(const DateTime& t) {
                      t.year);
 }
 
-std::string GeneralDate(const DateTime& t) {
+DateBuffer GeneralDateText(const DateTime& t) {
   int h12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
-  return fmt::format("{}/{}/{} {}:{:02}:{:02} {}", t.month, t.day, t.year, h12, t.minute, t.second,
-                     t.hour < 12 ? "AM" : "PM");
+  DateBuffer out;
+  out.size = fmt::format_to_n(out.text, sizeof out.text, "{}/{}/{} {}:{:02}:{:02} {}", t.month,
+                              t.day, t.year, h12, t.minute, t.second, t.hour < 12 ? "AM" : "PM")
+                 .out -
+             out.text;
+  return out;
+}
+
+std::string GeneralDate(const DateTime& t) {
+  return std::string(GeneralDateText(t).view());
 }
 
 std::string Time24(const DateTime& t) {

@@ -2,8 +2,10 @@
 // Tests fix the clock with SetFixedClock.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace wcomp837 {
 
@@ -27,6 +29,13 @@ int Weekday(const DateTime& t);
 std::string LongDate(const DateTime& t);
 // "12/6/2026 6:10:43 AM"
 std::string GeneralDate(const DateTime& t);
+// The same text in a small value of its own, without allocating.
+struct DateBuffer {
+  char text[80];  // room for any six int values
+  std::size_t size = 0;
+  std::string_view view() const { return {text, size}; }
+};
+DateBuffer GeneralDateText(const DateTime& t);
 // "hh:mm:ss" (24-hour)
 std::string Time24(const DateTime& t);
 // yyyymmdd as a number, for date comparisons.

@@ -2,6 +2,8 @@
 #include "reports/nac_file.h"
 
 #include <array>
+#include <initializer_list>
+#include <string_view>
 
 #include "platform/clock.h"
 #include "records/text.h"
@@ -48,9 +50,11 @@ void LayOut(const std::array<std::string_view, kNACFields>& values, std::size_t 
 
 // Writes one record as a quoted line. A double quote in the text would end
 // the quoted item early when the file is read back; it becomes an apostrophe.
-void WriteQuotedLine(HostState& h, std::string_view text) {
+// A line of one or more parts, each double quote turned into a single one.
+void WriteQuotedLine(HostState& h, std::initializer_list<std::string_view> parts) {
   thread_local std::string quoted;
-  quoted.assign(text);
+  quoted.clear();
+  for (std::string_view part : parts) quoted.append(part);
   for (char& ch : quoted) {
     if (ch == '"') ch = '\'';
   }
@@ -107,19 +111,23 @@ std::int16_t WriteNACPracticeHeader(HostState& h, const PracticeRec& p,
   try {
     msLastNACPractice = p[Practice::sPracticeCode];
     if (!h.NACFile.IsOpen()) return 0;
-    std::array<std::string_view, kNACFields> titles;
-    for (std::size_t i = 0; i < kNACFields; ++i) titles[i] = kNACTitles[i];
-    std::string titleLine;
-    LayOut(titles, 0, titleLine);
-    const std::string lines[] = {GeneralDate(Now()),
-                                 p[Practice::sPracticeCode] + " " + p[Practice::sName],
-                                 " ",
-                                 kNACTitleLine,
-                                 "",
-                                 titleLine,
-                                 std::string(kRuleWidth, '-'),
-                                 ""};
-    for (const std::string& line : lines) WriteQuotedLine(h, line);
+    // The column titles and the rule never change: laid out once.
+    static const std::string titleLine = [] {
+      std::array<std::string_view, kNACFields> titles;
+      for (std::size_t i = 0; i < kNACFields; ++i) titles[i] = kNACTitles[i];
+      std::string line;
+      LayOut(titles, 0, line);
+      return line;
+    }();
+    static const std::string rule(kRuleWidth, '-');
+    const DateBuffer date = GeneralDateText(Now());
+    WriteQuotedLine(h, {date.view()});
+    WriteQuotedLine(h, {p[Practice::sPracticeCode], " ", p[Practice::sName]});
+    for (std::string_view line :
+         {std::string_view(" "), std::string_view(kNACTitleLine), std::string_view(),
+          std::string_view(titleLine), std::string_view(rule), std::string_view()}) {
+      WriteQuotedLine(h, {line});
+    }
     return 0;
   } catch (...) {
     return Fail(h, " WriteNACPracticeHeader()  Error: ");
@@ -129,7 +137,7 @@ std::int16_t WriteNACPracticeHeader(HostState& h, const PracticeRec& p,
 std::int16_t WriteNACRecord(HostState& h, const std::string& record) {
   try {
     if (!h.NACFile.IsOpen()) return 0;
-    WriteQuotedLine(h, record);
+    WriteQuotedLine(h, {record});
     h.bNACRecordWritten = true;
     return 0;
   } catch (...) {
@@ -140,7 +148,7 @@ std::int16_t WriteNACRecord(HostState& h, const std::string& record) {
 std::int16_t WriteNACClosingRemark(HostState& h) {
   try {
     if (h.bNACRecordWritten || !h.NACFile.IsOpen()) return 0;
-    WriteQuotedLine(h, kNACClosingRemark);
+    WriteQuotedLine(h, {kNACClosingRemark});
     return 0;
   } catch (...) {
     return Fail(h, " WriteNACClosingRemark()  Error: ");
