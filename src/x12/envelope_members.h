@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "records/records.h"
+
 namespace wcomp837 {
 
 struct BillingBlock {
@@ -40,6 +42,9 @@ struct EnvelopeMembers {
   // ISA written and IEA not yet: a later practice opens only a new group.
   bool bInterchangeOpen = false;
   BillingBlock billing;
+  // The submitter without separator characters, for the envelope segments
+  // (its buffer is reused).
+  SubmitterRec submitter;
 };
 
 }  // namespace wcomp837

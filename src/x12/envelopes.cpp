@@ -5,6 +5,7 @@
 #include <fmt/format.h>
 
 #include <array>
+#include <iterator>
 
 #include "platform/clock.h"
 #include "records/numeric.h"
@@ -107,8 +108,9 @@ std::int16_t CheckForOtherRecs(const WriterCtx& c) {
 std::int16_t SetUpSUBMITTER(const WriterCtx& c) {
   try {
     HostState& h = c.host;
-    const SubmitterRec sub = WithoutSeparators(c.records.g_LastTop.Submitter);
     EnvelopeMembers& env = c.env;
+    SubmitterRec& sub = env.submitter;
+    CleanInto(sub, c.records.g_LastTop.Submitter);
     LogLine(h, "SetupSUBMITTER");
     DateTime now = Now();
     env.msInterchangeDate = fmt::format("{:04}{:02}{:02}", now.year, now.month, now.day);
@@ -134,8 +136,9 @@ std::int16_t SetUpSUBMITTER(const WriterCtx& c) {
 std::int16_t SetupGROUP(const WriterCtx& c) {
   try {
     HostState& h = c.host;
-    const SubmitterRec sub = WithoutSeparators(c.records.g_LastTop.Submitter);
     EnvelopeMembers& env = c.env;
+    SubmitterRec& sub = env.submitter;
+    CleanInto(sub, c.records.g_LastTop.Submitter);
     env.miProviderHL = 1;
     LogLine(h, "SetupGROUP()");
     ++env.miGroupCount;
@@ -145,8 +148,11 @@ std::int16_t SetupGROUP(const WriterCtx& c) {
     const Text receiver = sub[Submitter::sGroupReceiverCode].empty()
                               ? sub[Submitter::sReceiverId]
                               : sub[Submitter::sGroupReceiverCode];
-    std::string gs = "GS*HC*" + sender + "*" + receiver + "*" + env.msInterchangeDate + "*" +
-                     env.msInterchangeTime + "*" + GroupControlNumber(c) + "*X*004010X098A1";
+    const std::string number = GroupControlNumber(c);
+    std::string& gs = c.writer.segment;
+    gs.assign("GS*HC*").append(sender).append("*").append(receiver).append("*");
+    gs.append(env.msInterchangeDate).append("*").append(env.msInterchangeTime).append("*");
+    gs.append(number).append("*X*004010X098A1");
     LogLine(h, "@@ GS Group");
     return WriteASCIIOUT(c, gs);
   } catch (...) {
@@ -181,8 +187,10 @@ std::int16_t WriteBatchTrailer(const WriterCtx& c) {
       return 0;
     }
     IncrementSegmentCount(c);
-    std::string se =
-        "SE*" + std::to_string(c.writer.SegmentCount) + "*" + TransactionSetControlNumber(c);
+    const std::string number = TransactionSetControlNumber(c);
+    std::string& se = c.writer.segment;
+    se.assign("SE*");
+    fmt::format_to(std::back_inserter(se), "{}*{}", c.writer.SegmentCount, number);
     LogLine(h, "@@ SE Batch Trailer (Transaction Set Trailer)");
     if (WriteASCIIOUT(c, se) == 3) return 3;
     c.writer.SegmentCount = 0;

@@ -42,12 +42,6 @@ void CleanInto(Rec<N>& out, const Rec<N>& rec) {
     out[i] = clean;
   }
 }
-template <std::size_t N>
-Rec<N> WithoutSeparators(const Rec<N>& rec) {
-  Rec<N> out;
-  CleanInto(out, rec);
-  return out;
-}
 
 // The components of one composite element (at most eight), or a short
 // list of codes: views into texts that outlive it.
