@@ -48,9 +48,9 @@ void LayOut(const std::array<std::string_view, kNACFields>& values, std::size_t 
   }
 }
 
-// Writes one record as a quoted line. A double quote in the text would end
-// the quoted item early when the file is read back; it becomes an apostrophe.
-// A line of one or more parts, each double quote turned into a single one.
+// Writes one record, given in one or more parts, as a quoted line. A double
+// quote in the text would end the quoted item early when the file is read
+// back; it becomes an apostrophe.
 void WriteQuotedLine(HostState& h, std::initializer_list<std::string_view> parts) {
   thread_local std::string quoted;
   quoted.clear();
