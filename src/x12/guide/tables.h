@@ -172,6 +172,9 @@ inline bool InCodes(const GuideTables& t, std::uint32_t begin, std::uint16_t cou
                     std::string_view value, std::uint64_t key) {
   if (value.empty()) return false;
   if (value.size() > 8) return InLongCodes(t, begin, count, value);
+  // Trailing NUL bytes pack like the padding of a shorter code ("ZZ\0\0" would
+  // read as "ZZ"): such a value is no code.
+  if (value.back() == '\0') return false;
   if (count > 8) return InSortedCodes(t, begin, count, key);
   for (std::uint16_t i = 0; i < count; ++i) {
     if (t.packedCodes[begin + i] == key) return true;
