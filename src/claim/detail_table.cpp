@@ -193,8 +193,8 @@ std::int16_t FillDetailArrayElement(Ctx& c, DetailLine& line) {
   try {
     const ChargeGroup& g = c.g.g_LastGroup();
     const ChargeRec& ch = g.Charge;
-    line.oInsInfo = InsInfoArray();
-    line.oNDCInfo = NDCInfoArray();
+    line.oInsInfo.Empty_Me();
+    line.oNDCInfo.Empty_Me();
 
     line.sProcedureCode = ch[Charge::sProcedureCode];
     line.sModifier1 = ch[Charge::sModifier1];

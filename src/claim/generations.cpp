@@ -194,12 +194,12 @@ void CopyThisGroupToLast(Ctx& c) {
     // are handed over keeping the members EmptyThisGroup keeps. The charge
     // keeps all but its received mark and is copied.
     last.Charge = fresh.Charge;
-    std::swap(last.ExtData, fresh.ExtData);
-    std::swap(last.Ambulance, fresh.Ambulance);
-    std::swap(last.Chiropractor, fresh.Chiropractor);
+    swap(last.ExtData, fresh.ExtData);
+    swap(last.Ambulance, fresh.Ambulance);
+    swap(last.Chiropractor, fresh.Chiropractor);
     HandOverSProviderRec(last.SProvider, fresh.SProvider);
-    std::swap(last.OProvider, fresh.OProvider);
-    std::swap(last.Referral, fresh.Referral);
+    swap(last.OProvider, fresh.OProvider);
+    swap(last.Referral, fresh.Referral);
     HandOverOReferralRec(last.OReferral, fresh.OReferral);
     HandOverFacilityRec(last.Facility, fresh.Facility);
     last.OIns[0] = fresh.OIns[0];  // unused, and not cleared with the group

@@ -18,10 +18,20 @@ void ClearExcept(Rec<N>& rec, std::span<const std::size_t> kept) {
 
 // Hands a record over: the receiver takes the whole record and the giver
 // keeps its kept members (its other members are cleared with the group).
-// Cheaper than a copy: only the kept members are copied.
+// Cheaper than a copy: only the kept members are copied. A giver that holds
+// nothing but its kept members (no record arrived for this charge) is
+// simply copied, and an empty one leaves the receiver empty.
 template <std::size_t N>
 void HandOver(Rec<N>& to, Rec<N>& from, std::span<const std::size_t> kept) {
-  std::swap(to, from);
+  if (from.buffer().empty()) {
+    to.Clear();
+    return;
+  }
+  if (from.HoldsOnly(kept)) {
+    to = from;
+    return;
+  }
+  swap(to, from);
   from.Clear();
   for (std::size_t m : kept) from[m] = to[m];
 }

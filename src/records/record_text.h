@@ -146,6 +146,13 @@ class Rec {
     (*this)[0] = v;
     spans_.fill(spans_[0]);
   }
+  // Exchanges the members of two records. An empty buffer means every
+  // member is empty, so two empty records have nothing to exchange.
+  friend void swap(Rec& a, Rec& b) noexcept {
+    if (a.buf_.empty() && b.buf_.empty()) return;
+    a.spans_.swap(b.spans_);
+    a.buf_.swap(b.buf_);
+  }
   friend bool operator==(const Rec& a, const Rec& b) {
     for (std::size_t i = 0; i < N; ++i) {
       if (a[i] != b[i]) return false;
@@ -160,6 +167,15 @@ class Rec {
     spans_.fill(Span{});
     buf_.clear();
   }
+  // Whether every member but the listed (distinct) ones is empty: the
+  // lengths of all members add up to those of the listed ones.
+  bool HoldsOnly(std::span<const std::size_t> kept) const {
+    std::uint64_t all = 0;
+    for (const Span& s : spans_) all += s.len;
+    std::uint64_t listed = 0;
+    for (std::size_t k : kept) listed += spans_[k].len;
+    return all == listed;
+  }
   // Every member but the listed ones empty; the buffer then holds the kept
   // values only.
   void ClearExcept(std::span<const std::size_t> kept) {
@@ -167,6 +183,8 @@ class Rec {
       Clear();
       return;
     }
+    // Cleared at the last charge and not written since: nothing to do.
+    if (HoldsOnly(kept)) return;
     thread_local std::string keptText;
     keptText.clear();
     std::array<Span, 16> keptSpans{};

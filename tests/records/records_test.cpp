@@ -12,6 +12,7 @@
 #include <optional>
 #include <tuple>
 
+#include "claim/generations.h"
 #include "claim/state.h"
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -373,6 +374,42 @@ TEST_F(RecordsTest, EmptyingKeepsOnlyTheDocumentedMembers) {
   for (const auto& ext : top().ExtData) EXPECT_EQ(Filled(ext), Members{});
   ClearChargeRec(grp().Charge);
   EXPECT_EQ(Filled(grp().Charge), Members{Charge::sRecordTagPart3});
+}
+
+// The charge group handed to last over three charges: a record that came,
+// then none (last gets the kept members only), then an empty giver; and a
+// member that points into a kept member's text is still emptied.
+TEST_F(RecordsTest, HandingTheGroupOverKeepsWhatEachChargeSent) {
+  using Members = std::vector<std::size_t>;
+  const Members kept{70, 71, 72, 73, 75, 76, 77, 78};
+  grp().OIns[1].fill("X");
+  grp().OIns[1][OInsurance::sCountry] = "USA";
+  grp().Ambulance.fill("A");
+  CopyThisGroupToLast(c);
+  ChargeGroup& last = g.g_LastGroup();
+  EXPECT_EQ(Filled(last.OIns[1]).size(), OInsurance::kMembers);
+  EXPECT_EQ(last.Ambulance[5], "A");
+  EXPECT_EQ(Filled(grp().OIns[1]), kept);
+  EXPECT_EQ(Filled(grp().Ambulance), Members{});
+
+  CopyThisGroupToLast(c);  // no record for the second charge
+  EXPECT_EQ(Filled(last.OIns[1]), kept);
+  EXPECT_EQ(last.OIns[1][OInsurance::sCountry], "USA");
+  EXPECT_EQ(Filled(last.Ambulance), Members{});
+  EXPECT_EQ(Filled(grp().OIns[1]), kept);
+
+  // A member set to a view of a kept member's text adds nothing to the
+  // buffer; emptying the group must still find it.
+  grp().OIns[1][5] = Text(grp().OIns[1][OInsurance::sCountry]);
+  EXPECT_EQ(last.OIns[1][5], "");
+  CopyThisGroupToLast(c);
+  EXPECT_EQ(last.OIns[1][5], "USA");
+  EXPECT_EQ(Filled(grp().OIns[1]), kept);
+
+  grp().OIns[1].Clear();
+  CopyThisGroupToLast(c);
+  EXPECT_EQ(Filled(last.OIns[1]), Members{});
+  EXPECT_EQ(Filled(grp().OIns[1]), Members{});
 }
 
 CCFormInfo Answer(const std::string& form, const std::string& key, const std::string& answer) {
