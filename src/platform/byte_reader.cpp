@@ -18,6 +18,10 @@ ByteReader::ByteReader(const std::string& path) {
   fd_ = OpenRegularFile(path, &length_);
 }
 
+ByteReader::ByteReader(const std::string& path, std::string& block) : block_(&block) {
+  fd_ = OpenRegularFile(path, &length_);
+}
+
 ByteReader::~ByteReader() {
   if (fd_ >= 0) ::close(fd_);
 }
@@ -25,7 +29,7 @@ ByteReader::~ByteReader() {
 bool ByteReader::AppendUntil(char delim, std::string& out, std::size_t limit) {
   for (;;) {
     if (next_ == size_ && !Fill()) return false;
-    const char* begin = buffer_.get() + next_;
+    const char* begin = buffer_ + next_;
     std::size_t available = size_ - next_;
     const void* hit = std::memchr(begin, delim, available);
     std::size_t take =
@@ -40,23 +44,29 @@ bool ByteReader::AppendUntil(char delim, std::string& out, std::size_t limit) {
 
 bool ByteReader::NextBlock(std::string_view& block) {
   if (next_ == size_ && !Fill()) return false;
-  block = std::string_view(buffer_.get() + next_, size_ - next_);
+  block = std::string_view(buffer_ + next_, size_ - next_);
   position_ += static_cast<std::int64_t>(block.size());
   next_ = size_;
   return true;
 }
 
 bool ByteReader::Fill() {
-  if (!buffer_) {
+  if (buffer_ == nullptr) {
     const auto wanted = static_cast<std::uint64_t>(std::max<std::int64_t>(length_, 0)) + 1;
     capacity_ = static_cast<std::size_t>(std::min<std::uint64_t>(wanted, kBlockSize));
-    buffer_ = std::make_unique_for_overwrite<char[]>(capacity_);
+    if (block_ != nullptr) {
+      block_->resize(capacity_);
+      buffer_ = block_->data();
+    } else {
+      owned_ = std::make_unique_for_overwrite<char[]>(capacity_);
+      buffer_ = owned_.get();
+    }
   }
   next_ = 0;
   size_ = 0;
   if (atEnd_) return false;
   for (;;) {
-    ssize_t n = ::read(fd_, buffer_.get(), capacity_);
+    ssize_t n = ::read(fd_, buffer_, capacity_);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) RaiseErrno(errno);
     size_ = static_cast<std::size_t>(n);

@@ -14,6 +14,9 @@ class ByteReader {
   // Opens the file for reading; raises Failure when it cannot (the
   // file-not-found failure when it is not a regular file).
   explicit ByteReader(const std::string& path);
+  // The same, reading into block, whose capacity is kept by the caller for
+  // the next file (no allocation once it has grown).
+  ByteReader(const std::string& path, std::string& block);
   ~ByteReader();
   ByteReader(const ByteReader&) = delete;
   ByteReader& operator=(const ByteReader&) = delete;
@@ -37,8 +40,10 @@ class ByteReader {
   std::int64_t length_ = 0;
   std::int64_t position_ = 0;
   // A block of the file; no larger than the file (plus one byte to see its
-  // end), allocated at the first read and never cleared.
-  std::unique_ptr<char[]> buffer_;
+  // end), allocated at the first read and never cleared, or the caller's.
+  std::unique_ptr<char[]> owned_;
+  std::string* block_ = nullptr;
+  char* buffer_ = nullptr;
   std::size_t capacity_ = 0;
   std::size_t size_ = 0;
   std::size_t next_ = 0;

@@ -309,6 +309,8 @@ void OutFile::Discard() noexcept {
 
 LineReader::LineReader(const std::string& path) : reader_(path) {}
 
+LineReader::LineReader(const std::string& path, std::string& block) : reader_(path, block) {}
+
 LineReader::~LineReader() = default;
 
 bool LineReader::Next(std::string& line) {

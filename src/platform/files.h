@@ -133,6 +133,8 @@ class LineReader {
  public:
   static constexpr std::size_t kMaxLineBytes = 1024 * 1024;
   explicit LineReader(const std::string& path);
+  // Reads through the caller's block (see ByteReader).
+  LineReader(const std::string& path, std::string& block);
   ~LineReader();
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;

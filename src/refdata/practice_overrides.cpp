@@ -1,8 +1,6 @@
 // The practice-name and NPI overrides: the alternate-name settings file, the
 // practice's name and address kept in the database, and the alternate
 // billing NPI per practice, provider, billing form and insurance.
-#include <optional>
-
 #include "platform/failure.h"
 #include "platform/odbc.h"
 #include "records/text.h"
@@ -33,22 +31,25 @@ constexpr AddressMember kAddressMembers[] = {
 
 void CheckForAlternatePracticeName(const RefCtx& c, PracticeRec& practice) {
   try {
-    SettingsFileReader file(JoinPath(SettingsFolder(), kAlternateNameFile));
-    std::optional<std::string> name;
-    std::vector<std::string> record;
+    RefState& ref = c.ref;
+    if (ref.alternateNamePath.empty()) {
+      ref.alternateNamePath = JoinPath(SettingsFolder(), kAlternateNameFile);
+    }
+    SettingsFileReader file(ref.alternateNamePath, ref.settingsBuffers);
+    std::vector<std::string>& record = ref.settingsValues;
     // Only the name record is taken; address records that may follow it
     // serve other formats.
-    while (!name && file.Next(record, 2)) {
+    while (file.Next(record, 2)) {
       if (record[0] != practice[Practice::sPracticeCode]) continue;
       // A line without a value is no name: the practice keeps its own.
-      if (Trim(record[1]).empty()) {
+      if (TrimView(record[1]).empty()) {
         LogLine(c.host, "CheckForAlternatePracticeName: skipped the line of " + record[0] +
                             " without a name");
         continue;
       }
-      name = record[1];
+      practice[Practice::sName] = record[1];
+      break;
     }
-    if (name) practice[Practice::sName] = *name;
   } catch (...) {
     const Failure f = CurrentFailure(std::current_exception());
     if (f.number == failure::kTypeMismatch) {

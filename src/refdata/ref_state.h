@@ -8,6 +8,7 @@
 
 #include "platform/clock.h"
 #include "records/record_state.h"
+#include "refdata/settings_file.h"
 #include "state/host_state.h"
 
 namespace wcomp837 {
@@ -28,6 +29,11 @@ struct RefState {
   // else from the settings file the first time a lookup needs it.
   bool legacy_loaded = false;
   bool LegacyDatePassed = false;
+  // The alternate-name settings file is read at every practice record:
+  // its path is found once, and its reading reuses these.
+  std::string alternateNamePath;
+  SettingsBuffers settingsBuffers;
+  std::vector<std::string> settingsValues;
 };
 
 // What the reference-data routines work on: the records are those of the
