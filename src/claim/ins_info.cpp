@@ -11,8 +11,26 @@
 
 namespace wcomp837 {
 
+// Every member of InsInfo is emptied below; one added to the class must be
+// added there too (the size catches an added text or amount).
+static_assert(sizeof(InsInfo) ==
+              sizeof(std::uint64_t) + 5 * sizeof(std::string) + 5 * sizeof(Currency));
+
+// Emptied member by member: the texts keep their capacity, and no empty
+// object is built and moved in at every service line.
 void InsInfo::EmptyMe() {
-  *this = InsInfo{};
+  bUsed = false;
+  bBillingInsurance = false;
+  sQELInsuranceCategoryCd.clear();
+  sMedigap.clear();
+  sCrossOver.clear();
+  curAmtPayerPaid = Currency();
+  curAmtAllowed = Currency();
+  curAmtDeductible = Currency();
+  curAmtInsWriteOff = Currency();
+  curAmtCoIns = Currency();
+  sLastPaymentDate.clear();
+  sPaymentAdjCodes.clear();
 }
 
 InsInfoArray::InsInfoArray() {
