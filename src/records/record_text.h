@@ -167,14 +167,14 @@ class Rec {
     spans_.fill(Span{});
     buf_.clear();
   }
-  // Whether every member but the listed (distinct) ones is empty: the
-  // lengths of all members add up to those of the listed ones.
+  // Whether every member but the listed (distinct) ones is empty: as many
+  // members are filled as listed ones.
   bool HoldsOnly(std::span<const std::size_t> kept) const {
-    std::uint64_t all = 0;
-    for (const Span& s : spans_) all += s.len;
-    std::uint64_t listed = 0;
-    for (std::size_t k : kept) listed += spans_[k].len;
-    return all == listed;
+    std::uint32_t filled = 0;
+    for (const Span& s : spans_) filled += s.len != 0;
+    std::uint32_t listed = 0;
+    for (std::size_t k : kept) listed += spans_[k].len != 0;
+    return filled == listed;
   }
   // Every member but the listed ones empty; the buffer then holds the kept
   // values only.
