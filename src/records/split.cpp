@@ -25,18 +25,25 @@ std::string_view CleanField(std::string_view raw) {
   return field;
 }
 
+// The bytes of a word that are zero: the high bit of each such byte set,
+// every other bit clear (exact, with no carry from one byte to the next).
+constexpr std::uint64_t ZeroBytes(std::uint64_t x) {
+  constexpr std::uint64_t kLows = 0x7f7f7f7f7f7f7f7fu;
+  return ~(((x & kLows) + kLows) | x | kLows);
+}
+
 // Calls take(field) for each field of a non-empty text cut at the two-byte
 // delimiter every record uses ("//"), left to right, each delimiter taken
 // where it first begins ("///" is a delimiter and a "/"). The text is read
-// eight bytes at a time: one word test finds every delimiter in it, so the
-// short and empty fields of a record cost a few instructions each, and no
-// per-byte compares reach instrumented builds (fuzzing).
+// eight bytes at a time: two word tests mark every byte where a delimiter
+// begins, so each delimiter costs one step whatever the bytes around it, and
+// no per-byte compares reach instrumented builds (fuzzing).
 template <typename Take>
 void CutAtPairs(std::string_view text, char a, char b, Take take) {
   static_assert(std::endian::native == std::endian::little);
   constexpr std::uint64_t kOnes = 0x0101010101010101u;
-  constexpr std::uint64_t kHighs = 0x8080808080808080u;
-  const std::uint64_t pattern = kOnes * static_cast<unsigned char>(a);
+  const std::uint64_t patternA = kOnes * static_cast<unsigned char>(a);
+  const std::uint64_t patternB = kOnes * static_cast<unsigned char>(b);
   const char* const begin = text.data();
   const char* const end = begin + text.size();
   const char* const last = end - 1;  // a delimiter begins before the last byte
@@ -45,12 +52,16 @@ void CutAtPairs(std::string_view text, char a, char b, Take take) {
   // Words whose bytes are all followed by one more byte of the text.
   for (; last - at >= 8; at += 8) {
     std::uint64_t word;
+    std::uint64_t next;  // the word one byte on
     std::memcpy(&word, at, sizeof word);
-    const std::uint64_t x = word ^ pattern;  // a zero byte where a stands
-    // Marks every zero byte (and, past the first, possibly others).
-    for (std::uint64_t marks = (x - kOnes) & ~x & kHighs; marks != 0; marks &= marks - 1) {
-      const char* hit = at + (std::countr_zero(marks) >> 3);
-      if (hit < field || hit[0] != a || hit[1] != b) continue;
+    std::memcpy(&next, at + 1, sizeof next);
+    std::uint64_t starts = ZeroBytes(word ^ patternA) & ZeroBytes(next ^ patternB);
+    while (starts != 0) {
+      const int bit = std::countr_zero(starts);
+      starts &= starts - 1;
+      const char* hit = at + (bit >> 3);
+      // The second byte of a delimiter already taken ("///").
+      if (hit < field) continue;
       take(std::string_view(field, static_cast<std::size_t>(hit - field)));
       field = hit + 2;
     }

@@ -521,6 +521,38 @@ TEST(SplitFields, CutsOnTheDelimiterCleansFieldsAndStopsAt32767) {
   EXPECT_TRUE(Overflows([&] { Split(text + "//X"); }));
 }
 
+// The word-at-a-time cut against a plain byte-by-byte one, on texts made of
+// delimiter bytes, blanks, dots and letters at every length and alignment.
+TEST(SplitFields, AgreesWithAPlainCutOnMixedTexts) {
+  const auto plainCut = [](const std::string& text) {
+    V fields;
+    std::size_t field = 0;
+    for (std::size_t at = 0; at + 1 < text.size(); ++at) {
+      if (text[at] != '/' || text[at + 1] != '/') continue;
+      fields.push_back(text.substr(field, at - field));
+      field = at + 2;
+      ++at;
+    }
+    if (field < text.size()) fields.push_back(text.substr(field));
+    for (std::string& f : fields) {
+      while (!f.empty() && f.back() == ' ') f.pop_back();
+      if (f == "." || (f.size() > 1 && f.front() == '.' && f.back() == '.')) f.clear();
+    }
+    return fields;
+  };
+  std::uint32_t seed = 12345;
+  const char kBytes[] = {'/', '/', '/', 'a', ' ', '.'};
+  for (int n = 0; n < 3000; ++n) {
+    std::string text;
+    const std::size_t length = 1 + n % 41;
+    for (std::size_t i = 0; i < length; ++i) {
+      seed = seed * 1103515245u + 12345u;
+      text += kBytes[(seed >> 16) % sizeof kBytes];
+    }
+    EXPECT_EQ(Split(text), plainCut(text)) << text;
+  }
+}
+
 TEST(SquashAllPunctuation, OptionsAndTheSixteenBitLimit) {
   HostState h;
   EXPECT_EQ(SquashAllPunctuation(h, "#1 & 2/3\t\xC3\xA9z"), "1  23Z");
