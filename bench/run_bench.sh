@@ -3,12 +3,12 @@
 # 1,000,000-record batches, runs the command line on each under
 # /usr/bin/time -v and measures, in the same run, the I/O floor (reading the
 # same input and writing the same number of output bytes with a plain
-# buffered copy). Then times the summary report (report 1) of the largest
-# batch's claim file, and the implementation-guide check (wcomp837 check) of
-# the same claim file: MB/s by wall clock and by CPU time, peak RSS. Prints a
-# Markdown table.
+# buffered copy), pair by pair over RUNS runs, medians shown. Then times the
+# summary report (report 1) of the largest batch's claim file, and the
+# implementation-guide check (wcomp837 check) of the same claim file: MB/s by
+# wall clock and by CPU time, peak RSS. Prints a Markdown table.
 #
-#   bench/run_bench.sh [BUILD_DIR] [WORK_DIR] [SIZES...]
+#   [RUNS=3] bench/run_bench.sh [BUILD_DIR] [WORK_DIR] [SIZES...]
 #   default: build-bench, a temporary folder, 10000 100000 1000000
 set -euo pipefail
 
@@ -38,33 +38,46 @@ cpu_seconds() { awk -F': ' '/User time|System time/ { s += $2 } END { printf "%.
 rss_mb() { awk -F': ' '/Maximum resident set size/ { printf "%.1f", $2 / 1024 }' "$1"; }
 bytes_of() { stat -c %s "$@" | awk '{ s += $1 } END { print s }'; }
 
+# The median of the numbers given as arguments.
+median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# Each size runs RUNS times (default 3), the component and the I/O floor in
+# turn, so that both see the same machine; the ratios are taken pair by pair
+# and every column shows the median.
+RUNS=${RUNS:-3}
 echo "| records | claims | wall s | CPU s | records/s | claims/s | output bytes | peak RSS MB | I/O floor wall s | floor CPU s | x floor (wall) | x floor (CPU) |"
 echo "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
 for n in "${SIZES[@]}"; do
   input=$WORK/batch_$n.txt
   out=$WORK/out_$n
   "$BUILD"/wcomp837_genbatch "$n" >"$input"
-  rm -rf "$out" && mkdir -p "$out"
-  /usr/bin/time -v -o "$WORK/time_$n.txt" \
-    "$BUILD"/wcomp837 --quiet --output-dir "$out" --claim-file claims.837 "$input" \
-    2>"$WORK/messages_$n.txt" || true
   records=$(grep -vc '^#' "$input")
+  walls=() cpus=() rsss=() floors=() floorCpus=() wallRatios=() cpuRatios=()
+  for ((run = 0; run < RUNS; ++run)); do
+    rm -rf "$out" && mkdir -p "$out"
+    /usr/bin/time -v -o "$WORK/time_$n.txt" \
+      "$BUILD"/wcomp837 --quiet --output-dir "$out" --claim-file claims.837 "$input" \
+      2>"$WORK/messages_$n.txt" || true
+    bytes=$(bytes_of "$out"/*)
+    # I/O floor: the same input read and the same number of bytes written.
+    /usr/bin/time -v -o "$WORK/floor_$n.txt" \
+      "$BUILD"/wcomp837_io_floor "$input" "$WORK/floor_$n.out" "$bytes"
+    rm -f "$WORK/floor_$n.out"
+    wall=$(wall_seconds "$WORK/time_$n.txt") cpu=$(cpu_seconds "$WORK/time_$n.txt")
+    floor=$(wall_seconds "$WORK/floor_$n.txt") floorCpu=$(cpu_seconds "$WORK/floor_$n.txt")
+    walls+=("$wall") cpus+=("$cpu") rsss+=("$(rss_mb "$WORK/time_$n.txt")")
+    floors+=("$floor") floorCpus+=("$floorCpu")
+    wallRatios+=("$(awk -v a="$wall" -v b="$floor" 'BEGIN { print a / (b > 0 ? b : 0.01) }')")
+    cpuRatios+=("$(awk -v a="$cpu" -v b="$floorCpu" 'BEGIN { print a / (b > 0 ? b : 0.01) }')")
+  done
   claims=$(grep -o 'CLM\*' "$out/claims.837" | wc -l)
-  wall=$(wall_seconds "$WORK/time_$n.txt")
-  bytes=$(bytes_of "$out"/*)
-  rss=$(rss_mb "$WORK/time_$n.txt")
-
-  # I/O floor: the same input read and the same number of bytes written.
-  /usr/bin/time -v -o "$WORK/floor_$n.txt" \
-    "$BUILD"/wcomp837_io_floor "$input" "$WORK/floor_$n.out" "$bytes"
-  floor=$(wall_seconds "$WORK/floor_$n.txt")
-  rm -f "$WORK/floor_$n.out"
-
-  awk -v n="$records" -v c="$claims" -v w="$wall" -v b="$bytes" -v r="$rss" -v f="$floor" \
-    -v u="$(cpu_seconds "$WORK/time_$n.txt")" -v fu="$(cpu_seconds "$WORK/floor_$n.txt")" \
-    'BEGIN { ws = (w > 0 ? w : 0.01); fs = (f > 0 ? f : 0.01); fus = (fu > 0 ? fu : 0.01);
+  awk -v n="$records" -v c="$claims" -v w="$(median "${walls[@]}")" -v b="$bytes" \
+    -v r="$(median "${rsss[@]}")" -v f="$(median "${floors[@]}")" \
+    -v u="$(median "${cpus[@]}")" -v fu="$(median "${floorCpus[@]}")" \
+    -v rw="$(median "${wallRatios[@]}")" -v ru="$(median "${cpuRatios[@]}")" \
+    'BEGIN { ws = (w > 0 ? w : 0.01);
              printf "| %d | %d | %.2f | %.2f | %.0f | %.0f | %d | %s | %.2f | %.2f | %.1f | %.1f |\n",
-                    n, c, w, u, n / ws, c / ws, b, r, f, fu, w / fs, u / fus }'
+                    n, c, w, u, n / ws, c / ws, b, r, f, fu, rw, ru }'
   last=$out
 done
 
