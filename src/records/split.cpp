@@ -15,7 +15,7 @@ constexpr std::size_t kMaxFields = 32767;
 
 // Trailing blanks cut; "." and any longer field that starts and ends with
 // "." mean an empty field.
-std::string_view CleanField(std::string_view raw) {
+inline std::string_view CleanField(std::string_view raw) {
   std::size_t end = raw.size();
   while (end > 0 && raw[end - 1] == ' ') --end;
   std::string_view field = raw.substr(0, end);
@@ -112,13 +112,23 @@ void Split(std::string_view text, std::vector<Field>& fields, std::string_view d
     if constexpr (!std::is_same_v<Field, std::string>) assign(fields[0], text);
     return;
   }
+  // Views and spans: a text of n bytes holds at most n / d + 1 fields
+  // (d the delimiter's length), so room for all of them is made first and
+  // kept by the vector; a field is then a single store.
+  constexpr bool kRoomFirst = std::is_trivially_copyable_v<Field>;
+  if constexpr (kRoomFirst) {
+    const std::size_t most = std::min(text.size() / delimiter.size() + 1, kMaxFields);
+    if (fields.size() < most) fields.resize(most);
+  }
   std::size_t count = 0;
   auto take = [&](std::string_view raw) {
     if (count == kMaxFields) {
       fields.resize(count);
       Raise(failure::kOverflow);
     }
-    if (count == fields.size()) fields.emplace_back();
+    if constexpr (!kRoomFirst) {
+      if (count == fields.size()) fields.emplace_back();
+    }
     assign(fields[count], CleanField(raw));
     ++count;
   };
