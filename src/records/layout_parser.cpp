@@ -1,6 +1,9 @@
 // The generic record parser: reads any layout of layouts.cpp.
 #include <algorithm>
-#include <bitset>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <span>
 
 #include "platform/clock.h"
 #include "platform/failure.h"
@@ -58,33 +61,53 @@ void RunRules(const Layout& l, Members& rec, std::size_t member) {
   }
 }
 
-// The members after which a rule of the layout runs: storing any other
-// member needs no look at the rules.
+// The members after which a rule of the layout runs: the fields between
+// them are stored in one go.
 class RuleMarks {
  public:
   explicit RuleMarks(const Layout& l) {
+    // A rule after a member beyond the marks never runs: no record has that
+    // many members.
     for (const Rule& r : l.rules) {
-      if (r.after < marks_.size()) {
-        marks_.set(r.after);
-      } else {
-        far_ = true;
-      }
+      if (r.after < kMarked) words_[r.after / 64] |= std::uint64_t{1} << (r.after % 64);
     }
   }
-  bool Has(std::size_t member) const { return member < marks_.size() ? marks_.test(member) : far_; }
+  bool Has(std::size_t member) const {
+    return member < kMarked && (words_[member / 64] >> (member % 64) & 1) != 0;
+  }
+  // The first marked member from `from` on; kNoMember when there is none.
+  std::size_t Next(std::size_t from) const {
+    for (std::size_t w = from / 64; w < words_.size(); ++w) {
+      std::uint64_t bits = words_[w];
+      if (w == from / 64) bits &= ~std::uint64_t{0} << (from % 64);
+      if (bits != 0) return w * 64 + static_cast<std::size_t>(std::countr_zero(bits));
+    }
+    return kNoMember;
+  }
 
  private:
-  std::bitset<256> marks_;
-  bool far_ = false;  // a rule after a member beyond the marks
+  static constexpr std::size_t kMarked = 256;
+  std::array<std::uint64_t, kMarked / 64> words_{};
 };
 
-// Stores an input field (the member points at it in the record's text) or
-// a default value, and runs the rules that wait for this member.
-void Store(const Layout& l, const RuleMarks& marks, Members& rec, std::size_t member, Span field) {
-  MemberAt(rec, member);
-  rec.SetSpan(member, field);
-  if (marks.Has(member)) RunRules(l, rec, member);
+// Stores input fields into the members from `member` on (each member points
+// at its field in the record's text), running the rules that wait for a
+// member as soon as it is stored, as storing them one by one would.
+void StoreFields(const Layout& l, const RuleMarks& marks, Members& rec, std::size_t member,
+                 std::span<const Span> fields) {
+  while (!fields.empty()) {
+    const std::size_t marked = marks.Next(member);
+    const std::size_t n = marked < member + fields.size() ? marked + 1 - member : fields.size();
+    const std::size_t fit = member < rec.size() ? std::min(n, rec.size() - member) : 0;
+    for (std::size_t i = 0; i < fit; ++i) rec.SetSpan(member + i, fields[i]);
+    if (fit < n) Raise(failure::kSubscript);
+    if (marked == member + n - 1) RunRules(l, rec, marked);
+    member += n;
+    fields = fields.subspan(n);
+  }
 }
+
+// Stores a default value and runs the rules that wait for this member.
 void Store(const Layout& l, const RuleMarks& marks, Members& rec, std::size_t member,
            std::string_view value) {
   MemberAt(rec, member) = value;
@@ -96,7 +119,7 @@ bool TakeGroup(const Layout& l, const RuleMarks& marks, const Group& g, const Fi
                Members& rec) {
   if (g.field < fields.size()) {
     const std::size_t n = std::min(g.count, fields.size() - g.field);
-    for (std::size_t i = 0; i < n; ++i) Store(l, marks, rec, g.member + i, fields[g.field + i]);
+    StoreFields(l, marks, rec, g.member, std::span(fields).subspan(g.field, n));
     return n == g.count;
   }
   if (g.absent == Absent::kKeep) return true;
@@ -113,7 +136,7 @@ bool TakeGroup(const Layout& l, const RuleMarks& marks, const Group& g, const Fi
 bool CopyMandatory(const Layout& l, const Fields& fields, Members rec) {
   const RuleMarks marks(l);
   const std::size_t n = std::min(l.mandatory, fields.size());
-  for (std::size_t i = 0; i < n; ++i) Store(l, marks, rec, i, fields[i]);
+  StoreFields(l, marks, rec, 0, std::span(fields).first(n));
   return n == l.mandatory;
 }
 
