@@ -1,4 +1,5 @@
 // The record types FormatRecord knows and the routine each one is handed to.
+#include <algorithm>
 #include <array>
 #include <string_view>
 #include <utility>
@@ -155,12 +156,17 @@ constexpr std::array<Route, 36> kRoutes = {{
     {"6330", OtherInsurance<3>},   {"6340", Accepted},  // other insurance 4: accepted, not used
 }};
 
+// Looked up by halving: the table is kept in order of type.
+static_assert(std::is_sorted(kRoutes.begin(), kRoutes.end(),
+                             [](const Route& a, const Route& b) { return a.type < b.type; }));
+
 }  // namespace
 
 std::int16_t DispatchRecord(Ctx& c, const std::string& sType, const std::string& sRec) {
-  for (const Route& route : kRoutes) {
-    if (route.type == sType) return route.handler(c, sRec);
-  }
+  const auto* route =
+      std::lower_bound(kRoutes.begin(), kRoutes.end(), std::string_view(sType),
+                       [](const Route& r, std::string_view type) { return r.type < type; });
+  if (route != kRoutes.end() && route->type == sType) return route->handler(c, sRec);
   LogLine(c.g.host, "FormatRecord() - Didn't know the case type");
   return 0;
 }
