@@ -93,6 +93,8 @@ bool IsDecimalElement(std::string_view segment, int position) {
 }  // namespace
 
 void ANSI_TrimLeadingZeroOnMoney(std::string& segment) {
+  // Most segments hold no element that begins "0.": nothing to look at.
+  if (segment.find("*0.") == std::string::npos) return;
   std::size_t start = segment.find('*');
   if (start == std::string::npos) return;
   const std::string_view id(segment.data(), start);
