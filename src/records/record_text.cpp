@@ -17,9 +17,10 @@ std::uint32_t Offset(std::size_t n) {
 }
 
 void Compact(std::string& buf, std::span<Span> spans) {
+  if (buf.size() <= kCompactAt) return;
   std::size_t live = 0;
   for (const Span& s : spans) live += s.len;
-  if (buf.size() <= kCompactAt || 2 * live >= buf.size()) return;
+  if (2 * live >= buf.size()) return;
   // The live texts go to a spare buffer and back, so that every record keeps
   // its own buffer (and the capacity it grew to) for good.
   thread_local std::string spare;
