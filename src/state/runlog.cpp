@@ -8,7 +8,7 @@
 namespace wcomp837 {
 namespace {
 void WriteQuoted(HostState& h, std::string_view text) {
-  h.LogFile.Write({"\"", text, "\"\r\n"});
+  h.LogFile.WriteBetween("\"", text, "\"\r\n");
 }
 }  // namespace
 
@@ -85,11 +85,7 @@ void LogLine(HostState& h, std::string_view text) {
 
 void LogLine(HostState& h, std::initializer_list<std::string_view> parts) {
   if (!h.LogFile.IsOpen() || h.giLogLevel < 2) return;
-  WriteOrCloseLog(h, [&] {
-    h.LogFile.Write("\"");
-    h.LogFile.Write(parts);
-    h.LogFile.Write("\"\r\n");
-  });
+  WriteOrCloseLog(h, [&] { h.LogFile.WriteBetween("\"", parts, "\"\r\n"); });
 }
 
 void LogRecordDump(HostState& h, std::string_view key, std::string_view record) {
