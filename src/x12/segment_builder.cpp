@@ -17,11 +17,6 @@ constexpr std::size_t kSuffixLength = 10;
 constexpr std::size_t kMaxCertificationCodes = 5;
 }  // namespace
 
-bool IsElementCharacter(char ch) {
-  const auto byte = static_cast<unsigned char>(ch);
-  return byte >= 0x20 && byte <= 0x7E && ch != '*' && ch != '~' && ch != ':';
-}
-
 std::string ElementValue(std::string_view value) {
   std::string clean;
   clean.reserve(value.size());

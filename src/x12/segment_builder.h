@@ -26,7 +26,10 @@ namespace wcomp837 {
 // bytes outside the printable X12 basic and extended character sets.
 std::string ElementValue(std::string_view value);
 // True for a byte that may stand in an element value.
-bool IsElementCharacter(char ch);
+constexpr bool IsElementCharacter(char ch) {
+  const auto byte = static_cast<unsigned char>(ch);
+  return byte >= 0x20 && byte <= 0x7E && ch != '*' && ch != '~' && ch != ':';
+}
 
 // Stores into out a copy of a record whose members hold no separator
 // characters, for segments built outside SegmentText (out's buffer is reused).
@@ -91,7 +94,11 @@ class SegmentText {
 
  private:
   void Append(std::string_view value) {
-    for (char ch : value) {
+    // Host values are nearly always clean: the clean start goes in whole.
+    std::size_t clean = 0;
+    while (clean < value.size() && IsElementCharacter(value[clean])) ++clean;
+    text_.append(value.data(), clean);
+    for (char ch : value.substr(clean)) {
       if (IsElementCharacter(ch)) text_ += ch;
     }
   }
