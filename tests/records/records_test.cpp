@@ -558,6 +558,10 @@ TEST(SquashAllPunctuation, OptionsAndTheSixteenBitLimit) {
   EXPECT_EQ(SquashAllPunctuation(h, "#1 & 2/3\t\xC3\xA9z"), "1  23Z");
   EXPECT_EQ(SquashAllPunctuation(h, "A B.C", true, false, ""), "AB.C");
   EXPECT_EQ(SquashAllPunctuation(h, "a-B/C D.", false, true, "-"), "A-BC D");
+  // A clean start, then what changes: a NUL byte is dropped, not kept.
+  EXPECT_EQ(SquashAllPunctuation(h, std::string("AB 1\0C", 6)), "AB 1C");
+  EXPECT_EQ(SquashAllPunctuation(h, "SMITH jr."), "SMITH JR.");
+  EXPECT_EQ(SquashAllPunctuation(h, "O-NEIL", false, false, "-"), "O-NEIL");
   EXPECT_EQ(MessageCount(h), 0);
   // A longer text is reported and comes back empty.
   EXPECT_EQ(SquashAllPunctuation(h, std::string(32767, 'A')).size(), 32767u);
