@@ -86,25 +86,8 @@ class OutFile {
     for (std::string_view part : parts) Put(part);
     written_ += total;
   }
-  // Writes text between two literals (a quote, a line end) as one piece; the
-  // literals are copied with the lengths the compiler knows.
-  template <std::size_t B, std::size_t A>
-  void WriteBetween(const char (&before)[B], std::string_view text, const char (&after)[A]) {
-    constexpr std::size_t kBefore = B - 1;
-    constexpr std::size_t kAfter = A - 1;
-    const std::size_t total = kBefore + text.size() + kAfter;
-    if (!Fits(total)) {
-      return WriteOutOfLine(
-          {std::string_view(before, kBefore), text, std::string_view(after, kAfter)});
-    }
-    char* to = buffer_.get() + used_;
-    std::memcpy(to, before, kBefore);
-    if (!text.empty()) std::memcpy(to + kBefore, text.data(), text.size());
-    std::memcpy(to + kBefore + text.size(), after, kAfter);
-    used_ += total;
-    written_ += total;
-  }
-  // The same for text given in parts.
+  // Writes text given in parts between two literals (a quote, a line end);
+  // the literals are copied with the lengths the compiler knows.
   template <std::size_t B, std::size_t A>
   void WriteBetween(const char (&before)[B], std::initializer_list<std::string_view> parts,
                     const char (&after)[A]) {

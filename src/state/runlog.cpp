@@ -8,7 +8,7 @@
 namespace wcomp837 {
 namespace {
 void WriteQuoted(HostState& h, std::string_view text) {
-  h.LogFile.WriteBetween("\"", text, "\"\r\n");
+  h.LogFile.WriteBetween("\"", {text}, "\"\r\n");
 }
 }  // namespace
 
