@@ -110,12 +110,7 @@ void StoreFields(const Layout& l, const RuleMarks& marks, Members& rec, std::siz
 // Stores a default value and runs the rules that wait for this member.
 void Store(const Layout& l, const RuleMarks& marks, Members& rec, std::size_t member,
            std::string_view value) {
-  if (value.empty()) {
-    if (member >= rec.size()) Raise(failure::kSubscript);
-    rec.SetSpan(member, Span{});
-  } else {
-    MemberAt(rec, member) = value;
-  }
+  MemberAt(rec, member) = value;
   if (marks.Has(member)) RunRules(l, rec, member);
 }
 

@@ -79,6 +79,12 @@ class MemberRef : public Text {
   MemberRef(std::string& buf, Span& span)
       : Text(std::string_view(buf.data() + span.off, span.len)), buf_(&buf), span_(&span) {}
   MemberRef& operator=(std::string_view v) {
+    // An empty value is only an empty span: no call needed.
+    if (v.empty()) {
+      *span_ = Span{};
+      Text::operator=(std::string_view());
+      return *this;
+    }
     record_text::Store(*buf_, *span_, v);
     Text::operator=(std::string_view(buf_->data() + span_->off, span_->len));
     return *this;
