@@ -95,11 +95,7 @@ bool IsDecimalElement(std::string_view segment, int position) {
 void ANSI_TrimLeadingZeroOnMoney(std::string& segment) {
   // Most segments hold no decimal point, or no element that begins "0.":
   // nothing to look at.
-  const std::size_t point = segment.find('.');
-  if (point == std::string::npos ||
-      segment.find("*0.", point - std::min<std::size_t>(point, 2)) == std::string::npos) {
-    return;
-  }
+  if (segment.find('.') == std::string::npos || segment.find("*0.") == std::string::npos) return;
   std::size_t start = segment.find('*');
   if (start == std::string::npos) return;
   const std::string_view id(segment.data(), start);
