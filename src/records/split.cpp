@@ -16,6 +16,8 @@ constexpr std::size_t kMaxFields = 32767;
 // Trailing blanks cut; "." and any longer field that starts and ends with
 // "." mean an empty field.
 inline std::string_view CleanField(std::string_view raw) {
+  // Nearly every field ends in neither a blank nor a ".": one test for those.
+  if (raw.empty() || (raw.back() != ' ' && raw.back() != '.')) return raw;
   std::size_t end = raw.size();
   while (end > 0 && raw[end - 1] == ' ') --end;
   std::string_view field = raw.substr(0, end);
@@ -120,9 +122,12 @@ void Split(std::string_view text, std::vector<Field>& fields, std::string_view d
     const std::size_t most = std::min(text.size() / delimiter.size() + 1, kMaxFields);
     if (fields.size() < most) fields.resize(most);
   }
+  // Only a text long enough to hold more fields than the index allows needs
+  // the count checked field by field.
+  const bool mayOverflow = text.size() / delimiter.size() + 1 > kMaxFields;
   std::size_t count = 0;
   auto take = [&](std::string_view raw) {
-    if (count == kMaxFields) {
+    if (mayOverflow && count == kMaxFields) {
       fields.resize(count);
       Raise(failure::kOverflow);
     }
