@@ -166,6 +166,11 @@ std::string PlainFloating(T value, int digits, int fixed) {
   char buf[512];
   char* const end = buf + sizeof buf;
   const double d = static_cast<double>(value);
+  // A whole number (most units and counts) is its digits, whichever way
+  // printf would write it.
+  if (std::fabs(d) < 1e15 && d == std::trunc(d)) {
+    return std::string(buf, std::to_chars(buf, end, static_cast<long long>(d)).ptr);
+  }
   if (std::fabs(value) >= static_cast<T>(1e15)) {
     return std::string(buf, std::to_chars(buf, end, d, std::chars_format::fixed, 0).ptr);
   }

@@ -6,6 +6,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -646,6 +649,46 @@ TEST(Currency, RangeEndsAreExactAndNothingWraps) {
   EXPECT_EQ(TextToSingle("340282346638528859811704183484516925440"),
             std::numeric_limits<float>::max());
   EXPECT_TRUE(Overflows([&] { TextToSingle("340282400000000000000000000000000000000"); }));
+}
+
+// Units and amounts written as printf writes them ("%.7g" for single, "%.15g"
+// for double precision, fixed where that would use an exponent, trailing
+// decimal zeros cut): whole numbers, which take a shorter way, and fractions
+// alike, near the points where printf changes form.
+template <typename T>
+std::string PrintfPlain(T value, int digits, int fixed) {
+  char buf[512];
+  const double d = static_cast<double>(value);
+  if (std::fabs(d) >= 1e15) {
+    std::snprintf(buf, sizeof buf, "%.0f", d);
+  } else {
+    std::snprintf(buf, sizeof buf, "%.*g", digits, d);
+    if (std::strchr(buf, 'e') != nullptr) std::snprintf(buf, sizeof buf, "%.*f", fixed, d);
+  }
+  std::string s = buf;
+  if (s.find('.') != std::string::npos) {
+    while (s.back() == '0') s.pop_back();
+    if (s.back() == '.') s.pop_back();
+  }
+  return s == "-0" ? "0" : s;
+}
+
+TEST(PlainDecimal, WritesWhatPrintfWrites) {
+  const double values[] = {
+      0,         -0.0,     1,        -1,        2.5,       0.1,        1.25,
+      9999999,   10000000, 16777217, 123456789, -98765432, 1e14,       999999999999999,
+      1e15,      -1e15,    4.5e15,   0.000123,  1e-7,      123.456789, 1234567.5,
+      7.0000001, 99999995, 1e20};
+  for (const double v : values) {
+    SCOPED_TRACE(v);
+    EXPECT_EQ(PlainDecimal(v), PrintfPlain(v, 15, 15));
+    const auto f = static_cast<float>(v);
+    EXPECT_EQ(PlainDecimal(f), PrintfPlain(f, 7, 10));
+  }
+  for (int i = -3000; i <= 3000; ++i) {
+    const float quarter = static_cast<float>(i) / 4;
+    ASSERT_EQ(PlainDecimal(quarter), PrintfPlain(quarter, 7, 10)) << i;
+  }
 }
 
 }  // namespace
