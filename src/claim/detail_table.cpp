@@ -246,17 +246,22 @@ bool NumberToBase(std::string& sText, double dfValue, std::int16_t iBase, std::i
     sText.assign(width, '0');
     return false;
   }
-  std::string digits;
+  // Digits from the last one back; a value beyond 32 bits fails in ToInt32,
+  // so even base 2 needs no more than 33 of them.
+  char buf[40];
+  char* const end = buf + sizeof buf;
+  char* first = end;
   double value = dfValue;
   do {
     const std::int32_t digit = ToInt32(value) % iBase;
     // A negative value has no digit of its own.
     if (digit < 0) Raise(failure::kInvalidCall);
-    digits.insert(digits.begin(), kDigits[digit]);
+    *--first = kDigits[digit];
     value = std::trunc(value / iBase);
   } while (value > 0);
-  if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
-  sText = std::move(digits);
+  const auto count = static_cast<std::size_t>(end - first);
+  sText.assign(count < width ? width - count : 0, '0');
+  sText.append(first, count);
   return true;
 }
 

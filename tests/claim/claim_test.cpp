@@ -195,7 +195,8 @@ TEST(LineControlNumber, BaseDigitsAndWindows) {
       {5, 2, 0, true, "101"},
       {255, 37, 3, false, "000"},
       {255, 1, 2, false, "00"},
-      {255, 16, 60, true, std::string(48, '0') + "FF"}};
+      {255, 16, 60, true, std::string(48, '0') + "FF"},
+      {2147483647, 2, 33, true, "00" + std::string(31, '1')}};
   for (const auto& [number, base, width, ok, text] : cases) {
     std::string s;
     EXPECT_EQ(NumberToBase(s, number, base, width), ok) << number << " " << base;
@@ -203,6 +204,7 @@ TEST(LineControlNumber, BaseDigitsAndWindows) {
   }
   std::string s;
   EXPECT_THROW(NumberToBase(s, -5, 36, 2), Failure);
+  EXPECT_THROW(NumberToBase(s, 2147483648.0, 2, 1), Failure);
   LineKeySource key{"ab", 1679616, 46655, 10, "ins0123"};
   MakeLineControlNumber(key, s);
   EXPECT_EQ(s, "100000ZZZAABINS01");  // 36^4 takes five digits: the four most significant stay
