@@ -2,6 +2,8 @@
 // comparisons are exact and case-sensitive.
 #include "x12/code_tables.h"
 
+#include <string.h>
+
 #include <array>
 #include <cstddef>
 #include <string_view>
@@ -113,8 +115,13 @@ Text ExactLookup(const std::array<CodePair, N>& table, std::string_view code,
 // The value of the first key (in table order) found anywhere in `keys`.
 template <std::size_t N>
 Text KeySearch(const std::array<CodePair, N>& table, std::string_view keys) {
+  // The keys of a long claim are many "~" markers, each a false start for a
+  // plain search; the C library's substring search skips them.
   for (const auto& pair : table) {
-    if (keys.find(pair.from) != std::string_view::npos) return pair.to;
+    if (keys.size() >= pair.from.size() &&
+        ::memmem(keys.data(), keys.size(), pair.from.data(), pair.from.size()) != nullptr) {
+      return pair.to;
+    }
   }
   return {};
 }

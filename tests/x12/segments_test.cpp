@@ -31,7 +31,13 @@ TEST(CodeTables, ExactTablesKeyTablesAndTheirFallbacks) {
       {MedicareSecondaryTypeCode,
        {{"~MC16~~MC10~", "12"}, {"~X~~MC16~", "43"}, {"~MC12~MC10", ""}}},
       {ServiceAuthExceptionCode, {{"~SAEN~~SAEJ~", "1"}, {"~saej~", ""}}},
-      {SpecialProgramCode, {{"~EPSDTX~", "01"}, {"~SAEN~~HCP~", "02"}, {"~SAEN~", "09"}}}};
+      {SpecialProgramCode,
+       {{"~EPSDTX~", "01"},
+        {"~SAEN~~HCP~", "02"},
+        {"~SAEN~", "09"},
+        {"", ""},
+        {"~HCP", ""},
+        {"~~~~~~~~~~~~~~~~~~~~~~~~~~~ASCC~", "08"}}}};
   for (std::size_t t = 0; t < std::size(tables); ++t) {
     for (const auto& [in, out] : tables[t].second) {
       EXPECT_EQ(tables[t].first(in), out) << "table " << t << " '" << in << "'";
