@@ -11,26 +11,21 @@
 
 namespace wcomp837 {
 
-// Every member of InsInfo is emptied below; one added to the class must be
-// added there too (the size catches an added text or amount).
-static_assert(sizeof(InsInfo) ==
-              sizeof(std::uint64_t) + 5 * sizeof(std::string) + 5 * sizeof(Currency));
-
 // Emptied member by member: the texts keep their capacity, and no empty
-// object is built and moved in at every service line.
+// object is built and moved in at every service line. The binding names
+// every member, so a member added to the class stops this from compiling
+// until it is emptied here too (on every platform, whatever its layout).
 void InsInfo::EmptyMe() {
-  bUsed = false;
-  bBillingInsurance = false;
-  sQELInsuranceCategoryCd.clear();
-  sMedigap.clear();
-  sCrossOver.clear();
-  curAmtPayerPaid = Currency();
-  curAmtAllowed = Currency();
-  curAmtDeductible = Currency();
-  curAmtInsWriteOff = Currency();
-  curAmtCoIns = Currency();
-  sLastPaymentDate.clear();
-  sPaymentAdjCodes.clear();
+  auto& [used, billing, category, medigap, crossOver, paid, allowed, deductible, writeOff, coIns,
+         lastPaymentDate, adjCodes] = *this;
+  used = false;
+  billing = false;
+  category.clear();
+  medigap.clear();
+  crossOver.clear();
+  for (Currency* amount : {&paid, &allowed, &deductible, &writeOff, &coIns}) *amount = Currency();
+  lastPaymentDate.clear();
+  adjCodes.clear();
 }
 
 InsInfoArray::InsInfoArray() {

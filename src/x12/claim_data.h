@@ -42,6 +42,9 @@ struct DetailLineValues {
   InsInfoArray oInsInfo;
   std::array<std::string, 4> sNarrativeNDC{};  // positions 1 to 3; element 0 unused
   NDCInfoArray oNDCInfo;
+
+  // Empties every value for the next claim; the texts keep their buffers.
+  void Reset();
 };
 
 // One service line of the claim being built (DETAILArray entry).
@@ -65,12 +68,8 @@ struct DetailLine : DetailLineValues {
     return kEmpty;
   }
 
-  // Empties the line's values for the next claim (their buffers are kept);
-  // its group stays until the next group is handed over to it.
-  void Reset() {
-    static const DetailLineValues kEmpty;
-    DetailLineValues::operator=(kEmpty);
-  }
+  // Reset() empties the values; the group stays until the next group is
+  // handed over to the line.
 };
 
 struct DiagEntry {

@@ -87,6 +87,35 @@ TEST(DetailTable, FlagsAndClaimKeysFromIndicatorKeys) {
   EXPECT_EQ(t.g.claim.mClaim.sClaimExtKeys, "~~EM~FP~~~~EPSDTX~~");
 }
 
+// The next claim's first line reuses the slot of the last claim's: once the
+// tables are reset nothing of the old line shows, in the slot or in the
+// line made from a plain charge.
+TEST(DetailTable, ResetSlotKeepsNothingOfTheLastClaim) {
+  Tables t;
+  ASSERT_EQ(t.AddLine("12.50", {"A1", "B2", "C3"}, "~EM~EPSDT~FP~"), 0);
+  DetailLine& old = t.g.claim.DETAILArray[1];
+  old.sModifier4 = old.sNarrative = old.sNarrativeNDC[1] = "X";
+  old.sngUnits = 3;
+  old.oNDCInfo.GetNDCInfo(1).sNDCCode = "12345678901";
+  old.oInsInfo.GetInsInfo(2).bUsed = true;
+  old.oInsInfo.GetInsInfo(2).sPaymentAdjCodes = "CO|45|1.00|0|";
+  ResetClaimTables(t.c);
+  const auto shown = [](const DetailLine& l) {
+    std::string s = l.sUsed + l.sProcedureCode + l.sModifier4 + l.sNarrative + l.sNarrativeNDC[1] +
+                    l.sDiagCode[0] + l.sExtKeys + l.sEmergency + l.sEPSDT + l.sFamilyPlanning +
+                    l.oNDCInfo.GetNDCInfo(1).sNDCCode + l.oInsInfo.GetInsInfo(2).sPaymentAdjCodes;
+    s += std::to_string(l.iDiagPointer[0]) + std::to_string(l.sngUnits) +
+         (l.oInsInfo.GetInsInfo(2).bUsed ? "used" : "") + (l.curCharge.IsZero() ? "" : "charge");
+    return s;
+  };
+  EXPECT_EQ(shown(old), "00.000000");
+  ASSERT_EQ(t.AddLine("1"), 0);
+  EXPECT_EQ(&t.g.claim.DETAILArray[1], &old);
+  EXPECT_EQ(old.sUsed + old.sModifier4 + old.sNarrative + old.sDiagCode[0] + old.sEmergency +
+                old.oNDCInfo.GetNDCInfo(1).sNDCCode + old.oInsInfo.GetInsInfo(2).sPaymentAdjCodes,
+            "YN");
+}
+
 TEST(DetailTable, BadChargeValuesFailAtTheGuard) {
   Tables t;
   EXPECT_EQ(t.AddLine("1e400"), 0);  // no number beyond "1": 1
