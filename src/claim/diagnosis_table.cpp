@@ -76,7 +76,7 @@ std::int16_t AddToDiagnosisArray(Ctx& c, std::int16_t& iCount) {
     const ChargeRec& charge = c.g.g_LastGroup().Charge;
     const std::size_t codes = iCount > 4 ? 5 : 4;
     for (std::size_t k = 0; k < codes; ++k) {
-      const std::string& code = charge[kDiagFields[k]];
+      const Text code = charge[kDiagFields[k]];
       if (code.empty() || iNext > slots || GetIndexForDiagnosis(c, code) != 0) continue;
       DiagEntry& entry = cs.gDiagArray[static_cast<std::size_t>(iNext)];
       entry.sCode = code;
@@ -106,7 +106,7 @@ bool DoesDiagnosisCauseOverflow(Ctx& c, std::int16_t& iCount) {
     const auto codes = static_cast<std::size_t>(std::clamp<int>(iCount, 0, 5));
     std::int16_t iNeed = 0;
     for (std::size_t k = 0; k < codes; ++k) {
-      const std::string& code = charge[kDiagFields[k]];
+      const Text code = charge[kDiagFields[k]];
       if (!code.empty() && GetIndexForDiagnosis(c, code) == 0) ++iNeed;
     }
     const bool overflow = iNeed > iOpen;
