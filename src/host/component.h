@@ -37,7 +37,7 @@ void GetBillingComponentManager(HostState& h);
 std::int16_t FormatOneRecord(Ctx& c, const std::string& strKey, const std::string& sRec,
                              bool& keyTooShort);
 // Hands the record to the routine of its type; the parser's result.
-std::int16_t DispatchRecord(Ctx& c, const std::string& sType, const std::string& sRec);
+std::int16_t DispatchRecord(Ctx& c, std::string_view sType, const std::string& sRec);
 // The end-of-charge sequence of record 6990.
 std::int16_t EndOfChargeGroup(Ctx& c);
 

@@ -161,7 +161,8 @@ std::int16_t Format_Class::ProcessEndOfFile() {
       },
       [&](const Failure& f) {
         c.o.msErrorMsg = AddFailureMessage(
-            h, " Had a problem in ProcessEndOfFile()  Error: " + h.keyFields[10] + " ", f);
+            h, " Had a problem in ProcessEndOfFile()  Error: " + std::string(h.keyFields[10]) + " ",
+            f);
       });
 }
 

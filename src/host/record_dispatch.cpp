@@ -162,7 +162,7 @@ static_assert(std::is_sorted(kRoutes.begin(), kRoutes.end(),
 
 }  // namespace
 
-std::int16_t DispatchRecord(Ctx& c, const std::string& sType, const std::string& sRec) {
+std::int16_t DispatchRecord(Ctx& c, std::string_view sType, const std::string& sRec) {
   const auto* route =
       std::lower_bound(kRoutes.begin(), kRoutes.end(), std::string_view(sType),
                        [](const Route& r, std::string_view type) { return r.type < type; });

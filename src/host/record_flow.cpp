@@ -13,7 +13,6 @@
 namespace wcomp837 {
 namespace {
 
-constexpr std::size_t kKeyFields = 11;
 constexpr std::size_t kKeySubmissionNumber = 3;
 constexpr std::size_t kKeyRecordType = 10;
 
@@ -35,9 +34,8 @@ void OpenBatchFiles(Ctx& c) {
 bool StoreKeyFields(HostState& h, const std::string& strKey) {
   thread_local std::vector<std::string_view> fields;
   SplitFields(strKey, fields, "//");
-  const std::size_t n = std::min(fields.size(), kKeyFields);
-  for (std::size_t i = 0; i < n; ++i) h.keyFields[i].assign(fields[i]);
-  return n == kKeyFields;
+  h.keyFields.Store(strKey, fields);
+  return fields.size() >= KeyFields::kCount;
 }
 
 }  // namespace
@@ -68,7 +66,7 @@ std::int16_t FormatOneRecord(Ctx& c, const std::string& strKey, const std::strin
     keyTooShort = true;
     return 3;
   }
-  const std::string& sType = h.keyFields[kKeyRecordType];
+  const std::string_view sType = h.keyFields[kKeyRecordType];
   if (firstRecord) {
     c.o.miSubmissionNumber = TextToInt16(h.keyFields[kKeySubmissionNumber]);
     if (sType != "1000") {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "state/key_fields.h"
 #include "wcomp837/version.h"
 
 namespace wcomp837 {
@@ -49,7 +50,7 @@ struct HostState {
   bool gbFirstCharge = true;
   std::int64_t giclaims_counted = 0;
   std::int64_t glTotalClaims = 0;
-  std::array<std::string, 11> keyFields{};
+  KeyFields keyFields;
 
   std::string gsDllName = std::string(kComponentBaseName) + ".Dll";
   std::string gsFormatID = "WCOMP_P4";

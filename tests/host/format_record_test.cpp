@@ -4,6 +4,7 @@
 #include <cerrno>
 
 #include "host_fixture.h"
+#include "records/parsers.h"
 
 namespace wcomp837::testing {
 namespace {
@@ -138,6 +139,34 @@ TEST_F(HostTest, RunLogAndNACWriteFailuresAreReported) {
   EXPECT_NE(Messages().front().find("61 Disk full"), std::string::npos);
   EXPECT_NE(Log().find("\"ProcessEndOfFile:  Had extra messages in error array\""),
             std::string::npos);
+}
+
+// A key's fields are kept as one text: a short key replaces the fields it
+// has and the others keep their values, through any number of short keys;
+// a full key replaces them all.
+TEST(KeyFieldsTest, ShortKeysKeepTheLaterFields) {
+  KeyFields keys;
+  const auto all = [&] {
+    std::string s;
+    for (std::size_t i = 0; i < KeyFields::kCount; ++i) s.append(keys[i]).append("|");
+    return s;
+  };
+  const auto store = [&](std::string key) {
+    std::vector<std::string_view> fields;
+    SplitFields(key, fields, "//");
+    keys.Store(key, fields);
+    key.assign(key.size(), '#');  // the fields must not point into the caller's text
+  };
+  EXPECT_EQ(all(), std::string(KeyFields::kCount, '|'));
+  store("B1//P//A1//4711//1//0//0//0//0//0//6000");
+  EXPECT_EQ(all(), "B1|P|A1|4711|1|0|0|0|0|0|6000|");
+  store("B2//Q");
+  store("B3// ");
+  EXPECT_EQ(all(), "B3||A1|4711|1|0|0|0|0|0|6000|");
+  store("");
+  EXPECT_EQ(all(), "||A1|4711|1|0|0|0|0|0|6000|");
+  store("C//D//E//F//G//H//I//J//K//L//1000//extra");
+  EXPECT_EQ(all(), "C|D|E|F|G|H|I|J|K|L|1000|");
 }
 
 }  // namespace

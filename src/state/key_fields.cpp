@@ -1,0 +1,27 @@
+#include "state/key_fields.h"
+
+#include <algorithm>
+
+namespace wcomp837 {
+
+void KeyFields::Store(std::string_view key, std::span<const std::string_view> fields) {
+  const std::size_t n = std::min(fields.size(), kCount);
+  if (n < kCount) {
+    // The kept fields follow the new key in a text of their own.
+    thread_local std::string joined;
+    joined.assign(key);
+    for (std::size_t i = n; i < kCount; ++i) {
+      const std::string_view kept = (*this)[i];
+      at_[i] = At{joined.size(), kept.size()};
+      joined.append(kept);
+    }
+    text_.swap(joined);
+  } else {
+    text_.assign(key);
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    at_[i] = At{static_cast<std::size_t>(fields[i].data() - key.data()), fields[i].size()};
+  }
+}
+
+}  // namespace wcomp837
