@@ -33,10 +33,20 @@ DateTime Now() {
     std::lock_guard<std::mutex> lock(g_clock_mutex);
     if (g_fixed) return *g_fixed;
   }
-  std::time_t now = std::time(nullptr);
-  std::tm tm{};
-  localtime_r(&now, &tm);
-  return DateTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+  // Records ask many times a second; the local time of the second is kept.
+  thread_local bool known = false;
+  thread_local std::time_t last = 0;
+  thread_local DateTime local{};
+  const std::time_t now = std::time(nullptr);
+  if (!known || now != last) {
+    std::tm tm{};
+    localtime_r(&now, &tm);
+    local =
+        DateTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+    last = now;
+    known = true;
+  }
+  return local;
 }
 
 void SetFixedClock(std::optional<DateTime> fixed) {

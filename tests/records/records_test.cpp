@@ -6,13 +6,16 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <functional>
 #include <limits>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <tuple>
 
 #include "claim/generations.h"
@@ -649,6 +652,35 @@ TEST(Currency, RangeEndsAreExactAndNothingWraps) {
   EXPECT_EQ(TextToSingle("340282346638528859811704183484516925440"),
             std::numeric_limits<float>::max());
   EXPECT_TRUE(Overflows([&] { TextToSingle("340282400000000000000000000000000000000"); }));
+}
+
+// The clock answers the local time of the current second, also after the
+// second changes and after a fixed clock is set and taken away again.
+TEST(Clock, NowIsTheLocalTimeOfTheCurrentSecond) {
+  const auto local = [](std::time_t t) {
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    return std::tuple(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
+                      tm.tm_sec);
+  };
+  const auto fields = [](const DateTime& d) {
+    return std::tuple(d.year, d.month, d.day, d.hour, d.minute, d.second);
+  };
+  const auto matches = [&] {
+    const std::time_t before = std::time(nullptr);
+    const DateTime now = Now();
+    const std::time_t after = std::time(nullptr);
+    return fields(now) == local(before) || fields(now) == local(after);
+  };
+  EXPECT_TRUE(matches());
+  const std::time_t start = std::time(nullptr);
+  while (std::time(nullptr) == start) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_TRUE(matches());
+  const DateTime fixed{2006, 12, 31, 23, 59, 59};
+  SetFixedClock(fixed);
+  EXPECT_EQ(fields(Now()), fields(fixed));
+  SetFixedClock(std::nullopt);
+  EXPECT_TRUE(matches());
 }
 
 // Units and amounts written as printf writes them ("%.7g" for single, "%.15g"
