@@ -12,8 +12,13 @@ constexpr std::size_t kDrugCodesPerLine = 3;
 constexpr std::string_view kNarrativeMarker = "NDC ";
 }  // namespace
 
+// Member by member: the texts keep their buffers. The binding names every
+// member, so one added to the class must be emptied here too.
 void NDCInfo::EmptyMe() {
-  *this = NDCInfo{};
+  auto& [code, unitPrice, quantity, measurement, prescription] = *this;
+  for (std::string* text : {&code, &unitPrice, &quantity, &measurement, &prescription}) {
+    text->clear();
+  }
 }
 
 void NDCInfoArray::Empty_Me() {
