@@ -14,6 +14,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace wcomp837 {
 
@@ -141,9 +142,15 @@ class Rec {
   Text operator[](std::size_t i) const {
     return std::string_view(buf_.data() + spans_[i].off, spans_[i].len);
   }
-  MemberRef operator[](std::size_t i) { return MemberRef(buf_, spans_[i]); }
+  MemberRef operator[](std::size_t i) {
+    settledFor_ = nullptr;
+    return MemberRef(buf_, spans_[i]);
+  }
   static constexpr std::size_t size() { return N; }
-  Members members() { return Members(buf_, spans_); }
+  Members members() {
+    settledFor_ = nullptr;
+    return Members(buf_, spans_);
+  }
   const std::string& buffer() const { return buf_; }
   std::span<const Span> spans() const { return spans_; }
   // Every member the same value.
@@ -158,6 +165,7 @@ class Rec {
     if (a.buf_.empty() && b.buf_.empty()) return;
     a.spans_.swap(b.spans_);
     a.buf_.swap(b.buf_);
+    std::swap(a.settledFor_, b.settledFor_);
   }
   friend bool operator==(const Rec& a, const Rec& b) {
     for (std::size_t i = 0; i < N; ++i) {
@@ -172,10 +180,12 @@ class Rec {
     if (buf_.empty()) return;
     spans_.fill(Span{});
     buf_.clear();
+    settledFor_ = nullptr;
   }
   // Whether every member but the listed (distinct) ones is empty: as many
   // members are filled as listed ones.
   bool HoldsOnly(std::span<const std::size_t> kept) const {
+    if (settledFor_ != nullptr && settledFor_ == kept.data()) return true;
     std::uint32_t filled = 0;
     for (const Span& s : spans_) filled += s.len != 0;
     std::uint32_t listed = 0;
@@ -190,7 +200,10 @@ class Rec {
       return;
     }
     // Cleared at the last charge and not written since: nothing to do.
-    if (HoldsOnly(kept)) return;
+    if (HoldsOnly(kept)) {
+      settledFor_ = kept.data();
+      return;
+    }
     thread_local std::string keptText;
     keptText.clear();
     std::array<Span, 16> keptSpans{};
@@ -204,11 +217,16 @@ class Rec {
     for (std::size_t k = 0; k < kept.size() && k < keptSpans.size(); ++k) {
       spans_[kept[k]] = keptSpans[k];
     }
+    settledFor_ = kept.data();
   }
 
  private:
   std::array<Span, N> spans_{};
   std::string buf_;
+  // The kept-member list of the last ClearExcept while nothing has been
+  // stored since (any writable access forgets it): the record then holds
+  // those members only, and clearing it again needs no look at its members.
+  const std::size_t* settledFor_ = nullptr;
 };
 
 // Any record seen as a row of texts.

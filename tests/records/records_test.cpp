@@ -412,6 +412,16 @@ TEST_F(RecordsTest, HandingTheGroupOverKeepsWhatEachChargeSent) {
   EXPECT_EQ(last.OIns[1][5], "USA");
   EXPECT_EQ(Filled(grp().OIns[1]), kept);
 
+  // The same through the member list, as a parser stores its fields: the
+  // group emptied at the last charge must not be taken as still empty.
+  auto members = grp().OIns[1].members();
+  members.SetSpan(6, Span{0, 1});
+  CopyThisGroupToLast(c);
+  EXPECT_EQ(last.OIns[1][6].size(), 1u);
+  EXPECT_EQ(Filled(grp().OIns[1]), kept);
+  CopyThisGroupToLast(c);
+  EXPECT_EQ(last.OIns[1][6], "");
+
   grp().OIns[1].Clear();
   CopyThisGroupToLast(c);
   EXPECT_EQ(Filled(last.OIns[1]), Members{});
