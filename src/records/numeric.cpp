@@ -16,6 +16,7 @@ struct NumberSpan {
   std::size_t begin = 0;
   std::size_t end = 0;
   bool has_digits = false;
+  bool has_point = false;
 };
 
 NumberSpan FindNumber(std::string_view text) {
@@ -29,6 +30,7 @@ NumberSpan FindNumber(std::string_view text) {
     span.has_digits = true;
   }
   if (i < text.size() && text[i] == '.') {
+    span.has_point = true;
     ++i;
     while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
       ++i;
@@ -55,6 +57,15 @@ double NumericValue(std::string_view text) {
   if (!span.has_digits) return 0.0;
   std::string_view number = text.substr(span.begin, span.end - span.begin);
   if (number.front() == '+') number.remove_prefix(1);
+  // A whole number of up to 15 digits is exact in a double: summed directly.
+  const bool negative = number.front() == '-';
+  const std::string_view digits = number.substr(negative ? 1 : 0);
+  if (!span.has_point && digits.size() <= 15) {
+    std::int64_t whole = 0;
+    for (const char d : digits) whole = whole * 10 + (d - '0');
+    const auto magnitude = static_cast<double>(whole);
+    return negative ? -magnitude : magnitude;
+  }
   double value = 0.0;
   std::from_chars(number.data(), number.data() + number.size(), value);
   return value;

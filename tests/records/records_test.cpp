@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -691,6 +692,42 @@ TEST(Clock, NowIsTheLocalTimeOfTheCurrentSecond) {
   EXPECT_EQ(fields(Now()), fields(fixed));
   SetFixedClock(std::nullopt);
   EXPECT_TRUE(matches());
+}
+
+// A text's number: the leading number after blanks and tabs, signs and a
+// decimal point allowed, anything after it ignored, 0 without digits. Whole
+// numbers take a shorter way; both must give what the general conversion of
+// the number gives, down to the sign of zero.
+TEST(NumericValue, AgreesWithTheGeneralConversion) {
+  const auto general = [](std::string_view number) {
+    if (!number.empty() && number.front() == '+') number.remove_prefix(1);
+    double v = 0.0;
+    std::from_chars(number.data(), number.data() + number.size(), v);
+    return v;
+  };
+  const std::tuple<const char*, const char*> cases[] = {
+      {"42", "42"},
+      {"  -17abc", "-17"},
+      {"\t+8", "+8"},
+      {"-0", "-0"},
+      {"000000000000123", "000000000000123"},
+      {"999999999999999", "999999999999999"},
+      {"9999999999999999", "9999999999999999"},
+      {"12345678901234567890", "12345678901234567890"},
+      {"-123456789012345", "-123456789012345"},
+      {"3.", "3."},
+      {"-.5", "-.5"},
+      {"1e5", "1"},
+      {"", ""},
+      {"-", ""},
+      {"abc", ""}};
+  for (const auto& [text, number] : cases) {
+    SCOPED_TRACE(text);
+    const double expected = general(number);
+    const double got = NumericValue(text);
+    EXPECT_EQ(got, expected);
+    EXPECT_EQ(std::signbit(got), std::signbit(expected));
+  }
 }
 
 // Units and amounts written as printf writes them ("%.7g" for single, "%.15g"
