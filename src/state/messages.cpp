@@ -9,9 +9,11 @@ namespace wcomp837 {
 
 // The entries keep their text buffers for the next messages.
 void ClearMessageArray(HostState& h) {
-  for (auto& entry : h.gMessageArray) {
-    entry.iMsgType = 0;
-    entry.sMsgText.clear();
+  // Messages always take the first free entries (GetNextEntryNr): the used
+  // ones end at the first free one, however far a busy call grew the list.
+  for (std::size_t i = 1; i < h.gMessageArray.size() && h.gMessageArray[i].iMsgType != 0; ++i) {
+    h.gMessageArray[i].iMsgType = 0;
+    h.gMessageArray[i].sMsgText.clear();
   }
 }
 

@@ -145,7 +145,7 @@ TEST_F(HostTest, SelfDescriptionRowsInOrderAndListGrowsByTen) {
   EXPECT_EQ(Host().gMessageArray.size(), 21u);  // 20 slots, 1-based
   // Emptying keeps the grown capacity.
   EXPECT_EQ(fc->HereIsAMessage("1", dir.path()), 0);
-  EXPECT_EQ(fc->GetAMessage(1), "END");
+  for (std::int32_t i : {1, 11, 12}) EXPECT_EQ(fc->GetAMessage(i), "END") << i;
   EXPECT_EQ(Host().gMessageArray.size(), 21u);
 }
 
