@@ -187,10 +187,10 @@ std::int16_t CleanMembers(HostState& h, const Layout& l, Members rec) {
     thread_local std::string clean;
     for (std::size_t m : l.cleaned) {
       MemberRef member = MemberAt(rec, m);
-      if (member.empty()) continue;
-      SquashAllPunctuationInto(h, clean, member, false, false, "");
       // Most values are clean already: they keep their place in the text.
-      if (clean != member) member = clean;
+      if (member.empty() || SquashedAlready(member)) continue;
+      SquashAllPunctuationInto(h, clean, member, false, false, "");
+      member = clean;
     }
   } catch (...) {
     AddFailureMessage(h, " " + std::string(l.cleanName) + "() Error: ", std::current_exception());

@@ -9,9 +9,12 @@
 namespace wcomp837 {
 namespace {
 
-// Lengths of texts handled by the padding and cleaning routines are 16-bit.
+// Lengths of texts handled by the padding and cleaning routines are 16-bit:
+// this is the longest they accept.
+constexpr std::size_t kMaxLength16 = 32767;
+
 void CheckLength16(std::size_t length) {
-  if (length > 32767) Raise(failure::kOverflow);
+  if (length > kMaxLength16) Raise(failure::kOverflow);
 }
 
 bool IsBlank(char ch) {
@@ -101,6 +104,17 @@ constexpr SquashTable kSquashTables[4] = {
     MakeSquashTable(true, true)};
 
 }  // namespace
+
+bool SquashedAlready(std::string_view text) {
+  if (text.size() > kMaxLength16) return false;
+  const SquashTable& table = kSquashTables[0];
+  bool same = true;
+  // A dropped byte maps to NUL, so NUL itself is never kept.
+  for (const char raw : text) {
+    same &= raw != '\0' && table.to[static_cast<unsigned char>(raw)] == raw;
+  }
+  return same;
+}
 
 void SquashAllPunctuationInto(HostState& h, std::string& out, std::string_view text,
                               bool bSquashSpaces, bool bSquashDots, std::string_view keepList) {

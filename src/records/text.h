@@ -18,6 +18,10 @@ std::string SquashAllPunctuation(HostState& h, std::string_view text, bool bSqua
 // The same into out, whose buffer is reused.
 void SquashAllPunctuationInto(HostState& h, std::string& out, std::string_view text,
                               bool bSquashSpaces, bool bSquashDots, std::string_view keepList);
+// True when SquashAllPunctuation with its default options would give the
+// text back unchanged and without a message: nothing to drop or raise, and
+// no longer than it accepts.
+bool SquashedAlready(std::string_view text);
 std::string GetCountryCode(std::string_view text);
 std::string PadWithSpaces(std::string_view text, std::int16_t width, bool bLeftJustify);
 std::string PadWithChar(std::string_view text, std::int16_t width, std::string_view pad,

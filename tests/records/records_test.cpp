@@ -585,6 +585,32 @@ TEST(SquashAllPunctuation, OptionsAndTheSixteenBitLimit) {
   EXPECT_EQ(SquashAllPunctuation(h, std::string(32768, 'A')), "");
   ASSERT_EQ(MessageCount(h), 1);
   EXPECT_EQ(h.gMessageArray[1].sMsgText, h.gsDllName + " SquashAllPunctuation() 6 Overflow");
+
+  // The quick test for a text the filter leaves as it is agrees with the
+  // filter itself, at the length limit too.
+  std::uint32_t seed = 7;
+  std::vector<std::string> texts = {"",
+                                    "SMITH JR.",
+                                    "smith",
+                                    "A&B",
+                                    std::string("A\0", 2),
+                                    "\xC3\xA9",
+                                    std::string(32767, 'A'),
+                                    std::string(32768, 'A')};
+  const char kBytes[] = {'A', 'Z', '0', '9', ' ', '.', 'a', '-', '\x7F', '\x80', '@', '['};
+  for (int n = 0; n < 500; ++n) {
+    std::string text;
+    for (int i = n % 7; i > 0; --i) {
+      seed = seed * 1103515245u + 12345u;
+      text += kBytes[(seed >> 16) % sizeof kBytes];
+    }
+    texts.push_back(text);
+  }
+  for (const std::string& text : texts) {
+    HostState fresh;
+    const bool unchanged = SquashAllPunctuation(fresh, text) == text && MessageCount(fresh) == 0;
+    EXPECT_EQ(SquashedAlready(text), unchanged) << text.substr(0, 20) << " " << text.size();
+  }
 }
 
 TEST(TextHelpers, CountriesPaddingSplittingAndRemoval) {
