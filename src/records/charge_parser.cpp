@@ -86,7 +86,7 @@ std::int16_t ParseChargeRec(const RecordCtx& c, const std::string& rec, ChargeRe
     c.records.ThisFollowed = false;
     c.records.ThisFollowedCode.clear();
     LogLine(c.host, "** ParseChargeRec  This-followed is now false");
-    const layout::Fields& fields = layout::SplitInto(rec, out.members());
+    const layout::Fields fields = layout::SplitInto(rec, out.members());
 
     if (!layout::CopyMandatory(l, fields, out.members())) {
       return layout::MissingField(c.host, l.errorText, out);

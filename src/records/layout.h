@@ -19,7 +19,7 @@
 namespace wcomp837::layout {
 
 // The fields of a record: where each stands in the record's text.
-using Fields = std::vector<Span>;
+using Fields = std::span<const Span>;
 
 // What an optional group's members become when its first field is absent.
 enum class Absent : std::uint8_t { kDefaults, kKeep };
@@ -105,9 +105,9 @@ void ApplySplits(const Layout& l, Members rec);
 
 // Writes the entry log line, keeps the record's text in the record and
 // splits it on "//". The fields are valid until the next record is split.
-Fields& SplitRecord(HostState& h, const Layout& l, std::string_view text, Members rec);
+Fields SplitRecord(HostState& h, const Layout& l, std::string_view text, Members rec);
 // The same without the log line.
-Fields& SplitInto(std::string_view text, Members rec);
+Fields SplitInto(std::string_view text, Members rec);
 
 // Passes the layout's cleaned members through SquashAllPunctuation; a
 // failure is reported under the routine's name and the rest stay as they are.
@@ -156,7 +156,7 @@ template <std::size_t N, class Before = NoStep, class After = NoStep>
 std::int16_t ParseByLayout(HostState& h, const Layout& l, const std::string& text, Rec<N>& out,
                            Before before = {}, After after = {}) {
   return Guarded(h, l.errorText, out, [&]() -> std::int16_t {
-    const Fields& fields = SplitRecord(h, l, text, out.members());
+    const Fields fields = SplitRecord(h, l, text, out.members());
     if (!FillFromFields(l, fields, out.members())) return MissingField(h, l.errorText, out);
     if (std::int16_t result = before(); result != 0) return result;
     CleanMembers(h, l, out.members());

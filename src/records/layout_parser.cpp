@@ -169,15 +169,14 @@ bool FillFromFields(const Layout& l, const Fields& fields, Members rec) {
   return true;
 }
 
-Fields& SplitInto(std::string_view text, Members rec) {
+Fields SplitInto(std::string_view text, Members rec) {
   // The text is kept once, in the record; the fields are where they stand in it.
   const std::uint32_t base = rec.AppendText(text);
-  thread_local Fields fields;
-  SplitFields(std::string_view(rec.buffer().data() + base, text.size()), base, fields);
-  return fields;
+  thread_local std::vector<Span> room;
+  return SplitFields(std::string_view(rec.buffer().data() + base, text.size()), base, room);
 }
 
-Fields& SplitRecord(HostState& h, const Layout& l, std::string_view text, Members rec) {
+Fields SplitRecord(HostState& h, const Layout& l, std::string_view text, Members rec) {
   LogLine(h, l.entryLog);
   return SplitInto(text, rec);
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,8 +22,10 @@ void SplitFields(std::string_view text, std::vector<std::string>& fields,
 void SplitFields(std::string_view text, std::vector<std::string_view>& fields,
                  std::string_view delimiter = "//");
 // The same on "//" for a text kept at offset `base` of a record's buffer:
-// the fields as spans of that buffer.
-void SplitFields(std::string_view text, std::uint32_t base, std::vector<Span>& fields);
+// the fields as spans of that buffer, the first ones of `room`. The room
+// keeps the size the longest text needed, so that the next texts need none.
+std::span<const Span> SplitFields(std::string_view text, std::uint32_t base,
+                                  std::vector<Span>& room);
 
 std::int16_t ParseSubmitterRec(const RecordCtx& c, const std::string& rec, SubmitterRec& out);
 std::int16_t ParseBProviderRec(const RecordCtx& c, const std::string& rec, BProviderRec& out);

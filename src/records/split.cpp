@@ -101,18 +101,19 @@ void CutAt(std::string_view text, std::string_view delimiter, Take take) {
 }
 
 // Fields already in the vector are overwritten in place (no reallocation per
-// record); the vector is cut to the fields found at the end. A delimiter at
-// the end of the text adds no field.
+// record); answers how many fields the text holds, the first ones of the
+// vector. The vector may hold more: views and spans keep the room the
+// longest text needed. A delimiter at the end of the text adds no field.
 template <typename Field, typename Assign>
-void Split(std::string_view text, std::vector<Field>& fields, std::string_view delimiter,
-           Assign assign) {
-  if (delimiter.empty()) return;
+std::size_t SplitKeepingRoom(std::string_view text, std::vector<Field>& fields,
+                             std::string_view delimiter, Assign assign) {
+  if (delimiter.empty()) return fields.size();
   if (text.empty()) {
     // One field; a kept text keeps its old value, a view into an older text
     // would not be safe to keep.
-    fields.resize(1);
+    if (fields.empty()) fields.resize(1);
     if constexpr (!std::is_same_v<Field, std::string>) assign(fields[0], text);
-    return;
+    return 1;
   }
   // Views and spans: a text of n bytes holds at most n / d + 1 fields
   // (d the delimiter's length), so room for all of them is made first and
@@ -142,7 +143,14 @@ void Split(std::string_view text, std::vector<Field>& fields, std::string_view d
   } else {
     CutAt(text, delimiter, take);
   }
-  fields.resize(count);
+  return count;
+}
+
+// The same with the vector cut to the fields found.
+template <typename Field, typename Assign>
+void Split(std::string_view text, std::vector<Field>& fields, std::string_view delimiter,
+           Assign assign) {
+  fields.resize(SplitKeepingRoom(text, fields, delimiter, assign));
 }
 
 }  // namespace
@@ -157,12 +165,15 @@ void SplitFields(std::string_view text, std::vector<std::string_view>& fields,
   Split(text, fields, delimiter, [](std::string_view& out, std::string_view f) { out = f; });
 }
 
-void SplitFields(std::string_view text, std::uint32_t base, std::vector<Span>& fields) {
+std::span<const Span> SplitFields(std::string_view text, std::uint32_t base,
+                                  std::vector<Span>& room) {
   const char* const begin = text.data();
-  Split(text, fields, "//", [begin, base](Span& out, std::string_view f) {
-    out = Span{base + static_cast<std::uint32_t>(f.data() - begin),
-               static_cast<std::uint32_t>(f.size())};
-  });
+  const std::size_t count =
+      SplitKeepingRoom(text, room, "//", [begin, base](Span& out, std::string_view f) {
+        out = Span{base + static_cast<std::uint32_t>(f.data() - begin),
+                   static_cast<std::uint32_t>(f.size())};
+      });
+  return std::span<const Span>(room.data(), count);
 }
 
 }  // namespace wcomp837

@@ -538,6 +538,25 @@ TEST(SplitFields, CutsOnTheDelimiterCleansFieldsAndStopsAt32767) {
   EXPECT_TRUE(Overflows([&] { Split(text + "//X"); }));
 }
 
+// A record's fields as spans of its buffer: offsets from the text's place,
+// and only the fields of the text at hand, though the room stays as large
+// as the longest text made it.
+TEST(SplitFields, SpansCountOnlyTheFieldsOfTheTextAtHand) {
+  std::vector<Span> room;
+  const auto cut = [&](std::string_view text, std::uint32_t base) {
+    std::string out;
+    for (const Span& f : SplitFields(text, base, room)) {
+      out += std::to_string(f.off) + "+" + std::to_string(f.len) + " ";
+    }
+    return out;
+  };
+  EXPECT_EQ(cut("AB//C// //D.", 10), "10+2 14+1 17+0 20+2 ");
+  const std::size_t grown = room.size();
+  EXPECT_EQ(cut("X//YZ", 0), "0+1 3+2 ");
+  EXPECT_EQ(cut("", 5), "5+0 ");
+  EXPECT_EQ(room.size(), grown);
+}
+
 // The word-at-a-time cut against a plain byte-by-byte one, on texts made of
 // delimiter bytes, blanks, dots and letters at every length and alignment.
 TEST(SplitFields, AgreesWithAPlainCutOnMixedTexts) {
