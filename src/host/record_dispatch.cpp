@@ -164,7 +164,7 @@ static_assert(std::is_sorted(kRoutes.begin(), kRoutes.end(),
 
 std::int16_t DispatchRecord(Ctx& c, std::string_view sType, const std::string& sRec) {
   const auto* route =
-      std::lower_bound(kRoutes.begin(), kRoutes.end(), std::string_view(sType),
+      std::lower_bound(kRoutes.begin(), kRoutes.end(), sType,
                        [](const Route& r, std::string_view type) { return r.type < type; });
   if (route != kRoutes.end() && route->type == sType) return route->handler(c, sRec);
   LogLine(c.g.host, "FormatRecord() - Didn't know the case type");

@@ -20,9 +20,7 @@ constexpr std::size_t kMaxCertificationCodes = 5;
 std::string ElementValue(std::string_view value) {
   std::string clean;
   clean.reserve(value.size());
-  for (char ch : value) {
-    if (IsElementCharacter(ch)) clean += ch;
-  }
+  AppendElementCharacters(clean, value);
   return clean;
 }
 
@@ -33,9 +31,7 @@ void AppendComposite(std::string& text, const Range& components) {
   for (std::string_view component : components) {
     if (!first) text += ':';
     first = false;
-    for (char ch : component) {
-      if (IsElementCharacter(ch)) text += ch;
-    }
+    AppendElementCharacters(text, component);
   }
   text += '*';
 }

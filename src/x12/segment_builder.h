@@ -30,6 +30,16 @@ constexpr bool IsElementCharacter(char ch) {
   const auto byte = static_cast<unsigned char>(ch);
   return byte >= 0x20 && byte <= 0x7E && ch != '*' && ch != '~' && ch != ':';
 }
+// Appends the element characters of value to out. Host values are nearly
+// always clean: the clean start goes in whole.
+inline void AppendElementCharacters(std::string& out, std::string_view value) {
+  std::size_t clean = 0;
+  while (clean < value.size() && IsElementCharacter(value[clean])) ++clean;
+  out.append(value.data(), clean);
+  for (char ch : value.substr(clean)) {
+    if (IsElementCharacter(ch)) out += ch;
+  }
+}
 
 // Stores into out a copy of a record whose members hold no separator
 // characters, for segments built outside SegmentText (out's buffer is reused).
@@ -39,9 +49,7 @@ void CleanInto(Rec<N>& out, const Rec<N>& rec) {
   out.Clear();
   for (std::size_t i = 0; i < N; ++i) {
     clean.clear();
-    for (char ch : rec[i]) {
-      if (IsElementCharacter(ch)) clean += ch;
-    }
+    AppendElementCharacters(clean, rec[i]);
     out[i] = clean;
   }
 }
@@ -93,15 +101,7 @@ class SegmentText {
   const std::string& str() const { return text_; }
 
  private:
-  void Append(std::string_view value) {
-    // Host values are nearly always clean: the clean start goes in whole.
-    std::size_t clean = 0;
-    while (clean < value.size() && IsElementCharacter(value[clean])) ++clean;
-    text_.append(value.data(), clean);
-    for (char ch : value.substr(clean)) {
-      if (IsElementCharacter(ch)) text_ += ch;
-    }
-  }
+  void Append(std::string_view value) { AppendElementCharacters(text_, value); }
   std::string text_;
 };
 
