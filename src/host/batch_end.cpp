@@ -13,13 +13,13 @@
 #include "state/runlog.h"
 #include "x12/envelopes.h"
 #include "x12/guide/check.h"
+#include "x12/guide/following_check.h"
 #include "x12/segments.h"
+#include "x12/writer_state.h"
 
 namespace wcomp837 {
 namespace {
 
-// Errors of the final check reported one by one; the rest are counted.
-constexpr std::size_t kCheckMessages = 100;
 // The claim still open, then SE, GE and IEA.
 constexpr std::array<std::int16_t (*)(Ctx&), 4> kClosingWriters = {
     WriteClaim, [](Ctx& c) { return WriteBatchTrailer(c); },
@@ -45,14 +45,19 @@ void ReportOpenChargeGroup(Ctx& c) {
 }
 
 // The component's last line of defence: the finished claim file is read
-// back as a payer's front end reads it. Each error (not the warnings for the
-// component's documented departures from the guide) becomes a message naming
-// the claim, the segment and the rule, the first ones only, then a count.
+// back as a payer's front end reads it (by the check that followed it while
+// it was written, when the file still stands as that check read it). Each
+// error (not the warnings for the component's documented departures from
+// the guide) becomes a message naming the claim, the segment and the rule,
+// the first ones only, then a count.
 std::int16_t CheckClaimFileAsAPayerWould(Ctx& c, std::int64_t fileLength) {
   HostState& h = c.g.host;
   if (h.glRecordCount == 0 || fileLength <= 0) return 0;
-  guide::FindingList errors(kCheckMessages);
-  guide::CheckFile(h.gsASCIIFile, errors);
+  guide::FollowingCheck* following = c.g.writer.check.get();
+  const guide::FindingList* followed = following ? following->Finish(h.gsASCIIFile) : nullptr;
+  guide::FindingList readBack(kCheckMessages);
+  if (followed == nullptr) guide::CheckFile(h.gsASCIIFile, readBack);
+  const guide::FindingList& errors = followed ? *followed : readBack;
   if (errors.kept().empty()) return 0;
   for (const guide::FindingList::Kept& k : errors.kept()) {
     AddToMessageArray(h, kMsgError, "Claim file check: " + k.text);

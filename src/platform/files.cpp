@@ -170,7 +170,9 @@ OutFile::OutFile(OutFile&& other) noexcept
       inode_(other.inode_),
       buffer_(std::move(other.buffer_)),
       used_(other.used_),
-      written_(other.written_) {
+      written_(other.written_),
+      inFile_(other.inFile_),
+      watcher_(std::exchange(other.watcher_, nullptr)) {
   other.fd_ = -1;
   other.used_ = 0;
   other.inode_ = 0;
@@ -187,6 +189,8 @@ OutFile& OutFile::operator=(OutFile&& other) noexcept {
     buffer_ = std::move(other.buffer_);
     used_ = other.used_;
     written_ = other.written_;
+    inFile_ = other.inFile_;
+    watcher_ = std::exchange(other.watcher_, nullptr);
     other.fd_ = -1;
     other.used_ = 0;
     other.inode_ = 0;
@@ -230,6 +234,8 @@ void OutFile::Open(const std::string& path, Mode mode) {
   if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
   used_ = 0;
   written_ = 0;
+  inFile_ = 0;
+  watcher_ = nullptr;
 }
 
 void OutFile::WriteOutOfLine(std::initializer_list<std::string_view> parts) {
@@ -263,7 +269,9 @@ void OutFile::WriteRaw(const char* data, std::size_t size) {
     }
     data += n;
     size -= static_cast<std::size_t>(n);
+    inFile_ += static_cast<std::uint64_t>(n);
   }
+  if (watcher_ != nullptr) watcher_->Reached(inFile_);
 }
 
 void OutFile::Flush() {
@@ -288,6 +296,7 @@ void OutFile::Close() {
   fd_ = -1;
   used_ = 0;
   if (::close(fd) != 0 && errno != EINTR) RaiseErrno(errno);
+  if (watcher_ != nullptr) std::exchange(watcher_, nullptr)->Closed();
 }
 
 void OutFile::Abandon() noexcept {

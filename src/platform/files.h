@@ -48,6 +48,18 @@ using WriteFault = std::function<int(const std::string& path)>;
 void SetWriteFaultForTesting(WriteFault fault);
 
 // A buffered output file. Open, Write, Flush and Close raise Failure on error.
+// Told, after each write that reached the file, how many bytes the file now
+// holds from this opening, and when it was closed with every byte written:
+// a reader can follow the file while it grows.
+class WriteWatcher {
+ public:
+  virtual void Reached(std::uint64_t bytesInFile) noexcept = 0;
+  virtual void Closed() noexcept = 0;
+
+ protected:
+  ~WriteWatcher() = default;
+};
+
 class OutFile {
  public:
   // kRecreate: whatever stands at the name is deleted and a new file is
@@ -122,6 +134,11 @@ class OutFile {
   void Discard() noexcept;
   // Bytes handed to Write since Open.
   std::uint64_t bytes_written() const { return written_; }
+  // The watcher told of the writes to the file opened last (none after Open).
+  void Watch(WriteWatcher* watcher) { watcher_ = watcher; }
+  // The file opened last: its device and inode.
+  std::uint64_t device() const { return device_; }
+  std::uint64_t inode() const { return inode_; }
   // The failure of a physical write since Open (0 when none). Bytes were lost
   // with it, so every later Write, Flush and Close raises it again.
   int failed() const { return failed_; }
@@ -148,6 +165,8 @@ class OutFile {
   std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
   std::uint64_t written_ = 0;
+  std::uint64_t inFile_ = 0;  // bytes the file received since Open
+  WriteWatcher* watcher_ = nullptr;
 };
 
 // Reads a text file line by line (LF or CR LF); raises Failure when it cannot

@@ -2,20 +2,27 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <memory>
 #include <string_view>
 
 #include "platform/failure.h"
 #include "records/text.h"
 #include "state/messages.h"
 #include "state/runlog.h"
+#include "x12/writer_state.h"
 
 namespace wcomp837 {
 
 std::int16_t OpenASCIIout(const WriterCtx& c) {
   try {
     WriterState& w = c.writer;
+    if (w.ASCIIFile.IsOpen()) return 0;
     // Recreate: an earlier claim file of that name is deleted first.
-    if (!w.ASCIIFile.IsOpen()) w.ASCIIFile.Open(c.host.gsASCIIFile, OutFile::Mode::kRecreate);
+    w.ASCIIFile.Open(c.host.gsASCIIFile, OutFile::Mode::kRecreate);
+    // The final check reads the file back as it is written.
+    if (!w.check) w.check = std::make_unique<guide::FollowingCheck>(kCheckMessages);
+    w.check->Start(c.host.gsASCIIFile, w.ASCIIFile.device(), w.ASCIIFile.inode());
+    w.ASCIIFile.Watch(w.check.get());
     return 0;
   } catch (...) {
     AddFailureMessage(c.host, " OpenASCIIout() ", std::current_exception());
