@@ -16,6 +16,7 @@ constexpr std::size_t kHeaderSeparators[] = {3,  6,  17, 20, 31, 34, 50,  53,
                                              69, 76, 81, 83, 89, 99, 101, 103};
 // A longer segment means a lost terminator; it is reported, not kept.
 constexpr std::size_t kMaxSegment = 65536;
+constexpr std::size_t kCarryRoom = 1024;
 
 bool IsLineBreak(char ch) {
   return ch == '\r' || ch == '\n';
@@ -33,7 +34,12 @@ Checker::Checker(CheckObserver& observer, CheckOptions options)
       t_(Tables()),
       reporter_(observer),
       walker_(t_),
-      rules_(t_) {}
+      rules_(t_) {
+  // Room for any segment a claim file carries, cut by the end of a block:
+  // a file read in blocks (or followed while it is written) allocates
+  // nothing per segment.
+  carry_.reserve(kCarryRoom);
+}
 
 void Checker::Feed(std::string_view bytes) {
   totals_.bytes += static_cast<std::int64_t>(bytes.size());

@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "x12/guide/values.h"
 
@@ -117,17 +118,22 @@ class ElementChecker {
   }
 
   // What the guide expects of the element, for a finding.
-  [[gnu::cold]] std::string Expected(Rule rule, const ElementDef& e) const {
+  // What the guide expects, in the reporter's scratch text when it is built.
+  [[gnu::cold]] std::string_view Expected(Rule rule, const ElementDef& e) const {
     const auto codes = CodesOf(t_, e.codesBegin, e.codesCount);
+    std::string& text = r_.scratch();
+    text.clear();
+    const auto out = std::back_inserter(text);
     switch (rule) {
       case Rule::kRequiredElement:
-        return std::string(TextOf(t_, e).name);
+        return TextOf(t_, e).name;
       case Rule::kElementNotUsed:
         return "no value";
       case Rule::kBadCharacter:
         return "letters, digits, blanks and printable punctuation";
       case Rule::kSeparatorInValue:
-        return fmt::format("a simple element without \"{}\"", o_.componentSeparator);
+        fmt::format_to(out, "a simple element without \"{}\"", o_.componentSeparator);
+        return text;
       case Rule::kNotANumber:
         return e.type == DataType::kR ? "a decimal number" : "a whole number";
       case Rule::kBadDate:
@@ -136,12 +142,19 @@ class ElementChecker {
         return "a time HHMM";
       case Rule::kTooShort:
       case Rule::kTooLong:
-        return e.minLen == e.maxLen ? fmt::format("exactly {} characters", e.maxLen)
-                                    : fmt::format("{} to {} characters", e.minLen, e.maxLen);
+        if (e.minLen == e.maxLen) {
+          fmt::format_to(out, "exactly {} characters", e.maxLen);
+        } else {
+          fmt::format_to(out, "{} to {} characters", e.minLen, e.maxLen);
+        }
+        return text;
       case Rule::kCodeValue:
-        return codes.size() <= kCodesShown
-                   ? fmt::format("one of {}", fmt::join(codes, ", "))
-                   : fmt::format("one of the {} codes of {}", codes.size(), TextOf(t_, e).name);
+        if (codes.size() <= kCodesShown) {
+          fmt::format_to(out, "one of {}", fmt::join(codes, ", "));
+        } else {
+          fmt::format_to(out, "one of the {} codes of {}", codes.size(), TextOf(t_, e).name);
+        }
+        return text;
       default:
         return {};
     }

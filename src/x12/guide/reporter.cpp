@@ -56,10 +56,11 @@ void Reporter::Emit(Finding f) {
     Deliver(f);
     return;
   }
-  if (waitingList_.size() == kMaxWaiting) HandOver({});
-  Waiting& w = waitingList_.emplace_back();
+  if (waitingCount_ == kMaxWaiting) HandOver({});
+  if (waitingCount_ == waitingList_.size()) waitingList_.emplace_back();
+  Waiting& w = waitingList_[waitingCount_++];
   w.finding = f;
-  for (std::size_t i = 0; i < kTexts; ++i) w.texts[i] = f.*kTextMembers[i];
+  for (std::size_t i = 0; i < kTexts; ++i) w.texts[i].assign(f.*kTextMembers[i]);
 }
 
 void Reporter::Deliver(const Finding& f) {
@@ -67,12 +68,13 @@ void Reporter::Deliver(const Finding& f) {
 }
 
 void Reporter::HandOver(std::string_view claim) {
-  for (Waiting& w : waitingList_) {
+  for (std::size_t n = 0; n < waitingCount_; ++n) {
+    Waiting& w = waitingList_[n];
     for (std::size_t i = 0; i < kTexts; ++i) w.finding.*kTextMembers[i] = w.texts[i];
     w.finding.claim = claim;
     Deliver(w.finding);
   }
-  waitingList_.clear();
+  waitingCount_ = 0;
 }
 
 void Reporter::BeginLevel() {

@@ -58,6 +58,9 @@ class Reporter {
   const AckCodes& groupCodes() const { return groupCodes_; }
   std::int64_t errors() const { return errors_; }
   std::int64_t warnings() const { return warnings_; }
+  // Room for a text a finding points to until it is emitted; kept between
+  // findings, so that building one allocates nothing once it has grown.
+  std::string& scratch() { return scratch_; }
 
  private:
   // A finding that waits for its claim, with its texts copied.
@@ -72,7 +75,11 @@ class Reporter {
   Finding here_;
   std::string claim_;
   bool waiting_ = false;
+  // The first waitingCount_ entries wait; the others keep their texts'
+  // room for the next ones.
   std::vector<Waiting> waitingList_;
+  std::size_t waitingCount_ = 0;
+  std::string scratch_;
   std::string value_;
   std::int64_t setErrors_ = 0, setWarnings_ = 0, groupErrors_ = 0, errors_ = 0, warnings_ = 0;
   AckCodes setCodes_, groupCodes_;
