@@ -9,7 +9,9 @@
 //             report and printed to a surface that keeps nothing
 //   guide     the bytes as a claim file read by the implementation-guide
 //             check, which writes the functional acknowledgment (997) of
-//             what it read; the acknowledgment must pass the check itself
+//             what it read; the acknowledgment must pass the check itself,
+//             and the check of the bytes fed in pieces must find what the
+//             check of them whole finds
 #pragma once
 
 #include <cstdint>
@@ -30,6 +32,7 @@
 #include "wcomp837/format_class.h"
 #include "x12/guide/ack997.h"
 #include "x12/guide/check.h"
+#include "x12/guide/checker.h"
 
 namespace wcomp837::fuzzing {
 
@@ -102,8 +105,46 @@ inline std::string RunSummaryInput(Format_Class& fc, const std::string& claimFil
   return {};
 }
 
+// Every finding as text, and the totals.
+struct EveryFinding : guide::CheckObserver {
+  std::string seen;
+  void Found(const guide::Finding& f) override {
+    seen += guide::Describe(f);
+    seen += f.severity == guide::Severity::kError ? " [error]\n" : " [warning]\n";
+  }
+  void Add(const guide::CheckTotals& t) {
+    for (std::int64_t n :
+         {t.bytes, t.segments, t.interchanges, t.groups, t.sets, t.setsBy[0], t.setsBy[1],
+          t.setsBy[2], t.claims, t.serviceLines, t.errors, t.warnings}) {
+      seen += std::to_string(n) + " ";
+    }
+  }
+};
+
+// A file is read, or followed while it is written, in blocks that end
+// anywhere: the bytes fed in pieces of 1 to 300 bytes must give what they
+// give whole.
+inline std::string CompareGuidePieces(std::string_view data) {
+  EveryFinding whole;
+  whole.Add(guide::CheckText(data, whole));
+  EveryFinding pieces;
+  guide::Checker checker(pieces, {});
+  std::uint32_t state = static_cast<std::uint32_t>(data.size()) * 2654435761u + 1;
+  for (std::size_t at = 0; at < data.size();) {
+    state = state * 1664525u + 1013904223u;
+    const std::size_t piece = 1 + (state >> 16) % 300;
+    checker.Feed(data.substr(at, piece));
+    at += piece;
+  }
+  pieces.Add(checker.Finish());
+  if (pieces.seen == whole.seen) return {};
+  return "the check in pieces found otherwise than the check of the whole:\n" + pieces.seen +
+         "\n---\n" + whole.seen;
+}
+
 // The acknowledgment is written to ackFile.
 inline std::string RunGuideInput(const std::string& ackFile, std::string_view data) {
+  if (std::string problem = CompareGuidePieces(data); !problem.empty()) return problem;
   struct FirstError : guide::CheckObserver {
     std::string problem;
     void Found(const guide::Finding& f) override {

@@ -1,8 +1,9 @@
 // libFuzzer target: the implementation-guide check reads the input as a
 // claim file and writes the functional acknowledgment of what it read; the
 // acknowledgment is then checked as any interchange. No input may crash or
-// hang the check, and the acknowledgment must always be sound: an error in
-// it aborts, so that the input is kept.
+// hang the check, the acknowledgment must always be sound, and the input fed
+// in pieces must be found as it is found whole: a fault aborts, so that the
+// input is kept.
 #include <cstdint>
 
 #include "fuzz_inputs.h"
