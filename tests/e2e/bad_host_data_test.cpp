@@ -216,6 +216,26 @@ TEST_F(E2eTest, FinalCheckReportsWhatAPayerWouldReject) {
   EXPECT_NE(messages.back().find(" more errors//"), std::string::npos) << messages.back();
 }
 
+// The claim file is read back while it is written; a file changed between
+// the end of the batch and the final check is checked as it stands then.
+TEST_F(E2eTest, FinalCheckReadsAFileChangedAfterTheBatchAsItStands) {
+  for (const bool damage : {false, true}) {
+    Format_Class fc;
+    fc.HereIsAMessage("1", OutFolder());
+    fc.HereIsAMessage("2", "claims.837");
+    for (const HostRecord& r : BatchRecords("fifty_lines")) fc.FormatRecord(r.key, r.record);
+    ASSERT_EQ(fc.ProcessEndOfFile(), 0);
+    if (damage) {
+      std::string text = ReadFile(Out("claims.837"));
+      text.replace(text.find("CLM*"), 4, "CLM*X:");
+      WriteFile(Out("claims.837"), text);
+    }
+    EXPECT_EQ(fc.ProcessFormattedRecords(), damage ? 1 : 0) << damage;
+    EXPECT_EQ(fc.GetAMessage(1).starts_with(" 3//Claim file check: segment "), damage)
+        << fc.GetAMessage(1);
+  }
+}
+
 // A line of the alternate-name file with a key and no value is no name.
 TEST_F(E2eTest, AlternateNameLineWithoutValueKeepsThePracticeName) {
   WriteFile(ComponentFolder() + "/QBEX_ALT_PRACTICENAME.DAT", "\"PR01\"\nPR01,\nPR02,OTHER\n");
