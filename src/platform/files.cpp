@@ -172,6 +172,7 @@ OutFile::OutFile(OutFile&& other) noexcept
       used_(other.used_),
       written_(other.written_),
       inFile_(other.inFile_),
+      closing_(other.closing_),
       watcher_(std::exchange(other.watcher_, nullptr)) {
   other.fd_ = -1;
   other.used_ = 0;
@@ -190,6 +191,7 @@ OutFile& OutFile::operator=(OutFile&& other) noexcept {
     used_ = other.used_;
     written_ = other.written_;
     inFile_ = other.inFile_;
+    closing_ = other.closing_;
     watcher_ = std::exchange(other.watcher_, nullptr);
     other.fd_ = -1;
     other.used_ = 0;
@@ -235,6 +237,7 @@ void OutFile::Open(const std::string& path, Mode mode) {
   used_ = 0;
   written_ = 0;
   inFile_ = 0;
+  closing_ = false;
   watcher_ = nullptr;
 }
 
@@ -271,7 +274,7 @@ void OutFile::WriteRaw(const char* data, std::size_t size) {
     size -= static_cast<std::size_t>(n);
     inFile_ += static_cast<std::uint64_t>(n);
   }
-  if (watcher_ != nullptr) watcher_->Reached(inFile_);
+  if (watcher_ != nullptr) watcher_->Reached(inFile_, closing_);
 }
 
 void OutFile::Flush() {
@@ -287,6 +290,7 @@ void OutFile::Flush() {
 void OutFile::Close() {
   if (fd_ < 0) return;
   try {
+    closing_ = true;
     Flush();
   } catch (...) {
     Abandon();

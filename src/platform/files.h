@@ -47,19 +47,20 @@ void SetOverrideFilePathForTesting(std::optional<std::string> path);
 using WriteFault = std::function<int(const std::string& path)>;
 void SetWriteFaultForTesting(WriteFault fault);
 
-// A buffered output file. Open, Write, Flush and Close raise Failure on error.
 // Told, after each write that reached the file, how many bytes the file now
 // holds from this opening, and when it was closed with every byte written:
 // a reader can follow the file while it grows.
 class WriteWatcher {
  public:
-  virtual void Reached(std::uint64_t bytesInFile) noexcept = 0;
+  // closing: the write of the bytes left in the buffer when it was closed.
+  virtual void Reached(std::uint64_t bytesInFile, bool closing) noexcept = 0;
   virtual void Closed() noexcept = 0;
 
  protected:
   ~WriteWatcher() = default;
 };
 
+// A buffered output file. Open, Write, Flush and Close raise Failure on error.
 class OutFile {
  public:
   // kRecreate: whatever stands at the name is deleted and a new file is
@@ -166,6 +167,7 @@ class OutFile {
   std::size_t used_ = 0;
   std::uint64_t written_ = 0;
   std::uint64_t inFile_ = 0;  // bytes the file received since Open
+  bool closing_ = false;      // Close is writing what is left
   WriteWatcher* watcher_ = nullptr;
 };
 

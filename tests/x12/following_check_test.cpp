@@ -34,12 +34,18 @@ Outcome Of(const FindingList& list) {
   return o;
 }
 
-// Several interchanges of a reviewed file, some of their claims damaged:
-// larger than the writer's buffer, with findings past the kept ones.
-std::string LargeDamagedFile() {
-  const std::string one = ReadFile(SourceDir() + "/tests/batches/fifty_lines/expected.837");
+std::string Reviewed() {
+  return ReadFile(SourceDir() + "/tests/batches/fifty_lines/expected.837");
+}
+
+// Forty interchanges of a reviewed file, larger than the writer's buffer;
+// damaged: some of their claims, with findings past the kept ones.
+std::string LargeFile(bool damaged) {
+  const std::string one = Reviewed();
   std::string text;
-  for (int i = 0; i < 40; ++i) text += i % 7 == 3 ? ReplaceAll(one, "CLM*", "CLM*X:") : one;
+  for (int i = 0; i < 40; ++i) {
+    text += damaged && i % 7 == 3 ? ReplaceAll(one, "CLM*", "CLM*X:") : one;
+  }
   return text;
 }
 
@@ -67,7 +73,7 @@ class FollowingCheckTest : public ::testing::Test {
 };
 
 TEST_F(FollowingCheckTest, FindsWhatReadingTheFinishedFileBackFinds) {
-  const std::string damaged = LargeDamagedFile();
+  const std::string damaged = LargeFile(true);
   ASSERT_GT(damaged.size(), 3u * 64 * 1024);
   // Small pieces through the buffer, and pieces larger than the buffer
   // that reach the file directly.
@@ -85,16 +91,19 @@ TEST_F(FollowingCheckTest, FindsWhatReadingTheFinishedFileBackFinds) {
   // A sound file: no finding. The same object follows a second file.
   FollowingCheck check(kLimit);
   Write(check, damaged, 4096);
-  Write(check, ReadFile(SourceDir() + "/tests/batches/fifty_lines/expected.837"), 4096);
+  Write(check, LargeFile(false), 4096);
   const FindingList* followed = check.Finish(path);
   ASSERT_NE(followed, nullptr);
   EXPECT_EQ(Of(*followed), Outcome{});
   // Once only: a later check reads the file back.
   EXPECT_EQ(check.Finish(path), nullptr);
+  // A file written whole when it is closed is read back, with no thread.
+  Write(check, Reviewed(), 4096);
+  EXPECT_EQ(check.Finish(path), nullptr);
 }
 
 TEST_F(FollowingCheckTest, StandsOnlyForTheFileAsItWasRead) {
-  const std::string sound = ReadFile(SourceDir() + "/tests/batches/fifty_lines/expected.837");
+  const std::string sound = LargeFile(false);
   const auto finishedAfter = [&](auto&& change) {
     FollowingCheck check(kLimit);
     Write(check, sound, 512);
@@ -126,7 +135,7 @@ TEST_F(FollowingCheckTest, StandsOnlyForTheFileAsItWasRead) {
 }
 
 TEST_F(FollowingCheckTest, AFileLeftUnfinishedEndsTheCheckWithoutAResult) {
-  const std::string sound = ReadFile(SourceDir() + "/tests/batches/fifty_lines/expected.837");
+  const std::string sound = LargeFile(false);
   {
     // Still being written when the check goes away: it ends, it does not wait.
     auto check = std::make_unique<FollowingCheck>(kLimit);
@@ -134,7 +143,7 @@ TEST_F(FollowingCheckTest, AFileLeftUnfinishedEndsTheCheckWithoutAResult) {
     out.Open(path, OutFile::Mode::kRecreate);
     check->Start(path, out.device(), out.inode());
     out.Watch(check.get());
-    out.Write(sound.substr(0, 100));
+    out.Write(sound.substr(0, 100000));
     out.Flush();
     check.reset();
     out.Watch(nullptr);

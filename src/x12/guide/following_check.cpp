@@ -21,7 +21,12 @@ void FollowingCheck::Start(const std::string& path, std::uint64_t device, std::u
   findings_ = FindingList(limit_);
   complete_ = false;
   wasClosed_ = false;
-  if (!file_.Open(path, device, inode)) return;
+  armed_ = true;
+}
+
+void FollowingCheck::Launch() noexcept {
+  armed_ = false;
+  if (!file_.Open(path_, device_, inode_)) return;
   try {
     thread_ = std::thread(&FollowingCheck::Run, this);
   } catch (...) {
@@ -29,12 +34,18 @@ void FollowingCheck::Start(const std::string& path, std::uint64_t device, std::u
   }
 }
 
-void FollowingCheck::Reached(std::uint64_t bytesInFile) noexcept {
+void FollowingCheck::Reached(std::uint64_t bytesInFile, bool closing) noexcept {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     reached_ = bytesInFile;
   }
-  wake_.notify_one();
+  if (!armed_) {
+    wake_.notify_one();
+  } else if (!closing) {
+    Launch();
+  } else {
+    armed_ = false;  // written whole at its close: read back at the end
+  }
 }
 
 void FollowingCheck::Closed() noexcept {
@@ -42,6 +53,7 @@ void FollowingCheck::Closed() noexcept {
 }
 
 void FollowingCheck::Stop() noexcept {
+  armed_ = false;
   if (thread_.joinable()) {
     {
       std::lock_guard<std::mutex> lock(mutex_);

@@ -3,7 +3,9 @@
 // all but done when the batch ends. Its findings stand for the file only
 // when the file at the name is still the one its writer closed, as it
 // closed it, and the thread read all of it; otherwise the caller reads the
-// file back.
+// file back. The thread starts when the first block reaches the file; a
+// file written whole when it is closed (smaller than the writer's buffer)
+// is read back, with no thread.
 #pragma once
 
 #include <atomic>
@@ -29,11 +31,11 @@ class FollowingCheck final : public WriteWatcher {
   FollowingCheck(const FollowingCheck&) = delete;
   FollowingCheck& operator=(const FollowingCheck&) = delete;
 
-  // Starts following the file just created at path (device, inode), whose
-  // writer tells Reached; a check still running is stopped first. When no
-  // thread can be started there is no check, and Finish answers nullptr.
+  // Follows the file just created at path (device, inode), whose writer
+  // tells Reached; a check still running is stopped first. When no thread
+  // can be started there is no check, and Finish answers nullptr.
   void Start(const std::string& path, std::uint64_t device, std::uint64_t inode);
-  void Reached(std::uint64_t bytesInFile) noexcept override;
+  void Reached(std::uint64_t bytesInFile, bool closing) noexcept override;
   void Closed() noexcept override;
   // Ends the check once the file is written: its findings when they stand
   // for the file now at path, else nullptr. A second call answers nullptr.
@@ -44,6 +46,7 @@ class FollowingCheck final : public WriteWatcher {
 
  private:
   static constexpr std::uint64_t kNotYet = std::numeric_limits<std::uint64_t>::max();
+  void Launch() noexcept;
   void Run() noexcept;
   bool Follow();
 
@@ -51,8 +54,9 @@ class FollowingCheck final : public WriteWatcher {
   std::string path_;
   std::uint64_t device_ = 0;
   std::uint64_t inode_ = 0;
-  GrowingFile file_;  // read by the thread
-  FileStamp closed_;  // the file as its writer closed it
+  bool armed_ = false;  // started, the thread not launched yet
+  GrowingFile file_;    // read by the thread
+  FileStamp closed_;    // the file as its writer closed it
   bool wasClosed_ = false;
   std::thread thread_;
   std::mutex mutex_;
