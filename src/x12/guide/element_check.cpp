@@ -117,8 +117,8 @@ class ElementChecker {
     return false;
   }
 
-  // What the guide expects of the element, for a finding.
-  // What the guide expects, in the reporter's scratch text when it is built.
+  // What the guide expects of the element, for a finding; a text that is
+  // built is built in the reporter's scratch text.
   [[gnu::cold]] std::string_view Expected(Rule rule, const ElementDef& e) const {
     const auto codes = CodesOf(t_, e.codesBegin, e.codesCount);
     std::string& text = r_.scratch();
