@@ -162,37 +162,31 @@ OutFile::~OutFile() {
   Abandon();
 }
 
-OutFile::OutFile(OutFile&& other) noexcept
-    : fd_(other.fd_),
-      failed_(other.failed_),
-      path_(std::move(other.path_)),
-      device_(other.device_),
-      inode_(other.inode_),
-      buffer_(std::move(other.buffer_)),
-      used_(other.used_),
-      written_(other.written_),
-      inFile_(other.inFile_),
-      closing_(other.closing_),
-      watcher_(std::exchange(other.watcher_, nullptr)) {
-  other.fd_ = -1;
-  other.used_ = 0;
-  other.inode_ = 0;
+OutFile::OutFile(OutFile&& other) noexcept {
+  *this = std::move(other);
 }
 
 OutFile& OutFile::operator=(OutFile&& other) noexcept {
   if (this != &other) {
     Abandon();
+    // The other file's block in hand is written first: its thread writes
+    // through the object it was handed over by.
+    other.Settle();
     fd_ = other.fd_;
     failed_ = other.failed_;
     path_ = std::move(other.path_);
     device_ = other.device_;
     inode_ = other.inode_;
     buffer_ = std::move(other.buffer_);
+    capacity_ = std::exchange(other.capacity_, 0);
     used_ = other.used_;
     written_ = other.written_;
     inFile_ = other.inFile_;
     closing_ = other.closing_;
     watcher_ = std::exchange(other.watcher_, nullptr);
+    background_ = other.background_;
+    spare_ = std::move(other.spare_);
+    behind_ = std::move(other.behind_);
     other.fd_ = -1;
     other.used_ = 0;
     other.inode_ = 0;
@@ -233,12 +227,16 @@ void OutFile::Open(const std::string& path, Mode mode) {
   path_ = path;
   device_ = static_cast<std::uint64_t>(st.st_dev);
   inode_ = static_cast<std::uint64_t>(st.st_ino);
-  if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
+  if (!buffer_) {
+    buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
+    capacity_ = kBufferSize;
+  }
   used_ = 0;
   written_ = 0;
   inFile_ = 0;
   closing_ = false;
   watcher_ = nullptr;
+  background_ = false;
 }
 
 void OutFile::WriteOutOfLine(std::initializer_list<std::string_view> parts) {
@@ -247,9 +245,9 @@ void OutFile::WriteOutOfLine(std::initializer_list<std::string_view> parts) {
   std::size_t total = 0;
   for (std::string_view part : parts) total += part.size();
   written_ += total;
-  if (used_ + total > kBufferSize) {
-    Flush();
-    if (total >= kBufferSize) {
+  if (used_ + total > capacity_) {
+    FlushFull();
+    if (total >= capacity_) {
       for (std::string_view part : parts) WriteRaw(part.data(), part.size());
       return;
     }
@@ -262,24 +260,86 @@ void OutFile::Fail(int number) {
   Raise(number);
 }
 
-void OutFile::WriteRaw(const char* data, std::size_t size) {
-  if (int err = InjectedFault(path_); err != 0) Fail(FailureNumberForErrno(err));
+namespace {
+// Writes every byte; 0, or the errno of the failure.
+int WriteAll(int fd, const std::string& path, const char* data, std::size_t size) noexcept {
+  try {
+    if (int err = InjectedFault(path); err != 0) return err;
+  } catch (...) {
+    return EIO;
+  }
   while (size > 0) {
-    ssize_t n = ::write(fd_, data, size);
+    const ssize_t n = ::write(fd, data, size);
     if (n < 0) {
       if (errno == EINTR) continue;
-      Fail(FailureNumberForErrno(errno));
+      return errno;
     }
     data += n;
     size -= static_cast<std::size_t>(n);
-    inFile_ += static_cast<std::uint64_t>(n);
   }
+  return 0;
+}
+}  // namespace
+
+int OutFile::WriteBlock(void* file, const char* data, std::size_t size) noexcept {
+  const OutFile& self = *static_cast<const OutFile*>(file);
+  return WriteAll(self.fd_, self.path_, data, size);
+}
+
+void OutFile::Settle() noexcept {
+  if (!behind_ || inHand_ == 0) return;
+  const int err = behind_->Await();
+  inFile_ += std::exchange(inHand_, 0);
+  if (err != 0 && failed_ == 0) failed_ = FailureNumberForErrno(err);
+}
+
+void OutFile::Await() {
+  Settle();
+  if (failed_ != 0) Raise(failed_);
+}
+
+void OutFile::WriteRaw(const char* data, std::size_t size) {
+  Await();
+  if (int err = WriteAll(fd_, path_, data, size); err != 0) Fail(FailureNumberForErrno(err));
+  inFile_ += size;
   if (watcher_ != nullptr) watcher_->Reached(inFile_, closing_);
+}
+
+void OutFile::FlushFull() {
+  if (!background_ || watcher_ != nullptr) return Flush();
+  if (fd_ < 0) Raise(failure::kBadFileNumber);
+  Await();
+  if (used_ == 0) return;
+  if (!behind_) behind_ = std::make_unique<WriteBehind>();
+  if (!spare_) spare_ = std::make_unique_for_overwrite<char[]>(capacity_);
+  // The full buffer is handed over; the next bytes go to the spare one. The
+  // buffer is emptied whatever the write's outcome, as in Flush.
+  std::swap(buffer_, spare_);
+  const std::size_t size = std::exchange(used_, 0);
+  if (behind_->Submit(&OutFile::WriteBlock, this, spare_.get(), size)) {
+    inHand_ = size;
+  } else {
+    WriteRaw(spare_.get(), size);  // no thread: written at once
+  }
+}
+
+void OutFile::WriteInBackground(std::size_t block) {
+  if (block > capacity_) {
+    // A larger buffer for this file, kept for its later openings; what the
+    // buffer holds moves along.
+    Settle();  // the spare buffer is no longer being written
+    auto larger = std::make_unique_for_overwrite<char[]>(block);
+    if (used_ > 0) std::memcpy(larger.get(), buffer_.get(), used_);
+    buffer_ = std::move(larger);
+    spare_.reset();
+    capacity_ = block;
+  }
+  background_ = true;
 }
 
 void OutFile::Flush() {
   if (fd_ < 0) Raise(failure::kBadFileNumber);
-  if (failed_ != 0) Raise(failed_);
+  Await();
   if (used_ == 0) return;
   // The buffer is emptied whatever the write's outcome (a failed write is
   // kept in failed_ and raised again by every later call).
@@ -299,11 +359,15 @@ void OutFile::Close() {
   int fd = fd_;
   fd_ = -1;
   used_ = 0;
+  behind_.reset();
   if (::close(fd) != 0 && errno != EINTR) RaiseErrno(errno);
   if (watcher_ != nullptr) std::exchange(watcher_, nullptr)->Closed();
 }
 
 void OutFile::Abandon() noexcept {
+  // A block in hand is written before its file is closed under it.
+  Settle();
+  behind_.reset();
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   used_ = 0;

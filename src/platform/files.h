@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "platform/byte_reader.h"
+#include "platform/write_behind.h"
 
 namespace wcomp837 {
 
@@ -125,7 +126,15 @@ class OutFile {
     used_ += total;
     written_ += total;
   }
+  // Writes what the buffer holds (and waits for a block written in the
+  // background): every byte handed to Write is then in the file.
   void Flush();
+  // From now until the file is closed, the buffer holds `block` bytes (at
+  // least its usual size) and, when full, is written by a thread of the
+  // file's own while the next one fills. A failure of such a write is
+  // raised by a later Write that fills the buffer again, or by Flush or
+  // Close, which wait for it. Raises when the buffer cannot be had.
+  void WriteInBackground(std::size_t block);
   // Flushes and closes; the file is closed even when the flush fails.
   void Close();
   // Closes without flushing or reporting anything (abandoned files).
@@ -147,7 +156,7 @@ class OutFile {
  private:
   static constexpr std::size_t kBufferSize = 64 * 1024;
   bool Fits(std::size_t size) const {
-    return fd_ >= 0 && failed_ == 0 && size <= kBufferSize - used_;
+    return fd_ >= 0 && failed_ == 0 && size <= capacity_ - used_;
   }
   void Put(std::string_view bytes) {
     if (!bytes.empty()) std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
@@ -155,6 +164,13 @@ class OutFile {
   }
   void WriteOutOfLine(std::initializer_list<std::string_view> parts);
   void WriteRaw(const char* data, std::size_t size);
+  // A full buffer: written in the background, or at once.
+  void FlushFull();
+  // Waits for the block written in the background; its failure is kept
+  // (Settle) or raised (Await).
+  void Settle() noexcept;
+  void Await();
+  static int WriteBlock(void* file, const char* data, std::size_t size) noexcept;
   [[noreturn]] void Fail(int number);
   int fd_ = -1;
   int failed_ = 0;
@@ -164,10 +180,17 @@ class OutFile {
   std::uint64_t inode_ = 0;
   // Allocated at the first Open and kept; used_ bytes wait to be written.
   std::unique_ptr<char[]> buffer_;
+  std::size_t capacity_ = 0;  // of buffer_ (and spare_)
   std::size_t used_ = 0;
   std::uint64_t written_ = 0;
   std::uint64_t inFile_ = 0;  // bytes the file received since Open
   bool closing_ = false;      // Close is writing what is left
+  // Writing in the background: the block being written (spare_, its size
+  // inHand_) and the thread writing it.
+  bool background_ = false;
+  std::unique_ptr<char[]> spare_;
+  std::size_t inHand_ = 0;
+  std::unique_ptr<WriteBehind> behind_;
   WriteWatcher* watcher_ = nullptr;
 };
 

@@ -7,6 +7,8 @@
 
 namespace wcomp837 {
 namespace {
+constexpr std::size_t kLogBlock = 512 * 1024;
+
 void WriteQuoted(HostState& h, std::string_view text) {
   h.LogFile.WriteBetween("\"", {text}, "\"\r\n");
 }
@@ -22,6 +24,9 @@ void OpenLog(HostState& h) {
   try {
     DateTime now = Now();
     h.LogFile.Open(LogFileName(h), OutFile::Mode::kAppend);
+    // The run log is most of what a batch writes: it is written in large
+    // blocks, while the batch goes on.
+    h.LogFile.WriteInBackground(kLogBlock);
     WriteQuoted(h, "***");
     WriteQuoted(h, "*** Opened on: " + LongDate(now) + " " + Time24(now));
     WriteQuoted(h, "***");

@@ -115,7 +115,8 @@ TEST_F(HostTest, RunLogAndNACWriteFailuresAreReported) {
   };
   StartBatch();
   failWrites(".Log", EIO);
-  const std::string big = Rec(30, {{3, std::string(100'000, 'N')}}, "1050");  // > the buffer
+  // Larger than the run log's block: written at once, not in the background.
+  const std::string big = Rec(30, {{3, std::string(600'000, 'N')}}, "1050");
   EXPECT_EQ(fc->FormatRecord(Key("1050"), big), 3);
   EXPECT_EQ(Messages().front(),
             " 3//" + kDll + " Had a problem in FormatRecord() Error:  75 Path/File access error//");
