@@ -185,6 +185,7 @@ OutFile& OutFile::operator=(OutFile&& other) noexcept {
     closing_ = other.closing_;
     watcher_ = std::exchange(other.watcher_, nullptr);
     background_ = other.background_;
+    block_ = other.block_;
     spare_ = std::move(other.spare_);
     behind_ = std::move(other.behind_);
     other.fd_ = -1;
@@ -310,6 +311,15 @@ void OutFile::FlushFull() {
   if (fd_ < 0) Raise(failure::kBadFileNumber);
   Await();
   if (used_ == 0) return;
+  if (capacity_ < block_) {
+    // The file outgrew its usual buffer: it is written at once, and from
+    // now on in large blocks (the larger buffer is kept for later openings).
+    Flush();
+    buffer_ = std::make_unique_for_overwrite<char[]>(block_);
+    spare_.reset();
+    capacity_ = block_;
+    return;
+  }
   if (!behind_) behind_ = std::make_unique<WriteBehind>();
   if (!spare_) spare_ = std::make_unique_for_overwrite<char[]>(capacity_);
   // The full buffer is handed over; the next bytes go to the spare one. The
@@ -321,20 +331,6 @@ void OutFile::FlushFull() {
   } else {
     WriteRaw(spare_.get(), size);  // no thread: written at once
   }
-}
-
-void OutFile::WriteInBackground(std::size_t block) {
-  if (block > capacity_) {
-    // A larger buffer for this file, kept for its later openings; what the
-    // buffer holds moves along.
-    Settle();  // the spare buffer is no longer being written
-    auto larger = std::make_unique_for_overwrite<char[]>(block);
-    if (used_ > 0) std::memcpy(larger.get(), buffer_.get(), used_);
-    buffer_ = std::move(larger);
-    spare_.reset();
-    capacity_ = block;
-  }
-  background_ = true;
 }
 
 void OutFile::Flush() {

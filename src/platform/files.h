@@ -129,12 +129,15 @@ class OutFile {
   // Writes what the buffer holds (and waits for a block written in the
   // background): every byte handed to Write is then in the file.
   void Flush();
-  // From now until the file is closed, the buffer holds `block` bytes (at
-  // least its usual size) and, when full, is written by a thread of the
-  // file's own while the next one fills. A failure of such a write is
-  // raised by a later Write that fills the buffer again, or by Flush or
-  // Close, which wait for it. Raises when the buffer cannot be had.
-  void WriteInBackground(std::size_t block);
+  // From now until the file is closed, once the file outgrows its usual
+  // buffer, the buffer holds `block` bytes and, when full, is written by a
+  // thread of the file's own while the next one fills. A failure of such a
+  // write is raised by a later Write that fills the buffer again, or by
+  // Flush or Close, which wait for it.
+  void WriteInBackground(std::size_t block) {
+    background_ = true;
+    block_ = block;
+  }
   // Flushes and closes; the file is closed even when the flush fails.
   void Close();
   // Closes without flushing or reporting anything (abandoned files).
@@ -188,6 +191,7 @@ class OutFile {
   // Writing in the background: the block being written (spare_, its size
   // inHand_) and the thread writing it.
   bool background_ = false;
+  std::size_t block_ = 0;
   std::unique_ptr<char[]> spare_;
   std::size_t inHand_ = 0;
   std::unique_ptr<WriteBehind> behind_;

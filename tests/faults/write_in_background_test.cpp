@@ -49,6 +49,16 @@ class WriteInBackground : public ::testing::Test {
       return written == file && ++*count == n ? error : 0;
     });
   }
+  // Opens the file to be written in the background and writes past its
+  // usual buffer, which is written at once: the file now has its large
+  // buffer, empty.
+  void OpenGrown(OutFile& out) {
+    out.Open(path, OutFile::Mode::kRecreate);
+    out.WriteInBackground(kBlock);
+    out.Write(std::string(64 * 1024, 'a'));
+    out.Write("a");
+    out.Flush();
+  }
   TempDir dir;
   const std::string path = dir.File("run.log");
 };
@@ -77,12 +87,15 @@ TEST_F(WriteInBackground, EveryByteReachesTheFileInOrder) {
   OutFile first;
   first.Open(path, OutFile::Mode::kAppend);
   first.WriteInBackground(kBlock);
+  first.Write(std::string(64 * 1024, 'w'));
+  first.Write("w");  // past the usual buffer: the large one from now on
   first.Write(std::string(kBlock - 10, 'x'));
   first.Write(std::string(20, 'y'));  // fills the buffer: the first block goes
   OutFile second(std::move(first));
   second.Write(std::string(kBlock, 'z'));
   second.Close();
-  EXPECT_EQ(ReadFile(path), Joined(pieces) + std::string(kBlock - 10, 'x') + std::string(20, 'y') +
+  EXPECT_EQ(ReadFile(path), Joined(pieces) + std::string(64 * 1024 + 1, 'w') +
+                                std::string(kBlock - 10, 'x') + std::string(20, 'y') +
                                 std::string(kBlock, 'z'));
 }
 
@@ -98,10 +111,9 @@ TEST_F(WriteInBackground, AFailedBlockIsRaisedByALaterCallAndTheFileIsNeverCompl
   const std::string block(kBlock, 'b');
   // The first block fails in the background: the write that hands over the
   // next one raises it, and so does every later call.
-  FailWrite(1, ENOSPC);
   OutFile out;
-  out.Open(path, OutFile::Mode::kRecreate);
-  out.WriteInBackground(kBlock);
+  OpenGrown(out);
+  FailWrite(1, ENOSPC);
   out.Write(block);
   EXPECT_EQ(raised([&] { out.Write("one byte more hands the block over"); }), 0);
   EXPECT_EQ(raised([&] { out.Write(block); }), failure::kDiskFull);
@@ -114,10 +126,9 @@ TEST_F(WriteInBackground, AFailedBlockIsRaisedByALaterCallAndTheFileIsNeverCompl
   // The last block handed over fails: Flush and Close wait for it and
   // raise it.
   for (const bool flush : {true, false}) {
-    FailWrite(2, EIO);
     OutFile last;
-    last.Open(path, OutFile::Mode::kRecreate);
-    last.WriteInBackground(kBlock);
+    OpenGrown(last);
+    FailWrite(2, EIO);
     last.Write(std::string(kBlock - 100, 'c'));
     last.Write(std::string(kBlock - 100, 'd'));  // the first block goes
     last.Write(std::string(200, 'e'));           // the second goes, and fails
@@ -129,10 +140,9 @@ TEST_F(WriteInBackground, AFailedBlockIsRaisedByALaterCallAndTheFileIsNeverCompl
 
   // Abandoned with a failed block in hand: nothing is raised, the file is
   // closed.
-  FailWrite(1, EIO);
   OutFile abandoned;
-  abandoned.Open(path, OutFile::Mode::kRecreate);
-  abandoned.WriteInBackground(kBlock);
+  OpenGrown(abandoned);
+  FailWrite(1, EIO);
   abandoned.Write(block);
   abandoned.Write("z");
   abandoned.Abandon();
