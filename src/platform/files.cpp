@@ -184,7 +184,6 @@ OutFile& OutFile::operator=(OutFile&& other) noexcept {
     inFile_ = other.inFile_;
     closing_ = other.closing_;
     watcher_ = std::exchange(other.watcher_, nullptr);
-    background_ = other.background_;
     block_ = other.block_;
     spare_ = std::move(other.spare_);
     behind_ = std::move(other.behind_);
@@ -237,7 +236,7 @@ void OutFile::Open(const std::string& path, Mode mode) {
   inFile_ = 0;
   closing_ = false;
   watcher_ = nullptr;
-  background_ = false;
+  block_ = 0;
 }
 
 void OutFile::WriteOutOfLine(std::initializer_list<std::string_view> parts) {
@@ -307,7 +306,7 @@ void OutFile::WriteRaw(const char* data, std::size_t size) {
 }
 
 void OutFile::FlushFull() {
-  if (!background_ || watcher_ != nullptr) return Flush();
+  if (block_ == 0 || watcher_ != nullptr) return Flush();
   if (fd_ < 0) Raise(failure::kBadFileNumber);
   Await();
   if (used_ == 0) return;

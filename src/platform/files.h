@@ -134,10 +134,7 @@ class OutFile {
   // thread of the file's own while the next one fills. A failure of such a
   // write is raised by a later Write that fills the buffer again, or by
   // Flush or Close, which wait for it.
-  void WriteInBackground(std::size_t block) {
-    background_ = true;
-    block_ = block;
-  }
+  void WriteInBackground(std::size_t block) { block_ = block; }
   // Flushes and closes; the file is closed even when the flush fails.
   void Close();
   // Closes without flushing or reporting anything (abandoned files).
@@ -181,16 +178,16 @@ class OutFile {
   // The file this object created or opened (device and inode).
   std::uint64_t device_ = 0;
   std::uint64_t inode_ = 0;
-  // Allocated at the first Open and kept; used_ bytes wait to be written.
+  // Allocated at the first Open (grown once for a file written in the
+  // background) and kept; used_ bytes wait to be written.
   std::unique_ptr<char[]> buffer_;
   std::size_t capacity_ = 0;  // of buffer_ (and spare_)
   std::size_t used_ = 0;
   std::uint64_t written_ = 0;
   std::uint64_t inFile_ = 0;  // bytes the file received since Open
   bool closing_ = false;      // Close is writing what is left
-  // Writing in the background: the block being written (spare_, its size
-  // inHand_) and the thread writing it.
-  bool background_ = false;
+  // Writing in the background (block_ not 0, the size of its blocks): the
+  // block being written (spare_, its size inHand_) and the thread writing it.
   std::size_t block_ = 0;
   std::unique_ptr<char[]> spare_;
   std::size_t inHand_ = 0;
