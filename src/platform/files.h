@@ -105,16 +105,23 @@ class OutFile {
   template <std::size_t B, std::size_t A>
   void WriteBetween(const char (&before)[B], std::initializer_list<std::string_view> parts,
                     const char (&after)[A]) {
+    if (WriteBetweenIfRoom(before, parts, after)) return;
+    Write(std::string_view(before, B - 1));
+    Write(parts);
+    Write(std::string_view(after, A - 1));
+  }
+  // The same when the whole fits in the buffer as it stands; false, with
+  // nothing written, when it does not (a full buffer, a closed or failed
+  // file). Inlined where the parts are literals, every copy has a length the
+  // compiler knows.
+  template <std::size_t B, std::size_t A>
+  bool WriteBetweenIfRoom(const char (&before)[B], std::initializer_list<std::string_view> parts,
+                          const char (&after)[A]) {
     constexpr std::size_t kBefore = B - 1;
     constexpr std::size_t kAfter = A - 1;
     std::size_t total = kBefore + kAfter;
     for (std::string_view part : parts) total += part.size();
-    if (!Fits(total)) {
-      Write(std::string_view(before, kBefore));
-      Write(parts);
-      Write(std::string_view(after, kAfter));
-      return;
-    }
+    if (!Fits(total)) return false;
     char* to = buffer_.get() + used_;
     std::memcpy(to, before, kBefore);
     to += kBefore;
@@ -125,6 +132,7 @@ class OutFile {
     std::memcpy(to, after, kAfter);
     used_ += total;
     written_ += total;
+    return true;
   }
   // Writes what the buffer holds (and waits for a block written in the
   // background): every byte handed to Write is then in the file.

@@ -84,11 +84,11 @@ void WriteOrCloseLog(HostState& h, Write&& write) {
 }
 }  // namespace
 
-void LogLine(HostState& h, std::string_view text) {
+void LogLineOutOfLine(HostState& h, std::string_view text) {
   if (h.LogFile.IsOpen() && h.giLogLevel >= 2) WriteOrCloseLog(h, [&] { WriteQuoted(h, text); });
 }
 
-void LogLine(HostState& h, std::initializer_list<std::string_view> parts) {
+void LogLineOutOfLine(HostState& h, std::initializer_list<std::string_view> parts) {
   if (!h.LogFile.IsOpen() || h.giLogLevel < 2) return;
   WriteOrCloseLog(h, [&] { h.LogFile.WriteBetween("\"", parts, "\"\r\n"); });
 }
