@@ -4,6 +4,10 @@
 #include <cstring>
 #include <type_traits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/failure.h"
 #include "records/parsers.h"
 
@@ -37,9 +41,10 @@ constexpr std::uint64_t ZeroBytes(std::uint64_t x) {
 // Calls take(field) for each field of a non-empty text cut at the two-byte
 // delimiter every record uses ("//"), left to right, each delimiter taken
 // where it first begins ("///" is a delimiter and a "/"). The text is read
-// eight bytes at a time: two word tests mark every byte where a delimiter
-// begins, so each delimiter costs one step whatever the bytes around it, and
-// no per-byte compares reach instrumented builds (fuzzing).
+// sixteen bytes at a time (vector compares) and eight (word tests) for the
+// rest: two tests mark every byte where a delimiter begins, so each
+// delimiter costs one step whatever the bytes around it, and no per-byte
+// compares reach instrumented builds (fuzzing).
 template <typename Take>
 void CutAtPairs(std::string_view text, char a, char b, Take take) {
   static_assert(std::endian::native == std::endian::little);
@@ -51,6 +56,28 @@ void CutAtPairs(std::string_view text, char a, char b, Take take) {
   const char* const last = end - 1;  // a delimiter begins before the last byte
   const char* field = begin;         // where the current field begins
   const char* at = begin;
+  // A hit in a delimiter already taken is the second byte of "///".
+  const auto found = [&](const char* hit) {
+    if (hit < field) return;
+    take(std::string_view(field, static_cast<std::size_t>(hit - field)));
+    field = hit + 2;
+  };
+#if defined(__SSE2__)
+  // Sixteen bytes at a time where the machine has the vector compares; the
+  // words below take what remains.
+  const __m128i vectorA = _mm_set1_epi8(a);
+  const __m128i vectorB = _mm_set1_epi8(b);
+  for (; last - at >= 16; at += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 1));
+    auto starts = static_cast<std::uint32_t>(_mm_movemask_epi8(
+        _mm_and_si128(_mm_cmpeq_epi8(bytes, vectorA), _mm_cmpeq_epi8(next, vectorB))));
+    while (starts != 0) {
+      found(at + std::countr_zero(starts));
+      starts &= starts - 1;
+    }
+  }
+#endif
   // Words whose bytes are all followed by one more byte of the text.
   for (; last - at >= 8; at += 8) {
     std::uint64_t word;
@@ -59,13 +86,8 @@ void CutAtPairs(std::string_view text, char a, char b, Take take) {
     std::memcpy(&next, at + 1, sizeof next);
     std::uint64_t starts = ZeroBytes(word ^ patternA) & ZeroBytes(next ^ patternB);
     while (starts != 0) {
-      const int bit = std::countr_zero(starts);
+      found(at + (std::countr_zero(starts) >> 3));
       starts &= starts - 1;
-      const char* hit = at + (bit >> 3);
-      // The second byte of a delimiter already taken ("///").
-      if (hit < field) continue;
-      take(std::string_view(field, static_cast<std::size_t>(hit - field)));
-      field = hit + 2;
     }
   }
   for (at = std::max(at, field); at < last; ++at) {

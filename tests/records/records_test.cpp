@@ -580,7 +580,7 @@ TEST(SplitFields, AgreesWithAPlainCutOnMixedTexts) {
   const char kBytes[] = {'/', '/', '/', 'a', ' ', '.'};
   for (int n = 0; n < 3000; ++n) {
     std::string text;
-    const std::size_t length = 1 + n % 41;
+    const std::size_t length = 1 + n % 73;
     for (std::size_t i = 0; i < length; ++i) {
       seed = seed * 1103515245u + 12345u;
       text += kBytes[(seed >> 16) % sizeof kBytes];
