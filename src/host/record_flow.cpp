@@ -32,8 +32,8 @@ void OpenBatchFiles(Ctx& c) {
 // Stores the key fields; false for a key of fewer than eleven fields (the
 // fields before the missing one keep their new values).
 bool StoreKeyFields(HostState& h, const std::string& strKey) {
-  thread_local std::vector<std::string_view> fields;
-  SplitFields(strKey, fields, "//");
+  thread_local std::vector<std::string_view> room;
+  const std::span<const std::string_view> fields = SplitFieldViews(strKey, room);
   h.keyFields.Store(strKey, fields);
   return fields.size() >= KeyFields::kCount;
 }

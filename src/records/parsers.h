@@ -21,6 +21,10 @@ void SplitFields(std::string_view text, std::vector<std::string>& fields,
 // The same as views into the text.
 void SplitFields(std::string_view text, std::vector<std::string_view>& fields,
                  std::string_view delimiter = "//");
+// The same on "//", the first views of `room`, which keeps the size the
+// longest text needed, so that the next texts need none.
+std::span<const std::string_view> SplitFieldViews(std::string_view text,
+                                                  std::vector<std::string_view>& room);
 // The same on "//" for a text kept at offset `base` of a record's buffer:
 // the fields as spans of that buffer, the first ones of `room`. The room
 // keeps the size the longest text needed, so that the next texts need none.

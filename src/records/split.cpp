@@ -187,6 +187,13 @@ void SplitFields(std::string_view text, std::vector<std::string_view>& fields,
   Split(text, fields, delimiter, [](std::string_view& out, std::string_view f) { out = f; });
 }
 
+std::span<const std::string_view> SplitFieldViews(std::string_view text,
+                                                  std::vector<std::string_view>& room) {
+  const std::size_t count = SplitKeepingRoom(
+      text, room, "//", [](std::string_view& out, std::string_view f) { out = f; });
+  return std::span<const std::string_view>(room.data(), count);
+}
+
 std::span<const Span> SplitFields(std::string_view text, std::uint32_t base,
                                   std::vector<Span>& room) {
   const char* const begin = text.data();
