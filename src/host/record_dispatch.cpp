@@ -1,6 +1,7 @@
 // The record types FormatRecord knows and the routine each one is handed to.
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <string_view>
 #include <utility>
 
@@ -156,17 +157,33 @@ constexpr std::array<Route, 36> kRoutes = {{
     {"6330", OtherInsurance<3>},   {"6340", Accepted},  // other insurance 4: accepted, not used
 }};
 
+// Every type is four characters: compared as one number each, first
+// character highest, which orders them as texts.
+constexpr std::size_t kTypeLength = 4;
+constexpr std::uint32_t TypeNumber(std::string_view type) {
+  std::uint32_t n = 0;
+  for (std::size_t i = 0; i < kTypeLength; ++i) n = n << 8 | static_cast<unsigned char>(type[i]);
+  return n;
+}
+
 // Looked up by halving: the table is kept in order of type.
+static_assert(std::all_of(kRoutes.begin(), kRoutes.end(),
+                          [](const Route& r) { return r.type.size() == kTypeLength; }));
 static_assert(std::is_sorted(kRoutes.begin(), kRoutes.end(),
                              [](const Route& a, const Route& b) { return a.type < b.type; }));
 
 }  // namespace
 
 std::int16_t DispatchRecord(Ctx& c, std::string_view sType, const std::string& sRec) {
-  const auto* route =
-      std::lower_bound(kRoutes.begin(), kRoutes.end(), sType,
-                       [](const Route& r, std::string_view type) { return r.type < type; });
-  if (route != kRoutes.end() && route->type == sType) return route->handler(c, sRec);
+  if (sType.size() == kTypeLength) {
+    const std::uint32_t type = TypeNumber(sType);
+    const auto* route =
+        std::lower_bound(kRoutes.begin(), kRoutes.end(), type,
+                         [](const Route& r, std::uint32_t t) { return TypeNumber(r.type) < t; });
+    if (route != kRoutes.end() && TypeNumber(route->type) == type) {
+      return route->handler(c, sRec);
+    }
+  }
   LogLine(c.g.host, "FormatRecord() - Didn't know the case type");
   return 0;
 }

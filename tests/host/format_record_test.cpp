@@ -72,6 +72,24 @@ TEST_F(HostTest, RunLogAndFilesOfABatchWithoutCharges) {
             std::string::npos);
 }
 
+// A record type is known only as a whole: a part of a known type, or a
+// known type with more after it, is a type the component does not know.
+TEST_F(HostTest, RecordTypesAreMatchedWhole) {
+  Configure();
+  ASSERT_EQ(fc->FormatRecord(Key("1000"), PracticeRecord()), 0);
+  for (const char* type : {"600", "60000", "6 00", "1000X"}) {
+    ASSERT_EQ(fc->FormatRecord(Key(type), "X"), 0) << type;
+  }
+  ASSERT_EQ(fc->ProcessEndOfFile(), 0);
+  const std::string log = Log();
+  std::size_t unknown = 0;
+  for (std::size_t at = 0; (at = log.find("Didn't know the case type", at)) != std::string::npos;
+       ++at) {
+    ++unknown;
+  }
+  EXPECT_EQ(unknown, 4u);
+}
+
 TEST_F(HostTest, ExtendedDataGoesToTheSlotOfItsType) {
   StartBatch();
   ASSERT_EQ(fc->FormatRecord(Key("5014"), "5014//CLAIM3"), 0);
