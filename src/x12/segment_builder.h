@@ -1,9 +1,7 @@
 // Building blocks shared by the claim loop writers (subscriber, payer,
-// patient, claim, claim providers, other insurances, service lines).
-// loopsB: use SegmentText/LoopWriter, NameSegment, the N3/N4 builders and the
-// ambulance CR1/CRC builders for loops 2320-2430 too, so that every loop
-// follows the same rules (no NM108 without NM109, "CA" after a Canadian
-// province). Add what you need here and say so in your report.
+// patient, claim, claim providers, other insurances, service lines), so
+// that every loop follows the same rules (no NM108 without NM109, "CA"
+// after a Canadian province).
 #pragma once
 
 #include <array>
