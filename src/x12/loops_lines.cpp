@@ -91,7 +91,7 @@ std::int16_t StepPWK(LineView& v) {
 
 std::int16_t StepCR1(LineView& v) {
   if (AmbulanceConditions(v.line).empty()) return 0;
-  return WriteCountedSegment(v.c, AmbulanceTransportSegment(v.line.Ambulance()).str());
+  return WriteCountedSegment(v.c, AmbulanceTransportSegment(v.line.Ambulance()));
 }
 
 std::int16_t StepCR2(LineView& v) {
@@ -108,7 +108,7 @@ std::int16_t StepCR2(LineView& v) {
 std::int16_t StepCRC(LineView& v) {
   const Components codes = AmbulanceConditions(v.line);
   if (codes.empty()) return 0;
-  return WriteCountedSegment(v.c, AmbulanceCertificationSegment(codes).str());
+  return WriteCountedSegment(v.c, AmbulanceCertificationSegment(codes));
 }
 
 // A range is sent only when both dates are present and differ.

@@ -25,7 +25,7 @@ std::int16_t WriteOneAdjudication(const WriterCtx& c, std::int16_t iIndex, const
       .AddComposite(procedure)
       .Add("")
       .Add(PlainDecimal(line.sngUnits));
-  if (WriteCountedSegment(c, svd.str()) == 3) return 3;
+  if (WriteCountedSegment(c, svd) == 3) return 3;
   if (!info.sPaymentAdjCodes.empty()) {
     if (DumpThePaymentAdjCodes(c, info.sPaymentAdjCodes) == 3) return 3;
   } else {

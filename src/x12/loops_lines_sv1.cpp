@@ -95,7 +95,7 @@ std::int16_t Do_SV1_Record(const WriterCtx& c, std::int16_t iIndex) {
         .Add("")
         .Add(YesOrEmpty(line.sEPSDT))
         .Add(YesOrEmpty(line.sFamilyPlanning));
-    return WriteCountedSegment(c, sv1.str());
+    return WriteCountedSegment(c, sv1);
   } catch (...) {
     AddFailureMessage(c.host, " Do_SV1_Record() ", std::current_exception());
     return 3;

@@ -81,7 +81,7 @@ SegmentText SegmentOf(std::string_view id, std::initializer_list<std::string_vie
 
 std::int16_t PutSegment(const WriterCtx& c, std::string_view id,
                         std::initializer_list<std::string_view> elements) {
-  return WriteCountedSegment(c, SegmentOf(id, elements).str());
+  return WriteCountedSegment(c, SegmentOf(id, elements));
 }
 
 double BillingInsuranceIndex(const WriterCtx& c) {
@@ -101,7 +101,7 @@ std::int16_t DumpThePaymentAdjCodes(const WriterCtx& c, const std::string& codes
     for (std::size_t i = 0; i < complete; i += 4) {
       const std::string_view group = fields[i];
       if (!cas || group != fields[i - 4] || adjustments == kAdjustmentsPerCas) {
-        if (cas && WriteCountedSegment(c, cas->str()) == 3) return 3;
+        if (cas && WriteCountedSegment(c, *cas) == 3) return 3;
         cas.emplace("CAS");
         cas->Add(group);
         adjustments = 0;
@@ -109,7 +109,7 @@ std::int16_t DumpThePaymentAdjCodes(const WriterCtx& c, const std::string& codes
       cas->Add(fields[i + 1]).Add(CasAmount(fields[i + 2])).Add(fields[i + 3]);
       ++adjustments;
     }
-    return cas ? WriteCountedSegment(c, cas->str()) : 0;
+    return cas ? WriteCountedSegment(c, *cas) : 0;
   } catch (...) {
     AddFailureMessage(c.host, " DumpThePaymentAdjCodes() ", std::current_exception());
     return 3;

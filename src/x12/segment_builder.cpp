@@ -1,6 +1,8 @@
 #include "x12/segment_builder.h"
 
 #include <array>
+#include <bit>
+#include <cstdint>
 
 #include "platform/failure.h"
 #include "records/numeric.h"
@@ -38,30 +40,47 @@ void AppendComposite(std::string& text, const Range& components) {
 }  // namespace
 
 SegmentText& SegmentText::AddComposite(const Components& components) {
-  AppendComposite(text_, components);
+  AppendComposite(*text_, components);
   return *this;
 }
 
 namespace {
-// Buffers of finished segments, kept for the next ones.
+// Buffers lent to the segments being built and kept for the next ones; a
+// bit of `free` is set for each buffer not lent.
 struct SegmentBufferPool {
-  static constexpr std::size_t kKept = 16;
-  std::array<std::string, kKept> buffers;
-  std::size_t count = 0;
+  static constexpr std::size_t kBuffers = 16;
+  std::array<std::string, kBuffers> buffers;
+  std::uint32_t free = (std::uint32_t{1} << kBuffers) - 1;
 };
 thread_local SegmentBufferPool tPool;
 }  // namespace
 
 SegmentText::SegmentText(std::string_view id) {
-  if (tPool.count > 0) text_ = std::move(tPool.buffers[--tPool.count]);
-  text_.assign(id);
-  text_ += '*';
+  SegmentBufferPool& pool = tPool;
+  if (pool.free != 0) {
+    slot_ = static_cast<std::uint8_t>(std::countr_zero(pool.free));
+    pool.free &= pool.free - 1;
+    text_ = &pool.buffers[slot_];
+  } else {
+    owned_ = std::make_unique<std::string>();
+    text_ = owned_.get();
+  }
+  text_->assign(id);
+  *text_ += '*';
 }
 
 SegmentText::~SegmentText() {
-  if (text_.capacity() > 15 && tPool.count < SegmentBufferPool::kKept) {
-    tPool.buffers[tPool.count++] = std::move(text_);
-  }
+  if (slot_ != kNoSlot) tPool.free |= std::uint32_t{1} << slot_;
+}
+
+std::int16_t WriteCountedSegment(const WriterCtx& c, SegmentText& segment) {
+  IncrementSegmentCount(c);
+  return WriteASCIIOUT(c, segment.ForWriting());
+}
+
+LoopWriter& LoopWriter::Put(SegmentText& segment) {
+  if (!failed_ && WriteCountedSegment(c_, segment) != 0) failed_ = true;
+  return *this;
 }
 
 LoopWriter& LoopWriter::Put(std::string_view segment) {

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -23,10 +24,17 @@ namespace wcomp837 {
 // break the segment apart or shift a payer's reading of it), and without
 // bytes outside the printable X12 basic and extended character sets.
 std::string ElementValue(std::string_view value);
+// The bytes that may stand in an element value, as a table: the check of
+// each byte of every element is then one load.
+inline constexpr std::array<bool, 256> kElementCharacters = [] {
+  std::array<bool, 256> table{};
+  for (std::size_t byte = 0x20; byte <= 0x7E; ++byte) table[byte] = true;
+  for (const char separator : {'*', '~', ':'}) table[static_cast<unsigned char>(separator)] = false;
+  return table;
+}();
 // True for a byte that may stand in an element value.
 constexpr bool IsElementCharacter(char ch) {
-  const auto byte = static_cast<unsigned char>(ch);
-  return byte >= 0x20 && byte <= 0x7E && ch != '*' && ch != '~' && ch != ':';
+  return kElementCharacters[static_cast<unsigned char>(ch)];
 }
 // Appends the element characters of value to out. Host values are nearly
 // always clean: the clean start goes in whole.
@@ -76,16 +84,20 @@ class Components {
 
 class SegmentText {
  public:
-  // The text's buffer comes from a small pool of this thread's and goes
-  // back to it: building a segment allocates nothing once the pool is warm.
+  // The text's buffer is lent by a small pool of this thread's and goes back
+  // to it: building a segment allocates nothing once the pool is warm.
   explicit SegmentText(std::string_view id);
   ~SegmentText();
-  SegmentText(SegmentText&& other) noexcept : text_(std::move(other.text_)) {}
+  SegmentText(SegmentText&& other) noexcept
+      : text_(other.text_), slot_(other.slot_), owned_(std::move(other.owned_)) {
+    other.text_ = nullptr;
+    other.slot_ = kNoSlot;
+  }
   SegmentText& operator=(SegmentText&&) = delete;
   // Appends one element (separators inside the value are dropped) and "*".
   SegmentText& Add(std::string_view element) {
     Append(element);
-    text_ += '*';
+    *text_ += '*';
     return *this;
   }
   // Appends one element made of two texts written one after the other.
@@ -96,12 +108,24 @@ class SegmentText {
   // Appends one composite element: each component cleaned as above, joined
   // by the component separator ":", then "*".
   SegmentText& AddComposite(const Components& components);
-  const std::string& str() const { return text_; }
+  const std::string& str() const { return *text_; }
+  // The text for writing it out: the write trims it in place.
+  std::string& ForWriting() { return *text_; }
 
  private:
-  void Append(std::string_view value) { AppendElementCharacters(text_, value); }
-  std::string text_;
+  static constexpr std::uint8_t kNoSlot = 0xFF;
+  void Append(std::string_view value) { AppendElementCharacters(*text_, value); }
+  std::string* text_;
+  std::uint8_t slot_ = kNoSlot;         // the pool's buffer lent, if any
+  std::unique_ptr<std::string> owned_;  // when the pool had none to lend
 };
+
+// Counts the segment and writes it from its own buffer: the usual step of
+// every loop writer. 0 written or dropped, 3 failure (messages added).
+std::int16_t WriteCountedSegment(const WriterCtx& c, SegmentText& segment);
+inline std::int16_t WriteCountedSegment(const WriterCtx& c, SegmentText&& segment) {
+  return WriteCountedSegment(c, segment);
+}
 
 // Counts and writes the segments of one loop. After the first failed write
 // nothing more is written and Status() answers 3.
@@ -110,7 +134,9 @@ class LoopWriter {
   explicit LoopWriter(const WriterCtx& c) : c_(c) {}
   // The writer keeps the context: a temporary one would not outlive it.
   LoopWriter(WriterCtx&&) = delete;
-  LoopWriter& Put(const SegmentText& segment) { return Put(std::string_view(segment.str())); }
+  // A built segment is written from its own buffer (trimmed in place).
+  LoopWriter& Put(SegmentText& segment);
+  LoopWriter& Put(SegmentText&& segment) { return Put(segment); }
   LoopWriter& Put(std::string_view segment);
   bool Failed() const { return failed_; }
   std::int16_t Status() const { return failed_ ? 3 : 0; }

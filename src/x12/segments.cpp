@@ -99,10 +99,20 @@ bool IsDecimalElement(std::string_view segment, int position) {
 
 }  // namespace
 
+namespace {
+// True when an element of the segment begins "0.": most segments hold no
+// decimal point at all, and the few points are looked at one by one.
+bool HasElementStartingZeroPoint(std::string_view segment) {
+  for (std::size_t dot = segment.find('.'); dot != std::string_view::npos;
+       dot = segment.find('.', dot + 1)) {
+    if (dot >= 2 && segment[dot - 1] == '0' && segment[dot - 2] == '*') return true;
+  }
+  return false;
+}
+}  // namespace
+
 void ANSI_TrimLeadingZeroOnMoney(std::string& segment) {
-  // Most segments hold no decimal point, or no element that begins "0.":
-  // nothing to look at.
-  if (segment.find('.') == std::string::npos || segment.find("*0.") == std::string::npos) return;
+  if (!HasElementStartingZeroPoint(segment)) return;
   std::size_t start = segment.find('*');
   if (start == std::string::npos) return;
   const std::string_view id(segment.data(), start);
@@ -130,11 +140,10 @@ std::int16_t WriteASCIIOUT(const WriterCtx& c, std::string& segment) {
       if (!envelope) DecrementSegmentCount(c);
       return 0;
     }
-    ANSI_TrimLeadingZeroOnMoney(segment);
+    if (HasElementStartingZeroPoint(segment)) ANSI_TrimLeadingZeroOnMoney(segment);
     OutFile& out = c.writer.ASCIIFile;
     if (!out.IsOpen()) Raise(failure::kBadFileNumber);
-    out.Write(segment);
-    out.Write("~");
+    out.Write({segment, "~"});
     return 0;
   } catch (...) {
     AddFailureMessage(h, " WriteASCIIOUT() ", std::current_exception());

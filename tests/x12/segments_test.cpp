@@ -1,9 +1,13 @@
 // Segment output: the code tables, cleaning, dropped segments and the count,
 // the money rule, and the claim file's failures.
 #include <cerrno>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "state/messages.h"
 #include "x12/code_tables.h"
+#include "x12/segment_builder.h"
 #include "x12_fixture.h"
 
 namespace wcomp837::testing {
@@ -80,15 +84,19 @@ TEST_F(SegmentOutput, TrailingElementsGoAndEmptySegmentsAreDroppedUncounted) {
   for (const char* seg : {"REF*EI*", "NM1*PR*2*ACME*****PI*", "N3*", "N4***", "DMG*D8* *"}) {
     EXPECT_EQ(WriteCountedSegment(c, seg), 0);
   }
-  EXPECT_EQ(g.writer.SegmentCount, 3);
+  EXPECT_EQ(WriteCountedSegment(c, SegmentText("DTP").Add("472").Add("").Add("")), 0);
+  SegmentText empty("N3");
+  EXPECT_EQ(WriteCountedSegment(c, empty.Add("").Add("")), 0);
+  EXPECT_EQ(empty.str(), "N3") << "a built segment is trimmed in its own buffer";
+  EXPECT_EQ(g.writer.SegmentCount, 4);
   for (std::string seg : {"ISA*", "IEA**", "GS*", "GE"}) EXPECT_EQ(WriteASCIIOUT(c, seg), 0);
-  EXPECT_EQ(g.writer.SegmentCount, 3) << "dropped envelope segments were never counted";
+  EXPECT_EQ(g.writer.SegmentCount, 4) << "dropped envelope segments were never counted";
   std::string seg = "PER*IC**  ";
   WriteASCIIOUT(c, seg);
   EXPECT_EQ(seg, "PER*IC") << "the caller's text is cleaned";
   EXPECT_EQ(OpenASCIIout(c), 0) << "an open file is kept";
   CloseASCIIout(c);
-  EXPECT_EQ(ReadFile(g.host.gsASCIIFile), "REF*EI~NM1*PR*2*ACME*****PI~DMG*D8* ~PER*IC~");
+  EXPECT_EQ(ReadFile(g.host.gsASCIIFile), "REF*EI~NM1*PR*2*ACME*****PI~DMG*D8* ~DTP*472~PER*IC~");
   ASSERT_EQ(OpenASCIIout(c), 0);
   EXPECT_TRUE(Segments().empty()) << "reopening replaces the earlier file";
 }
@@ -125,6 +133,28 @@ TEST_F(SegmentOutput, WritesOutsideAnOpenFileAndFailedFlushesAreReported) {
   ASSERT_EQ(MessageCount(g.host), 2);
   EXPECT_NE(g.host.gMessageArray[1].sMsgText.find(" WriteASCIIOUT() "), std::string::npos);
   EXPECT_EQ(g.host.gMessageArray[2].sMsgText, "The Data was: REF*EI*12");
+}
+
+TEST(SegmentText, ElementsLoseSeparatorsAndEveryTextKeepsItsOwnBuffer) {
+  SegmentText nm1("NM1");
+  nm1.Add("A*B~C:D")
+      .Add("\x01x\x7fy\xe9 z!}")
+      .AddComposite({"HC", "99:213", "25"})
+      .AddJoined("815", "55~5")
+      .Add("");
+  EXPECT_EQ(nm1.str(), "NM1*ABCD*xy z!}*HC:99213:25*815555**");
+  // More texts at once than the pool lends: each keeps its own text, also
+  // when moved as the vector grows and when others are given back.
+  std::vector<std::optional<SegmentText>> texts;
+  for (int i = 0; i < 40; ++i) texts.emplace_back(std::in_place, "REF")->Add(std::to_string(i));
+  for (int i = 0; i < 40; i += 2) texts[i].reset();
+  for (int i = 0; i < 40; i += 2) texts[i].emplace("LX").Add(std::to_string(i));
+  for (int i = 0; i < 40; ++i) {
+    EXPECT_EQ(texts[i]->str(), (i % 2 == 0 ? "LX*" : "REF*") + std::to_string(i) + "*");
+  }
+  texts.clear();
+  // A lent buffer comes back empty of its last text.
+  EXPECT_EQ(SegmentText("HL").str(), "HL*");
 }
 
 TEST(SegmentText, DatesDelimitersAndNames) {
