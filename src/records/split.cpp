@@ -145,25 +145,33 @@ std::size_t SplitKeepingRoom(std::string_view text, std::vector<Field>& fields,
     const std::size_t most = std::min(text.size() / delimiter.size() + 1, kMaxFields);
     if (fields.size() < most) fields.resize(most);
   }
-  // Only a text long enough to hold more fields than the index allows needs
-  // the count checked field by field.
-  const bool mayOverflow = text.size() / delimiter.size() + 1 > kMaxFields;
   std::size_t count = 0;
-  auto take = [&](std::string_view raw) {
-    if (mayOverflow && count == kMaxFields) {
-      fields.resize(count);
-      Raise(failure::kOverflow);
+  const auto cut = [&](auto take) {
+    if (delimiter.size() == 2) {
+      CutAtPairs(text, delimiter[0], delimiter[1], take);
+    } else {
+      CutAt(text, delimiter, take);
     }
+  };
+  const auto store = [&](std::string_view raw) {
     if constexpr (!kRoomFirst) {
       if (count == fields.size()) fields.emplace_back();
     }
     assign(fields[count], CleanField(raw));
     ++count;
   };
-  if (delimiter.size() == 2) {
-    CutAtPairs(text, delimiter[0], delimiter[1], take);
+  // Only a text long enough to hold more fields than the index allows needs
+  // the count checked field by field.
+  if (text.size() / delimiter.size() + 1 > kMaxFields) {
+    cut([&](std::string_view raw) {
+      if (count == kMaxFields) {
+        fields.resize(count);
+        Raise(failure::kOverflow);
+      }
+      store(raw);
+    });
   } else {
-    CutAt(text, delimiter, take);
+    cut(store);
   }
   return count;
 }
