@@ -103,16 +103,22 @@ constexpr SquashTable kSquashTables[4] = {
     MakeSquashTable(false, false), MakeSquashTable(false, true), MakeSquashTable(true, false),
     MakeSquashTable(true, true)};
 
+// The bytes the first table keeps as they are (a dropped byte maps to NUL,
+// so NUL itself is never kept): one load per byte of a text already clean.
+constexpr std::array<bool, 256> kKeptAsIs = [] {
+  std::array<bool, 256> kept{};
+  for (std::size_t b = 1; b < 256; ++b) {
+    kept[b] = kSquashTables[0].to[b] == static_cast<char>(b);
+  }
+  return kept;
+}();
+
 }  // namespace
 
 bool SquashedAlready(std::string_view text) {
   if (text.size() > kMaxLength16) return false;
-  const SquashTable& table = kSquashTables[0];
   bool same = true;
-  // A dropped byte maps to NUL, so NUL itself is never kept.
-  for (const char raw : text) {
-    same &= raw != '\0' && table.to[static_cast<unsigned char>(raw)] == raw;
-  }
+  for (const char raw : text) same &= kKeptAsIs[static_cast<unsigned char>(raw)];
   return same;
 }
 
