@@ -1,8 +1,10 @@
 #include "x12/segment_builder.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 
 #include "platform/failure.h"
 #include "records/numeric.h"
@@ -26,21 +28,14 @@ std::string ElementValue(std::string_view value) {
   return clean;
 }
 
-namespace {
-template <typename Range>
-void AppendComposite(std::string& text, const Range& components) {
+SegmentText& SegmentText::AddComposite(const Components& components) {
   bool first = true;
   for (std::string_view component : components) {
-    if (!first) text += ':';
+    if (!first) Put(':');
     first = false;
-    AppendElementCharacters(text, component);
+    Append(component);
   }
-  text += '*';
-}
-}  // namespace
-
-SegmentText& SegmentText::AddComposite(const Components& components) {
-  AppendComposite(*text_, components);
+  Put('*');
   return *this;
 }
 
@@ -49,10 +44,13 @@ namespace {
 // bit of `free` is set for each buffer not lent.
 struct SegmentBufferPool {
   static constexpr std::size_t kBuffers = 16;
-  std::array<std::string, kBuffers> buffers;
+  std::array<SegmentBuffer, kBuffers> buffers;
   std::uint32_t free = (std::uint32_t{1} << kBuffers) - 1;
 };
 thread_local SegmentBufferPool tPool;
+
+// Most segments are far shorter: a buffer grows at most a few times.
+constexpr std::size_t kFirstCapacity = 256;
 }  // namespace
 
 SegmentText::SegmentText(std::string_view id) {
@@ -60,25 +58,46 @@ SegmentText::SegmentText(std::string_view id) {
   if (pool.free != 0) {
     slot_ = static_cast<std::uint8_t>(std::countr_zero(pool.free));
     pool.free &= pool.free - 1;
-    text_ = &pool.buffers[slot_];
+    buffer_ = &pool.buffers[slot_];
   } else {
-    owned_ = std::make_unique<std::string>();
-    text_ = owned_.get();
+    owned_ = std::make_unique<SegmentBuffer>();
+    buffer_ = owned_.get();
   }
-  text_->assign(id);
-  *text_ += '*';
+  Append(id);
+  Put('*');
 }
 
 SegmentText::~SegmentText() {
   if (slot_ != kNoSlot) tPool.free |= std::uint32_t{1} << slot_;
 }
 
-std::int16_t WriteCountedSegment(const WriterCtx& c, SegmentText& segment) {
-  IncrementSegmentCount(c);
-  return WriteASCIIOUT(c, segment.ForWriting());
+void SegmentText::Grow(std::size_t more) {
+  SegmentBuffer& buffer = *buffer_;
+  const std::size_t capacity = std::max({size_ + more, 2 * buffer.capacity, kFirstCapacity});
+  auto bytes = std::make_unique<char[]>(capacity);
+  if (size_ != 0) std::memcpy(bytes.get(), buffer.bytes.get(), size_);
+  buffer.bytes = std::move(bytes);
+  buffer.capacity = capacity;
 }
 
-LoopWriter& LoopWriter::Put(SegmentText& segment) {
+void SegmentText::Append(std::string_view value) {
+  if (buffer_->capacity - size_ < value.size()) Grow(value.size());
+  // Each byte is copied and kept only when it may stand in an element.
+  char* const begin = buffer_->bytes.get();
+  char* to = begin + size_;
+  for (const char ch : value) {
+    *to = ch;
+    to += IsElementCharacter(ch) ? 1 : 0;
+  }
+  size_ = static_cast<std::size_t>(to - begin);
+}
+
+std::int16_t WriteCountedSegment(const WriterCtx& c, const SegmentText& segment) {
+  IncrementSegmentCount(c);
+  return WriteSegmentText(c, segment.str());
+}
+
+LoopWriter& LoopWriter::Put(const SegmentText& segment) {
   if (!failed_ && WriteCountedSegment(c_, segment) != 0) failed_ = true;
   return *this;
 }

@@ -82,22 +82,31 @@ class Components {
   std::size_t count_ = 0;
 };
 
+// A buffer a segment is built in: bytes and how many it can hold.
+struct SegmentBuffer {
+  std::unique_ptr<char[]> bytes;
+  std::size_t capacity = 0;
+};
+
 class SegmentText {
  public:
-  // The text's buffer is lent by a small pool of this thread's and goes back
-  // to it: building a segment allocates nothing once the pool is warm.
+  // The buffer is lent by a small pool of this thread's and goes back to
+  // it: building a segment allocates nothing once the pool is warm.
   explicit SegmentText(std::string_view id);
   ~SegmentText();
   SegmentText(SegmentText&& other) noexcept
-      : text_(other.text_), slot_(other.slot_), owned_(std::move(other.owned_)) {
-    other.text_ = nullptr;
+      : buffer_(other.buffer_),
+        size_(other.size_),
+        slot_(other.slot_),
+        owned_(std::move(other.owned_)) {
+    other.buffer_ = nullptr;
     other.slot_ = kNoSlot;
   }
   SegmentText& operator=(SegmentText&&) = delete;
   // Appends one element (separators inside the value are dropped) and "*".
   SegmentText& Add(std::string_view element) {
     Append(element);
-    *text_ += '*';
+    Put('*');
     return *this;
   }
   // Appends one element made of two texts written one after the other.
@@ -108,24 +117,29 @@ class SegmentText {
   // Appends one composite element: each component cleaned as above, joined
   // by the component separator ":", then "*".
   SegmentText& AddComposite(const Components& components);
-  const std::string& str() const { return *text_; }
-  // The text for writing it out: the write trims it in place.
-  std::string& ForWriting() { return *text_; }
+  std::string_view str() const { return std::string_view(buffer_->bytes.get(), size_); }
 
  private:
   static constexpr std::uint8_t kNoSlot = 0xFF;
-  void Append(std::string_view value) { AppendElementCharacters(*text_, value); }
-  std::string* text_;
-  std::uint8_t slot_ = kNoSlot;         // the pool's buffer lent, if any
-  std::unique_ptr<std::string> owned_;  // when the pool had none to lend
+  // Copies the element characters of value.
+  void Append(std::string_view value);
+  // Appends a separator.
+  void Put(char separator) {
+    if (size_ == buffer_->capacity) Grow(1);
+    buffer_->bytes[size_++] = separator;
+  }
+  // Makes room for `more` bytes.
+  void Grow(std::size_t more);
+  SegmentBuffer* buffer_;
+  std::size_t size_ = 0;
+  std::uint8_t slot_ = kNoSlot;           // the pool's buffer lent, if any
+  std::unique_ptr<SegmentBuffer> owned_;  // when the pool had none to lend
 };
 
-// Counts the segment and writes it from its own buffer: the usual step of
-// every loop writer. 0 written or dropped, 3 failure (messages added).
-std::int16_t WriteCountedSegment(const WriterCtx& c, SegmentText& segment);
-inline std::int16_t WriteCountedSegment(const WriterCtx& c, SegmentText&& segment) {
-  return WriteCountedSegment(c, segment);
-}
+// Counts the segment and writes it from its own buffer (trailing empty
+// elements left out): the usual step of every loop writer. 0 written or
+// dropped, 3 failure (messages added).
+std::int16_t WriteCountedSegment(const WriterCtx& c, const SegmentText& segment);
 
 // Counts and writes the segments of one loop. After the first failed write
 // nothing more is written and Status() answers 3.
@@ -134,9 +148,8 @@ class LoopWriter {
   explicit LoopWriter(const WriterCtx& c) : c_(c) {}
   // The writer keeps the context: a temporary one would not outlive it.
   LoopWriter(WriterCtx&&) = delete;
-  // A built segment is written from its own buffer (trimmed in place).
-  LoopWriter& Put(SegmentText& segment);
-  LoopWriter& Put(SegmentText&& segment) { return Put(segment); }
+  // A built segment is written from its own buffer.
+  LoopWriter& Put(const SegmentText& segment);
   LoopWriter& Put(std::string_view segment);
   bool Failed() const { return failed_; }
   std::int16_t Status() const { return failed_ ? 3 : 0; }

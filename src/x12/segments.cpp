@@ -48,12 +48,19 @@ void DecrementSegmentCount(const WriterCtx& c) {
   --c.writer.SegmentCount;
 }
 
-void StripTrailingDelimiters(std::string& text, std::string_view delimiter) {
+namespace {
+// The text without its trailing blanks, then without the delimiters (its
+// own trailing blanks ignored) that end it.
+std::string_view Stripped(std::string_view text, std::string_view delimiter) {
   while (!delimiter.empty() && delimiter.back() == ' ') delimiter.remove_suffix(1);
-  while (!text.empty() && text.back() == ' ') text.pop_back();
-  while (!delimiter.empty() && std::string_view(text).ends_with(delimiter)) {
-    text.resize(text.size() - delimiter.size());
-  }
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  while (!delimiter.empty() && text.ends_with(delimiter)) text.remove_suffix(delimiter.size());
+  return text;
+}
+}  // namespace
+
+void StripTrailingDelimiters(std::string& text, std::string_view delimiter) {
+  text.resize(Stripped(text, delimiter).size());
 }
 
 namespace {
@@ -128,35 +135,52 @@ void ANSI_TrimLeadingZeroOnMoney(std::string& segment) {
   }
 }
 
-std::int16_t WriteASCIIOUT(const WriterCtx& c, std::string& segment) {
+namespace {
+// Writes a segment already stripped of its trailing empty elements, the
+// money rule applied, with "~"; one that holds nothing but its identifier is
+// dropped (and uncounted, unless an envelope segment).
+std::int16_t WriteStripped(const WriterCtx& c, std::string_view segment) {
   HostState& h = c.host;
   try {
-    StripTrailingDelimiters(segment, "*");
-    if (segment.find('*') == std::string::npos) {
+    if (segment.find('*') == std::string_view::npos) {
       LogLine(h, "#### NOT WRITING OUTPUT REC -- NOTHING BUT RECORD TYPE ####");
-      LogLine(h, "   rec is: " + segment);
-      bool envelope = segment.compare(0, 3, "ISA") == 0 || segment.compare(0, 3, "IEA") == 0 ||
-                      segment.compare(0, 2, "GS") == 0 || segment.compare(0, 2, "GE") == 0;
+      LogLine(h, {"   rec is: ", segment});
+      const bool envelope = segment.starts_with("ISA") || segment.starts_with("IEA") ||
+                            segment.starts_with("GS") || segment.starts_with("GE");
       if (!envelope) DecrementSegmentCount(c);
       return 0;
     }
-    if (HasElementStartingZeroPoint(segment)) ANSI_TrimLeadingZeroOnMoney(segment);
     OutFile& out = c.writer.ASCIIFile;
     if (!out.IsOpen()) Raise(failure::kBadFileNumber);
     out.Write({segment, "~"});
     return 0;
   } catch (...) {
     AddFailureMessage(h, " WriteASCIIOUT() ", std::current_exception());
-    AddToMessageArray(h, kMsgError, "The Data was: " + segment);
+    AddToMessageArray(h, kMsgError, "The Data was: " + std::string(segment));
     return 3;
   }
+}
+}  // namespace
+
+std::int16_t WriteASCIIOUT(const WriterCtx& c, std::string& segment) {
+  StripTrailingDelimiters(segment, "*");
+  ANSI_TrimLeadingZeroOnMoney(segment);
+  return WriteStripped(c, segment);
+}
+
+std::int16_t WriteSegmentText(const WriterCtx& c, std::string_view segment) {
+  segment = Stripped(segment, "*");
+  if (!HasElementStartingZeroPoint(segment)) return WriteStripped(c, segment);
+  // The money rule shortens elements: applied to a copy.
+  std::string& text = c.writer.segment;
+  text.assign(segment);
+  ANSI_TrimLeadingZeroOnMoney(text);
+  return WriteStripped(c, text);
 }
 
 std::int16_t WriteCountedSegment(const WriterCtx& c, std::string_view segment) {
   IncrementSegmentCount(c);
-  std::string& text = c.writer.segment;
-  text.assign(segment);
-  return WriteASCIIOUT(c, text);
+  return WriteSegmentText(c, segment);
 }
 
 std::string DateToCCYYMMDD(std::string_view date) {

@@ -87,7 +87,7 @@ TEST_F(SegmentOutput, TrailingElementsGoAndEmptySegmentsAreDroppedUncounted) {
   EXPECT_EQ(WriteCountedSegment(c, SegmentText("DTP").Add("472").Add("").Add("")), 0);
   SegmentText empty("N3");
   EXPECT_EQ(WriteCountedSegment(c, empty.Add("").Add("")), 0);
-  EXPECT_EQ(empty.str(), "N3") << "a built segment is trimmed in its own buffer";
+  EXPECT_EQ(empty.str(), "N3***") << "the segment written is left as it was built";
   EXPECT_EQ(g.writer.SegmentCount, 4);
   for (std::string seg : {"ISA*", "IEA**", "GS*", "GE"}) EXPECT_EQ(WriteASCIIOUT(c, seg), 0);
   EXPECT_EQ(g.writer.SegmentCount, 4) << "dropped envelope segments were never counted";
@@ -120,6 +120,12 @@ TEST_F(SegmentOutput, MoneyRuleTrimsDecimalElementsOnly) {
     EXPECT_EQ(WriteASCIIOUT(c, seg), 0);
     EXPECT_EQ(seg, out) << in;
   }
+  // A built segment takes the rule as well, its own text unchanged.
+  SegmentText sv1("SV1");
+  sv1.AddComposite({"HC", "99213"}).Add("0.50").Add("UN").Add("0.5").Add("");
+  EXPECT_EQ(WriteCountedSegment(c, sv1), 0);
+  EXPECT_EQ(sv1.str(), "SV1*HC:99213*0.50*UN*0.5**");
+  EXPECT_EQ(Segments().back(), "SV1*HC:99213*.50*UN*.5");
 }
 
 TEST_F(SegmentOutput, WritesOutsideAnOpenFileAndFailedFlushesAreReported) {
@@ -153,8 +159,13 @@ TEST(SegmentText, ElementsLoseSeparatorsAndEveryTextKeepsItsOwnBuffer) {
     EXPECT_EQ(texts[i]->str(), (i % 2 == 0 ? "LX*" : "REF*") + std::to_string(i) + "*");
   }
   texts.clear();
-  // A lent buffer comes back empty of its last text.
+  // A lent buffer comes back empty of its last text, and grows for a long
+  // one without losing what it holds.
   EXPECT_EQ(SegmentText("HL").str(), "HL*");
+  const std::string note(700, 'N');
+  SegmentText nte("NTE");
+  nte.Add("ADD").AddJoined(note.substr(0, 200), note.substr(200)).AddComposite({"A", note});
+  EXPECT_EQ(nte.str(), "NTE*ADD*" + note + "*A:" + note + "*");
 }
 
 TEST(SegmentText, DatesDelimitersAndNames) {
