@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string_view>
 
 #include "claim/tables.h"
 #include "platform/failure.h"
@@ -36,8 +39,15 @@ DetailLine& LineAt(ClaimState& cs, std::int16_t idx) {
 
 // Writes a piece into its window: a longer piece keeps its first characters,
 // a shorter one leaves the rest of the window as it was.
-void PutWindow(std::string& text, std::size_t start, std::size_t width, const std::string& piece) {
-  text.replace(start, std::min(width, piece.size()), piece, 0, std::min(width, piece.size()));
+// Overwrites text from start with the first `width` characters of piece
+// (all of it when shorter), small letters as capitals when upper.
+void PutWindow(std::string& text, std::size_t start, std::size_t width, std::string_view piece,
+               bool upper = false) {
+  const std::size_t n = std::min({width, piece.size(), text.size() - std::min(start, text.size())});
+  for (std::size_t i = 0; i < n; ++i) {
+    const char ch = piece[i];
+    text[start + i] = upper && ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch;
+  }
 }
 
 template <std::size_t N>
@@ -251,14 +261,26 @@ bool NumberToBase(std::string& sText, double dfValue, std::int16_t iBase, std::i
   char buf[40];
   char* const end = buf + sizeof buf;
   char* first = end;
-  double value = dfValue;
-  do {
-    const std::int32_t digit = ToInt32(value) % iBase;
-    // A negative value has no digit of its own.
-    if (digit < 0) Raise(failure::kInvalidCall);
-    *--first = kDigits[digit];
-    value = std::trunc(value / iBase);
-  } while (value > 0);
+  if (dfValue >= 0 && dfValue <= std::numeric_limits<std::int32_t>::max() &&
+      dfValue == std::trunc(dfValue)) {
+    // A whole number in range, as counters and keys are: integer division
+    // gives the same digits as the steps below, without their rounding.
+    auto value = static_cast<std::uint32_t>(dfValue);
+    const auto base = static_cast<std::uint32_t>(iBase);
+    do {
+      *--first = kDigits[value % base];
+      value /= base;
+    } while (value > 0);
+  } else {
+    double value = dfValue;
+    do {
+      const std::int32_t digit = ToInt32(value) % iBase;
+      // A negative value has no digit of its own.
+      if (digit < 0) Raise(failure::kInvalidCall);
+      *--first = kDigits[digit];
+      value = std::trunc(value / iBase);
+    } while (value > 0);
+  }
   const auto count = static_cast<std::size_t>(end - first);
   sText.assign(count < width ? width - count : 0, '0');
   sText.append(first, count);
@@ -276,8 +298,10 @@ void MakeLineControlNumber(const LineKeySource& key, std::string& sText) {
   PutWindow(text, 4, 5, piece);
   NumberToBase(piece, key.dfKeyPart2, 36, 1);
   PutWindow(text, 9, 1, piece);
-  PutWindow(text, 10, 2, key.sPracticeCode.empty() ? "00" : UpperCase(key.sPracticeCode));
-  PutWindow(text, 12, 5, key.sInsuranceCode.empty() ? "00000" : UpperCase(key.sInsuranceCode));
+  const std::string_view practice = key.sPracticeCode;
+  const std::string_view insurance = key.sInsuranceCode;
+  PutWindow(text, 10, 2, practice.empty() ? "00" : practice, true);
+  PutWindow(text, 12, 5, insurance.empty() ? "00000" : insurance, true);
 }
 
 }  // namespace wcomp837

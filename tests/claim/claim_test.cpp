@@ -225,7 +225,11 @@ TEST(LineControlNumber, BaseDigitsAndWindows) {
       {255, 37, 3, false, "000"},
       {255, 1, 2, false, "00"},
       {255, 16, 60, true, std::string(48, '0') + "FF"},
-      {2147483647, 2, 33, true, "00" + std::string(31, '1')}};
+      {2147483647, 2, 33, true, "00" + std::string(31, '1')},
+      // A fraction is rounded digit by digit, the rest divided unrounded.
+      {72, 36, 1, true, "20"},
+      {71.6, 36, 1, true, "10"},
+      {35.6, 36, 1, true, "0"}};
   for (const auto& [number, base, width, ok, text] : cases) {
     std::string s;
     EXPECT_EQ(NumberToBase(s, number, base, width), ok) << number << " " << base;
