@@ -68,7 +68,11 @@ SegmentText::SegmentText(std::string_view id) {
 }
 
 SegmentText::~SegmentText() {
-  if (slot_ != kNoSlot) tPool.free |= std::uint32_t{1} << slot_;
+  // A segment ended on another thread than the one that built it leaves
+  // its buffer lent for good: that thread's pool is not this one's to touch.
+  if (slot_ != kNoSlot && buffer_ == &tPool.buffers[slot_]) {
+    tPool.free |= std::uint32_t{1} << slot_;
+  }
 }
 
 void SegmentText::Grow(std::size_t more) {

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "state/messages.h"
@@ -166,6 +167,26 @@ TEST(SegmentText, ElementsLoseSeparatorsAndEveryTextKeepsItsOwnBuffer) {
   SegmentText nte("NTE");
   nte.Add("ADD").AddJoined(note.substr(0, 200), note.substr(200)).AddComposite({"A", note});
   EXPECT_EQ(nte.str(), "NTE*ADD*" + note + "*A:" + note + "*");
+}
+
+TEST(SegmentText, OneEndedOnAnotherThreadLeavesThatThreadsBuffersAlone) {
+  std::optional<SegmentText> built(std::in_place, "REF");
+  built->Add("BUILT HERE");
+  std::vector<std::string> seen;
+  std::thread([&] {
+    // Every buffer of this thread's pool lent, then a segment of the other
+    // thread ends here: a buffer lent twice would mix two texts.
+    std::vector<std::optional<SegmentText>> own(16);
+    for (std::size_t i = 0; i < own.size(); ++i) own[i].emplace("LX").Add(std::to_string(i));
+    built.reset();
+    SegmentText next("N3");
+    next.Add("NEXT");
+    for (const auto& text : own) seen.emplace_back(text->str());
+    seen.emplace_back(next.str());
+  }).join();
+  ASSERT_EQ(seen.size(), 17u);
+  for (std::size_t i = 0; i < 16; ++i) EXPECT_EQ(seen[i], "LX*" + std::to_string(i) + "*");
+  EXPECT_EQ(seen[16], "N3*NEXT*");
 }
 
 TEST(SegmentText, DatesDelimitersAndNames) {
