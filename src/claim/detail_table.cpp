@@ -38,9 +38,8 @@ DetailLine& LineAt(ClaimState& cs, std::int16_t idx) {
 }
 
 // Writes a piece into its window: a longer piece keeps its first characters,
-// a shorter one leaves the rest of the window as it was.
-// Overwrites text from start with the first `width` characters of piece
-// (all of it when shorter), small letters as capitals when upper.
+// a shorter one leaves the rest of the window as it was; small letters go in
+// as capitals when upper.
 void PutWindow(std::string& text, std::size_t start, std::size_t width, std::string_view piece,
                bool upper = false) {
   const std::size_t n = std::min({width, piece.size(), text.size() - std::min(start, text.size())});
