@@ -86,14 +86,8 @@ void SegmentText::Grow(std::size_t more) {
 
 void SegmentText::Append(std::string_view value) {
   if (buffer_->capacity - size_ < value.size()) Grow(value.size());
-  // Each byte is copied and kept only when it may stand in an element.
   char* const begin = buffer_->bytes.get();
-  char* to = begin + size_;
-  for (const char ch : value) {
-    *to = ch;
-    to += IsElementCharacter(ch) ? 1 : 0;
-  }
-  size_ = static_cast<std::size_t>(to - begin);
+  size_ = static_cast<std::size_t>(CopyElementCharacters(begin + size_, value) - begin);
 }
 
 std::int16_t WriteCountedSegment(const WriterCtx& c, const SegmentText& segment) {

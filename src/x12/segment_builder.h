@@ -36,15 +36,22 @@ inline constexpr std::array<bool, 256> kElementCharacters = [] {
 constexpr bool IsElementCharacter(char ch) {
   return kElementCharacters[static_cast<unsigned char>(ch)];
 }
-// Appends the element characters of value to out. Host values are nearly
-// always clean: the clean start goes in whole.
-inline void AppendElementCharacters(std::string& out, std::string_view value) {
-  std::size_t clean = 0;
-  while (clean < value.size() && IsElementCharacter(value[clean])) ++clean;
-  out.append(value.data(), clean);
-  for (char ch : value.substr(clean)) {
-    if (IsElementCharacter(ch)) out += ch;
+// Copies the element characters of value to `to`, which has room for all
+// of value; answers the end of what was copied. Each byte is copied and kept
+// only when it may stand in an element.
+inline char* CopyElementCharacters(char* to, std::string_view value) {
+  for (const char ch : value) {
+    *to = ch;
+    to += IsElementCharacter(ch) ? 1 : 0;
   }
+  return to;
+}
+// Appends the element characters of value to out.
+inline void AppendElementCharacters(std::string& out, std::string_view value) {
+  const std::size_t size = out.size();
+  out.resize(size + value.size());
+  char* const end = CopyElementCharacters(out.data() + size, value);
+  out.resize(static_cast<std::size_t>(end - out.data()));
 }
 
 // Stores into out a copy of a record whose members hold no separator
