@@ -33,9 +33,7 @@ void OpenBatchFiles(Ctx& c) {
 // fields before the missing one keep their new values).
 bool StoreKeyFields(HostState& h, const std::string& strKey) {
   thread_local std::vector<std::string_view> room;
-  const std::span<const std::string_view> fields = SplitFieldViews(strKey, room);
-  h.keyFields.Store(strKey, fields);
-  return fields.size() >= KeyFields::kCount;
+  return StoreKey(h.keyFields, strKey, room);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "records/record_state.h"
 #include "records/record_text.h"
+#include "state/key_fields.h"
 
 namespace wcomp837 {
 
@@ -25,6 +26,11 @@ void SplitFields(std::string_view text, std::vector<std::string_view>& fields,
 // longest text needed, so that the next texts need none.
 std::span<const std::string_view> SplitFieldViews(std::string_view text,
                                                   std::vector<std::string_view>& room);
+// Cuts a record key into its fields and stores them. Consecutive records of
+// a claim differ only in the last field (the record type): a key that
+// repeats the stored one before it has only the rest cut. False for a key of
+// fewer than KeyFields::kCount fields.
+bool StoreKey(KeyFields& keys, std::string_view key, std::vector<std::string_view>& room);
 // The same on "//" for a text kept at offset `base` of a record's buffer:
 // the fields as spans of that buffer, the first ones of `room`. The room
 // keeps the size the longest text needed, so that the next texts need none.

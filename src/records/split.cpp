@@ -202,6 +202,19 @@ std::span<const std::string_view> SplitFieldViews(std::string_view text,
   return std::span<const std::string_view>(room.data(), count);
 }
 
+bool StoreKey(KeyFields& keys, std::string_view key, std::vector<std::string_view>& room) {
+  const std::string_view leading = keys.Leading();
+  if (!leading.empty() && key.size() > leading.size() && key.starts_with(leading)) {
+    // The leading fields end with a delimiter taken where it began, so the
+    // rest is cut the same whatever stood before it.
+    keys.StoreRest(key, SplitFieldViews(key.substr(leading.size()), room));
+    return true;
+  }
+  const std::span<const std::string_view> fields = SplitFieldViews(key, room);
+  keys.Store(key, fields);
+  return fields.size() >= KeyFields::kCount;
+}
+
 std::span<const Span> SplitFields(std::string_view text, std::uint32_t base,
                                   std::vector<Span>& room) {
   const char* const begin = text.data();

@@ -22,6 +22,12 @@ void KeyFields::Store(std::string_view key, std::span<const std::string_view> fi
   for (std::size_t i = 0; i < n; ++i) {
     at_[i] = At{static_cast<std::size_t>(fields[i].data() - key.data()), fields[i].size()};
   }
+  leading_ = n == kCount ? at_[kCount - 1].off : 0;
+}
+
+void KeyFields::StoreRest(std::string_view key, std::span<const std::string_view> rest) {
+  text_.assign(key);
+  at_[kCount - 1] = At{static_cast<std::size_t>(rest[0].data() - key.data()), rest[0].size()};
 }
 
 }  // namespace wcomp837

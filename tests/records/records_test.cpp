@@ -589,6 +589,57 @@ TEST(SplitFields, AgreesWithAPlainCutOnMixedTexts) {
   }
 }
 
+// Keys stored one after another, most repeating the one before up to their
+// last field: the same fields and answers as cutting every key whole, also
+// when the rest begins with delimiter bytes, blanks or dots, when a key is
+// short, ends in a delimiter or has more fields than are kept.
+TEST(StoreKey, AKeyRepeatingTheLastOneUpToItsLastFieldMatchesOneCutWhole) {
+  KeyFields keys;
+  KeyFields whole;
+  std::vector<std::string_view> room;
+  std::vector<std::string_view> wholeRoom;
+  std::uint32_t seed = 777;
+  const auto next = [&seed](std::uint32_t n) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % n;
+  };
+  const char* const kPieces[] = {"", "B1", "4711", "0", ".", " ", "/", "/X", "A.", "1000", "6000"};
+  std::string key = "B1//P//A1//4711//0//0//0//0//0//0//1000";
+  for (int n = 0; n < 4000; ++n) {
+    const std::string before = key;
+    switch (next(5)) {
+      case 0:  // a new record type, or another rest
+      case 1: {
+        const std::size_t last = key.rfind("//");
+        key = key.substr(0, last == std::string::npos ? 0 : last + 2) + kPieces[next(11)] +
+              (next(3) == 0 ? std::string("//") + kPieces[next(11)] : "");
+        break;
+      }
+      case 2:  // a field earlier in the key changes
+        key.insert(next(static_cast<std::uint32_t>(key.size()) + 1), kPieces[next(11)]);
+        break;
+      case 3:  // fewer or more fields
+        key = next(2) == 0 ? key.substr(0, next(static_cast<std::uint32_t>(key.size()) + 1))
+                           : key + "//" + kPieces[next(11)];
+        break;
+      default:  // a key of its own
+        key.clear();
+        for (std::uint32_t f = 0, count = 9 + next(5); f < count; ++f) {
+          key += (f == 0 ? "" : "//") + std::string(kPieces[next(11)]);
+        }
+    }
+    std::string copy = key;
+    const bool stored = StoreKey(keys, copy, room);
+    const std::span<const std::string_view> fields = SplitFieldViews(key, wholeRoom);
+    whole.Store(key, fields);
+    copy.assign(copy.size(), '#');  // the fields must not point into the caller's text
+    ASSERT_EQ(stored, fields.size() >= KeyFields::kCount) << before << " then " << key;
+    for (std::size_t i = 0; i < KeyFields::kCount; ++i) {
+      ASSERT_EQ(keys[i], whole[i]) << i << ": " << before << " then " << key;
+    }
+  }
+}
+
 TEST(SquashAllPunctuation, OptionsAndTheSixteenBitLimit) {
   HostState h;
   EXPECT_EQ(SquashAllPunctuation(h, "#1 & 2/3\t\xC3\xA9z"), "1  23Z");
