@@ -14,10 +14,10 @@ std::int16_t CloseASCIIout(const WriterCtx& c);
 // Cleans the segment (the caller's text changes), applies the money rule and
 // writes it with "~". 0 written or dropped, 3 failure (messages added).
 std::int16_t WriteASCIIOUT(const WriterCtx& c, std::string& segment);
-void IncrementSegmentCount(const WriterCtx& c);
-void DecrementSegmentCount(const WriterCtx& c);
 // The same for a segment the caller keeps as it is.
 std::int16_t WriteSegmentText(const WriterCtx& c, std::string_view segment);
+void IncrementSegmentCount(const WriterCtx& c);
+void DecrementSegmentCount(const WriterCtx& c);
 // Counts the segment and writes it: the usual step of every loop writer.
 std::int16_t WriteCountedSegment(const WriterCtx& c, std::string_view segment);
 void StripTrailingDelimiters(std::string& text, std::string_view delimiter);
