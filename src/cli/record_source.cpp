@@ -4,7 +4,8 @@
 #include <cstdio>
 #include <iostream>
 #include <string_view>
-#include <vector>
+
+#include "cli/block_reader.h"
 
 namespace wcomp837::cli {
 namespace {
@@ -15,7 +16,8 @@ bool IsBlank(std::string_view line) {
 
 }  // namespace
 
-int ReadRecords(std::istream& in, const std::function<void(const InputRecord&)>& take) {
+int ReadRecords(std::istream& in, bool readAhead,
+                const std::function<void(const InputRecord&)>& take) {
   InputRecord rec;
   // One record line: comments and blank lines are skipped.
   const auto takeLine = [&](std::string_view line) {
@@ -45,30 +47,33 @@ int ReadRecords(std::istream& in, const std::function<void(const InputRecord&)>&
     takeLine(rest);
   };
   // The input is read in blocks; only a line that spans blocks is copied.
-  std::vector<char> block(64 * 1024);
-  std::string pending;
-  for (;;) {
-    errno = 0;
-    in.read(block.data(), static_cast<std::streamsize>(block.size()));
-    const auto got = static_cast<std::size_t>(in.gcount());
-    std::string_view bytes(block.data(), got);
-    for (std::size_t lf; (lf = bytes.find('\n')) != std::string_view::npos;) {
-      if (pending.empty()) {
-        endLine(bytes.substr(0, lf), lf + 1);
-      } else {
-        if (pending.size() + lf > kMaxLineBytes) return kLineTooLong;
-        pending.append(bytes.substr(0, lf));
-        endLine(pending, pending.size() + 1);
-        pending.clear();
+  // The reader ends (and with it any thread of its own) before the stream's
+  // state is looked at.
+  constexpr std::size_t kBlock = 256 * 1024;
+  int err = 0;
+  {
+    BlockReader reader(in, kBlock, readAhead);
+    std::string pending;
+    for (;;) {
+      std::string_view bytes = reader.Next(err);
+      const std::size_t got = bytes.size();
+      for (std::size_t lf; (lf = bytes.find('\n')) != std::string_view::npos;) {
+        if (pending.empty()) {
+          endLine(bytes.substr(0, lf), lf + 1);
+        } else {
+          if (pending.size() + lf > kMaxLineBytes) return kLineTooLong;
+          pending.append(bytes.substr(0, lf));
+          endLine(pending, pending.size() + 1);
+          pending.clear();
+        }
+        bytes.remove_prefix(lf + 1);
       }
-      bytes.remove_prefix(lf + 1);
+      if (pending.size() + bytes.size() > kMaxLineBytes) return kLineTooLong;
+      pending.append(bytes);
+      if (got < kBlock) break;  // the end, or a failed read
     }
-    if (pending.size() + bytes.size() > kMaxLineBytes) return kLineTooLong;
-    pending.append(bytes);
-    if (got < block.size()) break;  // the end, or a failed read
+    if (!pending.empty()) endLine(pending, pending.size());
   }
-  if (!pending.empty()) endLine(pending, pending.size());
-  const int err = errno;
   // Standard input is read through C stdio, which keeps its read errors to
   // itself: the stream only sees the end.
   const bool failed = in.bad() || (&in == &std::cin && std::ferror(stdin));

@@ -27,6 +27,9 @@ inline constexpr int kLineTooLong = -1;
 // is all key.
 // Answers 0 when the input was read to its end, kLineTooLong, else the
 // system's error number of the read that failed (EIO when it left none).
-int ReadRecords(std::istream& in, const std::function<void(const InputRecord&)>& take);
+// readAhead: the input is a regular file, read on a thread of its own one
+// block ahead of the records being taken.
+int ReadRecords(std::istream& in, bool readAhead,
+                const std::function<void(const InputRecord&)>& take);
 
 }  // namespace wcomp837::cli

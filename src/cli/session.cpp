@@ -72,12 +72,12 @@ void RunQueries(Driver& d, const Options& opt) {
 
 // Feeds every record, then ends the batch.
 void RunBatch(Driver& d, std::istream& in, const std::string& name, std::int64_t totalBytes,
-              bool quiet) {
+              bool regularFile, bool quiet) {
   ProgressLine progress(!quiet && StandardErrorIsTerminal(), totalBytes);
   d.SetBeforeOutput([&progress] { progress.Clear(); });
   const SharedState* g = CurrentSharedState();
   std::int64_t lastLine = 0;
-  const int readError = ReadRecords(in, [&](const InputRecord& r) {
+  const int readError = ReadRecords(in, regularFile, [&](const InputRecord& r) {
     d.TakeForLine(r.lineNumber, d.component().FormatRecord(r.key, r.record));
     progress.Update(g->host.glRecordCount, g->host.glTotalClaims, r.bytesRead);
     lastLine = r.lineNumber;
@@ -160,7 +160,8 @@ int RunSession(const Options& opt) {
   if (opt.records) {
     const bool standardInput = *opt.records == "-";
     RunBatch(d, standardInput ? std::cin : static_cast<std::istream&>(records), *opt.records,
-             standardInput ? 0 : FileLength(*opt.records), opt.quiet);
+             standardInput ? 0 : FileLength(*opt.records),
+             !standardInput && RegularFileLength(*opt.records) >= 0, opt.quiet);
     if (opt.fatal) d.ClaimFileUnfit();  // the last claim and the trailers are left out
     summary.batchRan = true;
     const std::vector<std::string> answer = d.Ask("HOW_MANY_CLAIMS");

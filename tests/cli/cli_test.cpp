@@ -2,6 +2,7 @@
 // every host setting and command it offers on the example batch, "check"
 // (findings, JSON lines and the 997), and the progress line on a terminal.
 #include <algorithm>
+#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -95,6 +96,43 @@ TEST_F(CliTest, RecordsFileLinesAndTheSummary) {
                     "\" 2\",\"" + Key("6340") + "\",\"X//Y\"\r\n",
                     "\" 3\",\"" + Key("6340") + "\",\"Z\"\r\n"});
   EXPECT_FALSE(Contains(log, "\" 4\""));
+}
+
+// The record lines of a run log: "<count>","<key>","<record>".
+std::vector<std::string> RecordDumps(const std::string& log) {
+  std::vector<std::string> dumps;
+  std::istringstream lines(log);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.starts_with("\" ") && line.find("\",\"") != std::string::npos) dumps.push_back(line);
+  }
+  return dumps;
+}
+
+// A records file is read one block ahead on a thread of its own: the
+// component is given the same lines, in the same order, as from standard
+// input, which is read as it is needed. The lines are of many lengths, so
+// that they cross the blocks at every kind of place, CR LF pairs among them.
+TEST_F(CliTest, ARecordsFileReadAheadGivesTheSameLinesAsStandardInput) {
+  std::string content = Key("1000") + "\t" + Practice() + "\n";
+  std::string last;
+  for (int i = 0; content.size() < 900 * 1024; ++i) {
+    last = "X//" +
+           std::string(static_cast<std::size_t>(i * 37 % 701), static_cast<char>('A' + i % 26));
+    content += Key("6340") + "\t" + last + (i % 5 == 0 ? "\r\n" : "\n");
+  }
+  const std::string file = Batch("in.txt", content);
+  const std::string log = dir.File("QZK_WCOMP_P4_Format.Log");
+  RunResult fromFile = Run(Options() + "--quiet " + file);
+  EXPECT_EQ(fromFile.status, 0) << fromFile.err;
+  const std::vector<std::string> read = RecordDumps(ReadFile(log));
+  std::remove(log.c_str());  // the run log is added to, run after run
+  RunResult fromInput = Run(Options() + "--quiet -", file);
+  EXPECT_EQ(fromInput.status, 0) << fromInput.err;
+  const std::vector<std::string> piped = RecordDumps(ReadFile(log));
+  ASSERT_EQ(read.size(),
+            static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n')));
+  EXPECT_TRUE(read == piped);
+  EXPECT_TRUE(read.back().ends_with("\",\"" + last + "\"\r")) << read.back();
 }
 
 TEST_F(CliTest, MessagesCarryTheInputLineAndSetTheExitStatus) {
