@@ -4,86 +4,47 @@
 
 namespace wcomp837::cli {
 
-BlockReader::BlockReader(std::istream& in, std::size_t block, bool ahead) : in_(in), block_(block) {
-  slots_[0].bytes.resize(block);
+BlockReader::BlockReader(std::istream& in, std::size_t block, bool ahead) : in_(in) {
+  blocks_[0].resize(block);
   if (!ahead) return;
-  slots_[1].bytes.resize(block);
-  try {
-    thread_ = std::thread(&BlockReader::Run, this);
-  } catch (...) {
-    // No thread: every block is read when it is asked for.
-  }
+  blocks_[1].resize(block);
+  // The first block is read at once; without a thread, each when asked for.
+  inFlight_ = thread_.Submit(&Read, this, blocks_[0].data(), block);
+  ahead_ = inFlight_;
 }
 
-BlockReader::~BlockReader() {
-  if (!thread_.joinable()) return;
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    stop_ = true;
-  }
-  wake_.notify_all();
-  thread_.join();
-}
-
-void BlockReader::Fill(std::istream& in, Slot& slot) {
+int BlockReader::Read(void* reader, char* data, std::size_t size) noexcept {
+  BlockReader& self = *static_cast<BlockReader*>(reader);
   errno = 0;
   try {
-    in.read(slot.bytes.data(), static_cast<std::streamsize>(slot.bytes.size()));
-    slot.got = static_cast<std::size_t>(in.gcount());
-    slot.err = errno;
+    self.in_.read(data, static_cast<std::streamsize>(size));
+    self.got_ = static_cast<std::size_t>(self.in_.gcount());
+    return errno;
   } catch (...) {
     // Only a stream told to throw gets here: the read failed.
-    slot.got = 0;
-    slot.err = EIO;
+    self.got_ = 0;
+    return EIO;
   }
 }
 
 std::string_view BlockReader::Next(int& err) {
-  if (!thread_.joinable()) {
-    Fill(in_, slots_[0]);
-    err = slots_[0].err;
-    return std::string_view(slots_[0].bytes.data(), slots_[0].got);
+  std::vector<char>& block = blocks_[current_];
+  if (inFlight_) {
+    err = thread_.Await();
+    inFlight_ = false;
+  } else {
+    err = Read(this, block.data(), block.size());
   }
-  if (taken_ > 0) {
-    // The block handed out last is given back for the thread to fill.
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      slots_[(taken_ - 1) % 2].full = false;
-    }
-    wake_.notify_all();
+  const std::string_view bytes(block.data(), got_);
+  // The next block is read while this one is worked on; nothing follows the
+  // end or a failed read.
+  if (ahead_ && got_ == block.size()) {
+    current_ ^= 1;
+    std::vector<char>& next = blocks_[current_];
+    inFlight_ = thread_.Submit(&Read, this, next.data(), next.size());
+    ahead_ = inFlight_;
   }
-  Slot& slot = slots_[taken_ % 2];
-  {
-    std::unique_lock<std::mutex> lock(mutex_);
-    wake_.wait(lock, [&] { return slot.full || finished_; });
-    if (!slot.full) {
-      err = 0;  // asked again after the last block
-      return {};
-    }
-  }
-  ++taken_;
-  err = slot.err;
-  return std::string_view(slot.bytes.data(), slot.got);
-}
-
-void BlockReader::Run() noexcept {
-  for (std::size_t n = 0;; ++n) {
-    Slot& slot = slots_[n % 2];
-    {
-      std::unique_lock<std::mutex> lock(mutex_);
-      wake_.wait(lock, [&] { return !slot.full || stop_; });
-      if (stop_) return;
-    }
-    Fill(in_, slot);
-    const bool last = slot.got < block_;  // the end, or a failed read
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      slot.full = true;
-      finished_ = last;
-    }
-    wake_.notify_all();
-    if (last) return;
-  }
+  return bytes;
 }
 
 }  // namespace wcomp837::cli

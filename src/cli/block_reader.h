@@ -4,23 +4,20 @@
 // each block is read when it is asked for.
 #pragma once
 
-#include <condition_variable>
 #include <cstddef>
 #include <istream>
-#include <mutex>
 #include <string_view>
-#include <thread>
 #include <vector>
+
+#include "platform/block_thread.h"
 
 namespace wcomp837::cli {
 
 class BlockReader {
  public:
   // Read ahead only where a read never waits for long (a regular file): the
-  // reader is waited for when the caller stops early.
+  // block being read is waited for when the caller stops early.
   BlockReader(std::istream& in, std::size_t block, bool ahead);
-  // Waits for the block being read, if any, and ends the thread.
-  ~BlockReader();
   BlockReader(const BlockReader&) = delete;
   BlockReader& operator=(const BlockReader&) = delete;
 
@@ -31,24 +28,16 @@ class BlockReader {
   std::string_view Next(int& err);
 
  private:
-  struct Slot {
-    std::vector<char> bytes;
-    std::size_t got = 0;
-    int err = 0;
-    bool full = false;  // under mutex_ while the thread runs
-  };
-  static void Fill(std::istream& in, Slot& slot);
-  void Run() noexcept;
+  static int Read(void* reader, char* data, std::size_t size) noexcept;
 
   std::istream& in_;
-  const std::size_t block_;
-  Slot slots_[2];
-  std::size_t taken_ = 0;  // blocks handed to the caller
-  bool stop_ = false;      // under mutex_: the thread is to end
-  bool finished_ = false;  // under mutex_: the thread has read its last block
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::thread thread_;
+  std::vector<char> blocks_[2];  // the one handed out and the one read ahead
+  std::size_t current_ = 0;      // the block the next call hands out
+  std::size_t got_ = 0;          // bytes the last read gave
+  bool ahead_ = false;
+  bool inFlight_ = false;  // blocks_[current_] is being read by the thread
+  // Last, so that it ends (waiting for the block in hand) before the rest.
+  BlockThread thread_;
 };
 
 }  // namespace wcomp837::cli

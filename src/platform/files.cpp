@@ -281,7 +281,7 @@ int WriteAll(int fd, const std::string& path, const char* data, std::size_t size
 }
 }  // namespace
 
-int OutFile::WriteBlock(void* file, const char* data, std::size_t size) noexcept {
+int OutFile::WriteBlock(void* file, char* data, std::size_t size) noexcept {
   const OutFile& self = *static_cast<const OutFile*>(file);
   return WriteAll(self.fd_, self.path_, data, size);
 }
@@ -319,7 +319,7 @@ void OutFile::FlushFull() {
     capacity_ = block_;
     return;
   }
-  if (!behind_) behind_ = std::make_unique<WriteBehind>();
+  if (!behind_) behind_ = std::make_unique<BlockThread>();
   if (!spare_) spare_ = std::make_unique_for_overwrite<char[]>(capacity_);
   // The full buffer is handed over; the next bytes go to the spare one. The
   // buffer is emptied whatever the write's outcome, as in Flush.

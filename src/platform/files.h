@@ -13,8 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/block_thread.h"
 #include "platform/byte_reader.h"
-#include "platform/write_behind.h"
 
 namespace wcomp837 {
 
@@ -178,7 +178,7 @@ class OutFile {
   // (Settle) or raised (Await).
   void Settle() noexcept;
   void Await();
-  static int WriteBlock(void* file, const char* data, std::size_t size) noexcept;
+  static int WriteBlock(void* file, char* data, std::size_t size) noexcept;
   [[noreturn]] void Fail(int number);
   int fd_ = -1;
   int failed_ = 0;
@@ -199,7 +199,7 @@ class OutFile {
   std::size_t block_ = 0;
   std::unique_ptr<char[]> spare_;
   std::size_t inHand_ = 0;
-  std::unique_ptr<WriteBehind> behind_;
+  std::unique_ptr<BlockThread> behind_;
   WriteWatcher* watcher_ = nullptr;
 };
 

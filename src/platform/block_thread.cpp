@@ -1,11 +1,11 @@
-#include "platform/write_behind.h"
+#include "platform/block_thread.h"
 
 #include <cerrno>
 #include <utility>
 
 namespace wcomp837 {
 
-WriteBehind::~WriteBehind() {
+BlockThread::~BlockThread() {
   Await();
   if (!thread_.joinable()) return;
   {
@@ -16,18 +16,17 @@ WriteBehind::~WriteBehind() {
   thread_.join();
 }
 
-bool WriteBehind::Submit(WriteFn write, void* context, const char* data,
-                         std::size_t size) noexcept {
+bool BlockThread::Submit(BlockFn job, void* context, char* data, std::size_t size) noexcept {
   if (!thread_.joinable()) {
     try {
-      thread_ = std::thread(&WriteBehind::Run, this);
+      thread_ = std::thread(&BlockThread::Run, this);
     } catch (...) {
       return false;
     }
   }
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    write_ = write;
+    job_ = job;
     context_ = context;
     data_ = data;
     size_ = size;
@@ -38,23 +37,23 @@ bool WriteBehind::Submit(WriteFn write, void* context, const char* data,
   return true;
 }
 
-int WriteBehind::Await() noexcept {
+int BlockThread::Await() noexcept {
   std::unique_lock<std::mutex> lock(mutex_);
   wake_.wait(lock, [this] { return !busy_; });
   return std::exchange(result_, 0);
 }
 
-void WriteBehind::Run() noexcept {
+void BlockThread::Run() noexcept {
   std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
     wake_.wait(lock, [this] { return busy_ || quit_; });
     if (busy_) {
-      const WriteFn write = write_;
+      const BlockFn job = job_;
       void* const context = context_;
-      const char* const data = data_;
+      char* const data = data_;
       const std::size_t size = size_;
       lock.unlock();
-      const int result = write(context, data, size);
+      const int result = job(context, data, size);
       lock.lock();
       result_ = result;
       busy_ = false;
