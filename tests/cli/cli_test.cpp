@@ -343,8 +343,10 @@ TEST_F(CliTest, ProgressLineOnATerminalOnly) {
   const RunResult terminal =
       onTerminal(Cli() + " " + Options() + file + " >" + dir.File("out.txt"));
   EXPECT_EQ(terminal.status, 0) << terminal.out;
+  // The estimate of the time left is not checked: it depends on how fast
+  // the first records went, which a busy machine decides.
   ExpectParts(terminal.out,
-              {" records  ", " claims  ", " records/s  ", "%  0:0", " elapsed  0:0", " left"});
+              {" records  ", " claims  ", " records/s  ", "%  0:0", " elapsed  ", " left"});
   // The line is erased at the end and the summary is not on the terminal.
   EXPECT_TRUE(terminal.out.ends_with("\r\x1b[2K")) << terminal.out;
   EXPECT_FALSE(Contains(terminal.out, "claims written"));
