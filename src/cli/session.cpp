@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <fstream>
 #include <iostream>
@@ -159,9 +160,11 @@ int RunSession(const Options& opt) {
   RunSummary summary;
   if (opt.records) {
     const bool standardInput = *opt.records == "-";
+    // -1 for standard input and anything but a regular file: no share of
+    // the whole to show, and nothing to read ahead.
+    const std::int64_t length = standardInput ? -1 : RegularFileLength(*opt.records);
     RunBatch(d, standardInput ? std::cin : static_cast<std::istream&>(records), *opt.records,
-             standardInput ? 0 : FileLength(*opt.records),
-             !standardInput && RegularFileLength(*opt.records) >= 0, opt.quiet);
+             std::max<std::int64_t>(length, 0), length >= 0, opt.quiet);
     if (opt.fatal) d.ClaimFileUnfit();  // the last claim and the trailers are left out
     summary.batchRan = true;
     const std::vector<std::string> answer = d.Ask("HOW_MANY_CLAIMS");
