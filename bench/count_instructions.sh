@@ -22,8 +22,10 @@ fi
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$BUILD" --target wcomp837 wcomp837_genbatch -- -j2 >/dev/null
 cp "$ROOT"/examples/settings/*.DAT "$BUILD"/
+# A work folder used before starts empty: output files left there (the run
+# log is appended to) would make the count depend on the earlier run.
+rm -rf "$WORK/out" "$WORK"/callgrind.out*
 mkdir -p "$WORK/out"
-rm -f "$WORK"/callgrind.out*
 "$BUILD"/wcomp837_genbatch "$RECORDS" >"$WORK/batch.txt"
 records=$(grep -vc '^#' "$WORK/batch.txt")
 valgrind --tool=callgrind --separate-threads=yes --callgrind-out-file="$WORK/callgrind.out" \
